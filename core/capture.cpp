@@ -1,0 +1,90 @@
+#include "history.h"
+
+#include <algorithm>
+
+namespace kobako {
+
+CaptureOutcome History::capture(const std::optional<std::string> &clipboardText) {
+    if (capturePaused == 1 || !clipboardText)
+        return CaptureOutcome::Ignored;
+    return settings_.isListMode() ? captureIntoList(*clipboardText)
+                                  : captureIntoSlots(*clipboardText);
+}
+
+// The program's own writes come back as notifications: a text equal to one the user picked is
+// an echo. Only the first match, history entries outer and picks inner, is forgotten, so each
+// echo is swallowed exactly once. Forgotten picks are empty and match nothing.
+template <typename TextAt> bool History::swallowEcho(int count, TextAt textAt) {
+    for (int i = 0; i < count; ++i) {
+        const std::string &entry = textAt(i);
+        for (int j = 0; j < pickCount; ++j) {
+            if (!pickedTexts[j].empty() && entry == pickedTexts[j]) {
+                pickedTexts[j].clear();
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+CaptureOutcome History::captureIntoList(const std::string &text) {
+    if (!list.empty() && text == lastCapturedText)
+        return CaptureOutcome::Ignored;
+    lastCapturedText = text;
+    if (!list.empty() && listIndex > -1 &&
+        swallowEcho(
+            static_cast<int>(list.size()), [&](int i) -> auto & { return list[i].text; }))
+        return CaptureOutcome::Ignored;
+    // An empty copy is not an entry, and makes no room for one either: nothing is dropped.
+    if (text.empty())
+        return CaptureOutcome::Stored;
+    // A list maximum below one keeps the newest entry only.
+    const size_t max = std::max<int>(settings_.listMax(), 1);
+    if (list.size() >= max)
+        removeListEntry(static_cast<int>(max) - 1);
+    insertListEntry(0, text);
+    for (size_t i = 0; i < list.size(); ++i)
+        list[i].selected = i == 0;
+    return CaptureOutcome::Stored;
+}
+
+CaptureOutcome History::captureIntoSlots(const std::string &text) {
+    const int usable = usableSlotCount(settings_);
+    closeUpSlots(usable);
+    const int filled = FilledSlotCount();
+    if (filled >= 1 && text == lastCapturedText)
+        return CaptureOutcome::Ignored;
+    lastCapturedText = text;
+    if (filled >= 1 && activeSlot > -1 &&
+        swallowEcho(
+            filled, [&](int i) -> auto & { return slots[i].text; }))
+        return CaptureOutcome::Ignored;
+    // An empty copy would leave a hole above the filled slots.
+    if (text.empty())
+        return CaptureOutcome::Stored;
+
+    // Shift down by one; when every usable slot is filled the last text falls out.
+    for (int i = std::min(filled, usable - 1); i > 0; --i)
+        slots[i].text = std::move(slots[i - 1].text);
+    slots[0].text = text;
+    for (int i = 1; i < usable; ++i)
+        slots[i].check = 0;
+    slots[0].check = 1;
+    return CaptureOutcome::Stored;
+}
+
+// The rules take the first `FilledSlotCount` slots as the filled ones. A slot emptied by editing
+// (or an empty record in the file) breaks that run, and the shift would overwrite a text: move
+// the filled slots up, with their marks, so that they run from slot 0 again, in their order.
+void History::closeUpSlots(int usable) {
+    int next = 0;
+    for (int i = 0; i < usable; ++i) {
+        if (slots[i].text.empty())
+            continue;
+        if (i != next)
+            std::swap(slots[next], slots[i]);
+        ++next;
+    }
+}
+
+} // namespace kobako

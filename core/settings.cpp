@@ -1,0 +1,60 @@
+#include "settings.h"
+
+#include "numbers.h"
+
+#include <algorithm>
+
+namespace kobako {
+
+void Settings::setListMaxText(std::string text) {
+    listMaxText_ = std::move(text);
+    if (auto number = parseNumber(listMaxText_))
+        listMaxNumber_ = *number;
+}
+
+void Settings::setIconHeightText(std::string text) {
+    iconHeightText_ = std::move(text);
+    if (auto number = parseNumber(iconHeightText_))
+        iconHeightNumber_ = *number;
+}
+
+int16_t Settings::listMax() const {
+    return roundClampedToInt16(listMaxNumber_);
+}
+
+int16_t Settings::iconHeight() const {
+    return roundClampedToInt16(iconHeightNumber_);
+}
+
+void Settings::setListSpin(int position) {
+    position = std::clamp(position, kListSpinMin, kListSpinMax);
+    if (position == listSpin_)
+        return;
+    listSpin_ = position;
+    VScroll1_Change();
+}
+
+void Settings::setIconSpin(int position) {
+    position = std::clamp(position, kIconSpinMin, kIconSpinMax);
+    if (position == iconSpin_)
+        return;
+    iconSpin_ = position;
+    VScroll2_Change();
+}
+
+void Settings::VScroll1_Change() {
+    if (displayMode == DisplayMode::TextBoxes && listSpin_ > kMaxSlots) {
+        setListSpin(kMaxSlots); // runs this handler again, nested
+    }
+    setListMaxText(std::to_string(listSpin_));
+}
+
+void Settings::VScroll2_Change() {
+    setIconHeightText(std::to_string(iconSpin_));
+}
+
+int usableSlotCount(const Settings &settings) {
+    return std::clamp<int>(settings.listMax(), 0, Settings::kMaxSlots);
+}
+
+} // namespace kobako

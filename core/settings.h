@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kobako {
+
+enum class DisplayMode { List = 0, TextBoxes = 1 };
+
+// Where the history window appears; the values are the indices of the settings window's
+// position buttons.
+enum class AppearPosition {
+    TopRight = 0,
+    MiddleRight = 1,
+    BottomRight = 2,
+    TopLeft = 3,
+    MiddleLeft = 4,
+    BottomLeft = 5,
+    Unspecified = 6
+};
+
+// The five settings as the settings window's controls hold them. The two numbers stay text, as
+// typed; every reader converts them at the moment of use.
+class Settings {
+  public:
+    static constexpr int kListSpinMin = 1;
+    static constexpr int kListSpinMax = 50;
+    static constexpr int kIconSpinMin = 10;
+    static constexpr int kIconSpinMax = 30;
+    static constexpr int kMaxSlots = 10;
+
+    int alwaysOnTop = 1; // check box value: 0, 1, or 2 (greyed, only from a file)
+    DisplayMode displayMode = DisplayMode::List;
+    AppearPosition appearPosition = AppearPosition::MiddleRight;
+
+    const std::string &listMaxText() const { return listMaxText_; }
+    const std::string &iconHeightText() const { return iconHeightText_; }
+    void setListMaxText(std::string text);
+    void setIconHeightText(std::string text);
+
+    bool isListMode() const { return displayMode == DisplayMode::List; }
+    bool keepsInFront() const { return alwaysOnTop == 1; }
+
+    // `listMax` as a 16-bit integer. A number beyond 16 bits reads as the nearest end of the
+    // range; text that is no number (half-typed in the settings window) reads as the last number
+    // the box held, so a stray keystroke never trims the history.
+    int16_t listMax() const;
+    // `listMax` as a plain number, for the slot pitch ("2.5" divides by 2.5).
+    double listMaxNumber() const { return listMaxNumber_; }
+    int16_t iconHeight() const;
+
+    // The spin controls: positions stay within their ranges, and a change of position writes the
+    // position into its box. In text-box mode the list spin stops at 10.
+    int listSpin() const { return listSpin_; }
+    int iconSpin() const { return iconSpin_; }
+    void setListSpin(int position);
+    void setIconSpin(int position);
+
+  private:
+    void VScroll1_Change();
+    void VScroll2_Change();
+
+    std::string listMaxText_ = "5";
+    std::string iconHeightText_ = "18";
+    double listMaxNumber_ = 5;
+    double iconHeightNumber_ = 18;
+    int listSpin_ = kListSpinMin;
+    int iconSpin_ = kIconSpinMin;
+};
+
+// The number of text slots the history may use: `listMax`, but never more than the ten slots
+// that exist. Zero or less means none.
+int usableSlotCount(const Settings &settings);
+
+} // namespace kobako

@@ -1,0 +1,73 @@
+#include "settings_file.h"
+
+#include "numbers.h"
+#include "text_lines.h"
+
+namespace kobako {
+
+namespace {
+
+std::optional<int16_t> readInteger(LineReader &reader) {
+    std::string_view line;
+    if (!reader.next(line))
+        return std::nullopt;
+    return parseInt16(line);
+}
+
+bool inRange(int value, int low, int high) {
+    return value >= low && value <= high;
+}
+
+} // namespace
+
+void readSettingsFile(std::string_view text, Settings &settings) {
+    LineReader reader(text);
+
+    auto alwaysOnTop = readInteger(reader);
+    if (!alwaysOnTop || !inRange(*alwaysOnTop, 0, 2))
+        return;
+    settings.alwaysOnTop = *alwaysOnTop;
+
+    auto listMax = readInteger(reader);
+    if (!listMax)
+        return;
+    settings.setListMaxText(std::to_string(*listMax));
+
+    auto iconHeight = readInteger(reader);
+    if (!iconHeight)
+        return;
+    settings.setIconHeightText(std::to_string(*iconHeight));
+
+    auto displayMode = readInteger(reader);
+    if (!displayMode || !inRange(*displayMode, 0, 1))
+        return;
+    settings.displayMode = static_cast<DisplayMode>(*displayMode);
+
+    auto position = readInteger(reader);
+    if (!position || !inRange(*position, 0, 6))
+        return;
+    settings.appearPosition = static_cast<AppearPosition>(*position);
+
+    if (!inRange(settings.listMax(), Settings::kListSpinMin, Settings::kListSpinMax))
+        return;
+    settings.setListSpin(settings.listMax());
+    if (!inRange(settings.iconHeight(), Settings::kIconSpinMin, Settings::kIconSpinMax))
+        return;
+    settings.setIconSpin(settings.iconHeight());
+}
+
+std::string writeSettingsFile(const Settings &settings) {
+    std::string text;
+    auto writeLine = [&text](std::string_view line) {
+        text += line;
+        text += kLineEnd;
+    };
+    writeLine(printNumber(static_cast<float>(settings.alwaysOnTop)));
+    writeLine(settings.listMaxText());
+    writeLine(settings.iconHeightText());
+    writeLine(std::to_string(static_cast<int>(settings.displayMode)));
+    writeLine(std::to_string(static_cast<int>(settings.appearPosition)));
+    return text;
+}
+
+} // namespace kobako

@@ -1,0 +1,52 @@
+#include "size_file.h"
+
+#include "numbers.h"
+#include "text_lines.h"
+
+#include <cmath>
+#include <limits>
+
+namespace kobako {
+
+namespace {
+
+std::optional<float> readSingle(LineReader &reader) {
+    std::string_view line;
+    if (!reader.next(line))
+        return std::nullopt;
+    auto number = parseNumber(line);
+    if (!number || std::fabs(*number) > std::numeric_limits<float>::max())
+        return std::nullopt;
+    return static_cast<float>(*number);
+}
+
+} // namespace
+
+SavedSize readSizeFile(std::optional<std::string_view> text) {
+    float height = 0;
+    float width = 0;
+    if (text) {
+        LineReader reader(*text);
+        if (auto h = readSingle(reader)) {
+            height = *h;
+            if (auto w = readSingle(reader))
+                width = *w;
+        }
+    }
+    SavedSize size;
+    if (height >= SavedSize::kSmallest)
+        size.savedHeight = height;
+    if (width >= SavedSize::kSmallest)
+        size.savedWidth = width;
+    return size;
+}
+
+std::string writeSizeFile(float height, float width) {
+    std::string text = printNumber(height);
+    text += kLineEnd;
+    text += printNumber(width);
+    text += kLineEnd;
+    return text;
+}
+
+} // namespace kobako

@@ -1,0 +1,102 @@
+#include "text_lines.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <memory>
+
+namespace kobako {
+
+bool LineReader::next(std::string_view &line) {
+    if (rest_.empty())
+        return false;
+    const size_t cr = rest_.find('\r');
+    if (cr == std::string_view::npos) {
+        line = rest_;
+        rest_ = {};
+        return true;
+    }
+    line = rest_.substr(0, cr);
+    const size_t after = cr + 1 < rest_.size() && rest_[cr + 1] == '\n' ? cr + 2 : cr + 1;
+    rest_.remove_prefix(after);
+    return true;
+}
+
+namespace {
+
+bool isValidUtf8(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        size_t length;
+        char32_t codePoint;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        } else if ((lead & 0xE0) == 0xC0) {
+            length = 2;
+            codePoint = lead & 0x1F;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3;
+            codePoint = lead & 0x0F;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4;
+            codePoint = lead & 0x07;
+        } else {
+            return false;
+        }
+        if (i + length > text.size())
+            return false;
+        for (size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            codePoint = (codePoint << 6) | (next & 0x3F);
+        }
+        static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (codePoint < kSmallest[length] || codePoint > 0x10FFFF ||
+            (codePoint >= 0xD800 && codePoint <= 0xDFFF))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+std::string fromCp932(const std::string &bytes) {
+    iconv_t converter = iconv_open("UTF-8", "CP932");
+    if (converter == reinterpret_cast<iconv_t>(-1))
+        return bytes;
+    std::unique_ptr<void, int (*)(iconv_t)> closer(converter, iconv_close);
+
+    std::string out;
+    out.reserve(bytes.size() * 3 / 2 + 16);
+    char *in = const_cast<char *>(bytes.data());
+    size_t inLeft = bytes.size();
+    char buffer[4096];
+    while (inLeft > 0) {
+        char *dest = buffer;
+        size_t destLeft = sizeof buffer;
+        const size_t result = iconv(converter, &in, &inLeft, &dest, &destLeft);
+        out.append(buffer, dest);
+        if (result != static_cast<size_t>(-1))
+            continue;
+        if (errno == E2BIG)
+            continue;
+        // An undecodable or truncated sequence: mark it and go on with the next byte.
+        out += "\xEF\xBF\xBD";
+        ++in;
+        --inLeft;
+        iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    }
+    return out;
+}
+
+} // namespace
+
+std::string decodeFileText(std::string bytes) {
+    if (isValidUtf8(bytes))
+        return bytes;
+    return fromCp932(bytes);
+}
+
+} // namespace kobako

@@ -1,0 +1,213 @@
+#include "core/history.h"
+#include "fake_clipboard.h"
+
+#include <gtest/gtest.h>
+
+namespace kobako {
+namespace {
+
+using testing::FakeClipboard;
+
+std::vector<std::string> listTexts(const History &history) {
+    std::vector<std::string> texts;
+    for (const auto &entry : history.list)
+        texts.push_back(entry.text);
+    return texts;
+}
+
+std::vector<std::string> slotTexts(const History &history) {
+    std::vector<std::string> texts;
+    for (const auto &slot : history.slots)
+        texts.push_back(slot.text);
+    return texts;
+}
+
+class ListCapture : public ::testing::Test {
+  protected:
+    Settings settings;
+    History history{settings};
+    FakeClipboard clipboard{history};
+};
+
+TEST_F(ListCapture, NewestFirstRepeatsDroppedOnlyWhenImmediate) {
+    for (auto text : {"one", "two", "two", "three"})
+        clipboard.copyElsewhere(text);
+    EXPECT_EQ(listTexts(history), (std::vector<std::string>{"three", "two", "one"}));
+    EXPECT_TRUE(history.list[0].selected);
+    EXPECT_FALSE(history.list[1].selected);
+    EXPECT_FALSE(history.list[2].selected);
+
+    History other(settings);
+    FakeClipboard otherClipboard(other);
+    for (auto text : {"A", "B", "A"})
+        otherClipboard.copyElsewhere(text);
+    EXPECT_EQ(listTexts(other), (std::vector<std::string>{"A", "B", "A"}));
+}
+
+TEST_F(ListCapture, NoTextPausedOrRepeatChangeNothing) {
+    clipboard.copyElsewhere("a");
+    EXPECT_EQ(history.capture(std::nullopt), CaptureOutcome::Ignored);
+    history.capturePaused = 1;
+    EXPECT_EQ(clipboard.copyElsewhere("b"), CaptureOutcome::Ignored);
+    EXPECT_EQ(history.lastCapturedText, "a");
+    history.capturePaused = 0;
+    EXPECT_EQ(clipboard.copyElsewhere("a"), CaptureOutcome::Ignored);
+    EXPECT_EQ(listTexts(history), (std::vector<std::string>{"a"}));
+}
+
+TEST_F(ListCapture, FullListDropsTheEntryAtTheMaximum) {
+    for (auto text : {"1", "2", "3", "4", "5"})
+        clipboard.copyElsewhere(text);
+    history.list[2].selected = true;
+    clipboard.copyElsewhere("6");
+    EXPECT_EQ(listTexts(history), (std::vector<std::string>{"6", "5", "4", "3", "2"}));
+    for (size_t i = 1; i < history.list.size(); ++i)
+        EXPECT_FALSE(history.list[i].selected);
+}
+
+TEST_F(ListCapture, LongerListThanMaximumKeepsItsLengthRemovingAtTheMaximum) {
+    settings.setListMaxText("8");
+    for (auto text : {"1", "2", "3", "4", "5", "6", "7", "8"})
+        clipboard.copyElsewhere(text);
+    settings.setListMaxText("3");
+    clipboard.copyElsewhere("9");
+    // "6" sat at index 2 and is the one removed.
+    EXPECT_EQ(listTexts(history),
+              (std::vector<std::string>{"9", "8", "7", "5", "4", "3", "2", "1"}));
+}
+
+TEST_F(ListCapture, EmptyTextIsNotStoredAndDropsNothing) {
+    for (auto text : {"1", "2", "3", "4", "5"})
+        clipboard.copyElsewhere(text);
+    EXPECT_EQ(clipboard.copyElsewhere(""), CaptureOutcome::Stored);
+    EXPECT_EQ(history.list.size(), 5u);
+}
+
+TEST_F(ListCapture, MaximumBelowOneKeepsOnlyTheNewest) {
+    settings.setListMaxText("0");
+    clipboard.copyElsewhere("a");
+    clipboard.copyElsewhere("b");
+    EXPECT_EQ(listTexts(history), (std::vector<std::string>{"b"}));
+    settings.setListMaxText("-7");
+    clipboard.copyElsewhere("c");
+    EXPECT_EQ(listTexts(history), (std::vector<std::string>{"c"}));
+}
+
+TEST_F(ListCapture, TextsAreKeptByteForByte) {
+    const std::string texts[] = {
+        "a\r\nb",      "lone\rcr",           "lone\nlf",
+        "tab\tbell\a", "日本語\r\nテキスト", std::string(3 * 1024 * 1024, 'x')};
+    for (const auto &text : texts)
+        clipboard.copyElsewhere(text);
+    ASSERT_EQ(history.list.size(), 5u);
+    for (size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(history.list[i].text, texts[5 - i]);
+}
+
+class SlotCapture : public ::testing::Test {
+  protected:
+    SlotCapture() { settings.displayMode = DisplayMode::TextBoxes; }
+    Settings settings;
+    History history{settings};
+    FakeClipboard clipboard{history};
+};
+
+TEST_F(SlotCapture, FullSlotsShiftDownAndOnlyTheNewestIsChecked) {
+    settings.setListMaxText("3");
+    for (auto text : {"one", "two", "three"})
+        clipboard.copyElsewhere(text);
+    history.slots[1].check = 1;
+    history.slots[2].check = 1;
+    history.slots[5].text = "hidden";
+    history.slots[5].check = 1;
+    clipboard.copyElsewhere("four");
+    EXPECT_EQ(slotTexts(history),
+              (std::vector<std::string>{"four", "three", "two", "", "", "hidden", "", "", "", ""}));
+    EXPECT_EQ(history.slots[0].check, 1);
+    EXPECT_EQ(history.slots[1].check, 0);
+    EXPECT_EQ(history.slots[2].check, 0);
+    EXPECT_EQ(history.slots[5].check, 1); // beyond the list maximum: untouched
+}
+
+TEST_F(SlotCapture, FirstTextGoesToSlotZero) {
+    clipboard.copyElsewhere("x");
+    EXPECT_EQ(history.slots[0].text, "x");
+    EXPECT_EQ(history.slots[0].check, 1);
+    EXPECT_EQ(history.FilledSlotCount(), 1);
+}
+
+TEST_F(SlotCapture, MaximumAboveTenActsAsTen) {
+    settings.setListMaxText("60");
+    for (int i = 0; i < 12; ++i)
+        clipboard.copyElsewhere(std::to_string(i));
+    EXPECT_EQ(history.slots[0].text, "11");
+    EXPECT_EQ(history.slots[9].text, "2");
+    EXPECT_EQ(history.FilledSlotCount(), 10);
+}
+
+TEST_F(SlotCapture, MaximumZeroOverwritesSlotZero) {
+    settings.setListMaxText("0");
+    clipboard.copyElsewhere("a");
+    clipboard.copyElsewhere("b");
+    EXPECT_EQ(history.slots[0].text, "b");
+    EXPECT_EQ(history.slots[1].text, "");
+    EXPECT_EQ(history.slots[0].check, 1);
+}
+
+TEST_F(SlotCapture, EmptyTextLeavesNoHole) {
+    clipboard.copyElsewhere("a");
+    clipboard.copyElsewhere("");
+    clipboard.copyElsewhere("b");
+    EXPECT_EQ(slotTexts(history)[0], "b");
+    EXPECT_EQ(slotTexts(history)[1], "a");
+    EXPECT_EQ(history.FilledSlotCount(), 2);
+}
+
+TEST_F(SlotCapture, AnEmptiedSlotIsClosedUpInsteadOfOverwritten) {
+    for (auto text : {"c", "b", "a"})
+        clipboard.copyElsewhere(text);
+    history.slots[1].text.clear(); // the user erased "b" by typing
+    clipboard.copyElsewhere("new");
+    EXPECT_EQ(slotTexts(history)[0], "new");
+    EXPECT_EQ(slotTexts(history)[1], "a");
+    EXPECT_EQ(slotTexts(history)[2], "c");
+}
+
+TEST_F(SlotCapture, EchoesOfAPickAreSwallowedOneEach) {
+    clipboard.copyElsewhere("two");
+    clipboard.copyElsewhere("one");
+    history.pickedTexts = {"one", "two"};
+    history.pickCount = 2;
+    EXPECT_EQ(clipboard.copyElsewhere("x"), CaptureOutcome::Ignored);
+    EXPECT_EQ(history.pickedTexts[0], "");
+    EXPECT_EQ(clipboard.copyElsewhere("y"), CaptureOutcome::Ignored);
+    EXPECT_EQ(history.pickedTexts[1], "");
+    EXPECT_EQ(clipboard.copyElsewhere("z"), CaptureOutcome::Stored);
+    EXPECT_EQ(history.slots[0].text, "z");
+    EXPECT_EQ(history.lastCapturedText, "z");
+}
+
+TEST_F(ListCapture, EchoNeedsACurrentItem) {
+    clipboard.copyElsewhere("one");
+    history.pickedTexts = {"one"};
+    history.pickCount = 1;
+    EXPECT_EQ(clipboard.copyElsewhere("other"), CaptureOutcome::Stored);
+    history.listIndex = 0;
+    history.pickedTexts = {"one"};
+    EXPECT_EQ(clipboard.copyElsewhere("third"), CaptureOutcome::Ignored);
+}
+
+TEST_F(ListCapture, EchoClearsTheFirstMatchInEntryOrder) {
+    for (auto text : {"c", "b", "a"})
+        clipboard.copyElsewhere(text);
+    history.listIndex = 0;
+    history.pickedTexts = {"c", "b", "a", "b"};
+    history.pickCount = 4;
+    clipboard.copyElsewhere("x"); // entry "a" (index 0) matches pick 2 first
+    EXPECT_EQ(history.pickedTexts, (std::vector<std::string>{"c", "b", "", "b"}));
+    clipboard.copyElsewhere("y"); // then entry "b" matches pick 1
+    EXPECT_EQ(history.pickedTexts, (std::vector<std::string>{"c", "", "", "b"}));
+}
+
+} // namespace
+} // namespace kobako

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/history.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kobako::testing {
+
+// A clipboard that keeps the contract of the real one: every write is announced to the capture
+// before the write returns.
+class FakeClipboard : public ClipboardWriter {
+  public:
+    explicit FakeClipboard(History &history) : history_(history) {}
+
+    void Clear() override {
+        content.reset();
+        announce();
+    }
+    void SetText(const std::string &text) override {
+        content = text;
+        writes.push_back(text);
+        announce();
+    }
+    // Another program copies `text`.
+    CaptureOutcome copyElsewhere(const std::string &text) {
+        content = text;
+        return history_.capture(content);
+    }
+
+    std::optional<std::string> content;
+    std::vector<std::string> writes;
+
+  private:
+    void announce() { history_.capture(content); }
+    History &history_;
+};
+
+} // namespace kobako::testing

@@ -1,0 +1,192 @@
+#include "core/settings_file.h"
+#include "core/size_file.h"
+#include "core/slot_file.h"
+#include "core/text_lines.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace kobako {
+namespace {
+
+std::string dataFile(const std::string &name) {
+    std::ifstream in(std::string(KOBAKO_TEST_DATA) + "/" + name, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::vector<std::string> linesOf(std::string_view text) {
+    std::vector<std::string> lines;
+    LineReader reader(text);
+    std::string_view line;
+    while (reader.next(line))
+        lines.emplace_back(line);
+    return lines;
+}
+
+TEST(LineReader, CrLfAndLoneCrEndALineLoneLfDoesNot) {
+    EXPECT_EQ(linesOf("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c\nd"}));
+    EXPECT_EQ(linesOf("a\r\n"), (std::vector<std::string>{"a"}));
+    EXPECT_EQ(linesOf("\r\n\r\n"), (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(linesOf(""), (std::vector<std::string>{}));
+    EXPECT_EQ(linesOf(std::string("x\0y\r", 4)),
+              (std::vector<std::string>{std::string("x\0y", 3)}));
+}
+
+TEST(SizeFile, ReadsWhatItCanAndDefaultsTheRest) {
+    struct Case {
+        std::optional<std::string_view> file;
+        float height, width;
+    };
+    for (auto c : {Case{std::nullopt, 3540, 3140}, Case{" 900 \r\n 600 \r\n", 900, 600},
+                   Case{"900\r\n150\r\n", 900, 3140}, Case{"900", 900, 3140},
+                   Case{"abc\r\n600\r\n", 3540, 3140}, Case{"200\r\n199.9\r\n", 200, 3140},
+                   Case{"-500\r\n1e3\r\n", 3540, 1000}, Case{"", 3540, 3140},
+                   Case{"1e999\r\n600\r\n", 3540, 3140}, Case{"\x01\xff\r\n", 3540, 3140}}) {
+        SCOPED_TRACE(c.file.value_or("<no file>"));
+        const SavedSize size = readSizeFile(c.file);
+        EXPECT_FLOAT_EQ(size.savedHeight, c.height);
+        EXPECT_FLOAT_EQ(size.savedWidth, c.width);
+    }
+}
+
+TEST(SizeFile, WritesHeightThenWidthInPrintForm) {
+    EXPECT_EQ(writeSizeFile(3540, 3140), " 3540 \r\n 3140 \r\n");
+    const SavedSize back = readSizeFile(writeSizeFile(4125.5f, 2805));
+    EXPECT_FLOAT_EQ(back.savedHeight, 4125.5f);
+    EXPECT_FLOAT_EQ(back.savedWidth, 2805);
+}
+
+std::string saveRecords(const std::vector<std::string> &records) {
+    return writeSlotFile(records.size(),
+                         [&](size_t i) -> const std::string & { return records[i]; });
+}
+
+TEST(SlotFile, RoundTripKeepsEveryTextByteForByte) {
+    const std::vector<std::string> records = {"abc",
+                                              "x\r\ny",
+                                              "ends with a break\r\n",
+                                              "",
+                                              "日本語\r\nテキスト",
+                                              "tab\tand\nlone lf",
+                                              std::string(2 * 1024 * 1024, 'm')};
+    EXPECT_EQ(readSlotFile(saveRecords(records), SIZE_MAX), records);
+}
+
+TEST(SlotFile, FormatOfTwoRecords) {
+    EXPECT_EQ(saveRecords({"abc", "x\r\ny"}),
+              "abc\r\nText Start Point\r\nx\r\ny\r\nText Start Point\r\n");
+    EXPECT_EQ(saveRecords({}), "");
+    EXPECT_EQ(saveRecords({""}), "\r\nText Start Point\r\n");
+}
+
+TEST(SlotFile, ReadingRules) {
+    // A line beginning with the marker ends the record there.
+    EXPECT_EQ(readSlotFile("a\r\nText Start Point and more\r\nb\r\nText Start Point\r\n", 100),
+              (std::vector<std::string>{"a", "b"}));
+    // Lines after the last marker are dropped; a lone CR comes back as CR LF.
+    EXPECT_EQ(readSlotFile("a\rb\r\nText Start Point\r\ntrailing", 100),
+              (std::vector<std::string>{"a\r\nb"}));
+    // The marker is case-sensitive.
+    EXPECT_EQ(readSlotFile("text start point\r\nText Start Point", 100),
+              (std::vector<std::string>{"text start point"}));
+}
+
+TEST(SlotFile, TwelveRecordsGiveTenSlotsOrTwelveItems) {
+    std::vector<std::string> records;
+    for (int i = 0; i < 12; ++i)
+        records.push_back("record " + std::to_string(i));
+    const std::string file = saveRecords(records);
+    EXPECT_EQ(readSlotFile(file, 10).size(), 10u);
+    EXPECT_EQ(readSlotFile(file, SIZE_MAX), records);
+}
+
+TEST(SlotFile, HundredThousandRecordsLoad) {
+    std::vector<std::string> records(100000, "entry\r\nsecond line");
+    EXPECT_EQ(readSlotFile(saveRecords(records), SIZE_MAX).size(), 100000u);
+}
+
+TEST(FileText, Cp932FromTheWindowsOriginalIsConverted) {
+    // "日本語" in Shift_JIS.
+    EXPECT_EQ(decodeFileText("\x93\xfa\x96\x7b\x8c\xea"), "日本語");
+    EXPECT_EQ(decodeFileText("日本語"), "日本語");
+    EXPECT_EQ(decodeFileText("plain"), "plain");
+    // A truncated double-byte character at the end is marked, not dropped silently.
+    EXPECT_EQ(decodeFileText("a\x93"), "a\xEF\xBF\xBD");
+    // Overlong forms and surrogates are not UTF-8.
+    EXPECT_NE(decodeFileText("\xC0\xAF"), "\xC0\xAF");
+    EXPECT_NE(decodeFileText("\xED\xA0\x80"), "\xED\xA0\x80");
+}
+
+TEST(FileText, Cp932SlotFileLoads) {
+    const auto records = readSlotFile(decodeFileText(dataFile("cp932.f3")), SIZE_MAX);
+    EXPECT_EQ(records, (std::vector<std::string>{"日本語", "テスト\r\n二行目"}));
+}
+
+struct SettingsCase {
+    const char *name;
+    std::string file;
+    int alwaysOnTop;
+    const char *listMax;
+    const char *iconHeight;
+    DisplayMode mode;
+    AppearPosition position;
+    int listSpin, iconSpin;
+};
+
+TEST(SettingsFile, ReadingStopsAtTheFirstFailingLine) {
+    using enum AppearPosition;
+    const auto L = DisplayMode::List, T = DisplayMode::TextBoxes;
+    const SettingsCase cases[] = {
+        {"all five", " 0 \r\n8\r\n20\r\n0\r\n3\r\n", 0, "8", "20", L, TopLeft, 8, 20},
+        {"1 without blanks", "1\r\n8\r\n20\r\n0\r\n3\r\n", 1, "8", "20", L, TopLeft, 8, 20},
+        {"blanks and fraction", " 0 \r\n 7 \r\n6.5\r\n1\r\n6\r\n", 0, "7", "6", T, Unspecified, 7,
+         10},
+        {"ends after line 4", " 0 \r\n8\r\n20\r\n1\r\n", 0, "8", "20", T, MiddleRight, 1, 10},
+        {"letters on line 2", " 0 \r\nabc\r\n20\r\n1\r\n0\r\n", 0, "5", "18", L, MiddleRight, 1,
+         10},
+        {"list maximum 60", " 0 \r\n60\r\n20\r\n0\r\n2\r\n", 0, "60", "20", L, BottomRight, 1, 10},
+        {"text boxes with 20", " 1 \r\n20\r\n18\r\n1\r\n0\r\n", 1, "10", "18", T, TopRight, 10, 18},
+        {"check value 3", " 3 \r\n8\r\n20\r\n0\r\n3\r\n", 1, "5", "18", L, MiddleRight, 1, 10},
+        {"mode 2", " 0 \r\n8\r\n20\r\n2\r\n3\r\n", 0, "8", "20", L, MiddleRight, 1, 10},
+        {"position 7", " 0 \r\n8\r\n20\r\n1\r\n7\r\n", 0, "8", "20", T, MiddleRight, 1, 10},
+        {"icon height 40", " 0 \r\n8\r\n40\r\n0\r\n0\r\n", 0, "8", "40", L, TopRight, 8, 10},
+        {"beyond 16 bits", " 0 \r\n40000\r\n20\r\n0\r\n0\r\n", 0, "5", "18", L, MiddleRight, 1, 10},
+        {"1e3", " 0 \r\n1e3\r\n20\r\n0\r\n0\r\n", 0, "1000", "20", L, TopRight, 1, 10},
+        {"hex", " 0 \r\n&H10\r\n20\r\n0\r\n0\r\n", 0, "5", "18", L, MiddleRight, 1, 10},
+        {"empty", "", 1, "5", "18", L, MiddleRight, 1, 10},
+        {"binary", std::string("\0\xff\xfe\r\n", 5), 1, "5", "18", L, MiddleRight, 1, 10},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        Settings settings;
+        readSettingsFile(c.file, settings);
+        EXPECT_EQ(settings.alwaysOnTop, c.alwaysOnTop);
+        EXPECT_EQ(settings.listMaxText(), c.listMax);
+        EXPECT_EQ(settings.iconHeightText(), c.iconHeight);
+        EXPECT_EQ(settings.displayMode, c.mode);
+        EXPECT_EQ(settings.appearPosition, c.position);
+        EXPECT_EQ(settings.listSpin(), c.listSpin);
+        EXPECT_EQ(settings.iconSpin(), c.iconSpin);
+    }
+}
+
+TEST(SettingsFile, WritesTheFiveLines) {
+    Settings settings;
+    EXPECT_EQ(writeSettingsFile(settings), " 1 \r\n5\r\n18\r\n0\r\n1\r\n");
+    settings.alwaysOnTop = 0;
+    settings.setListMaxText(" 8");
+    settings.displayMode = DisplayMode::TextBoxes;
+    settings.appearPosition = AppearPosition::Unspecified;
+    EXPECT_EQ(writeSettingsFile(settings), " 0 \r\n 8\r\n18\r\n1\r\n6\r\n");
+    Settings back;
+    readSettingsFile(writeSettingsFile(settings), back);
+    EXPECT_EQ(back.listMaxText(), "8");
+    EXPECT_EQ(back.appearPosition, AppearPosition::Unspecified);
+}
+
+} // namespace
+} // namespace kobako

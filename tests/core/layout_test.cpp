@@ -1,0 +1,97 @@
+#include "core/layout.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace kobako {
+namespace {
+
+const auto kExact = [](float twips) { return twips; };
+
+std::array<SlotPlacement, 10> layoutFor(const char *listMax, float height = 3540,
+                                        float width = 3140,
+                                        std::function<float(float)> stored = kExact) {
+    Settings settings;
+    settings.displayMode = DisplayMode::TextBoxes;
+    settings.setListMaxText(listMax);
+    return layoutSlots({width, height, 18, 195}, settings, stored);
+}
+
+TEST(SlotLayout, ClosedFormForFiveSlots) {
+    const auto slots = layoutFor("5");
+    const float tops[] = {0, 636, 1272, 1908, 2544};
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_TRUE(slots[i].visible);
+        EXPECT_FLOAT_EQ(slots[i].text.top, tops[i]);
+        EXPECT_FLOAT_EQ(slots[i].checkTop, tops[i]);
+        EXPECT_FLOAT_EQ(slots[i].checkLeft, 0);
+        EXPECT_FLOAT_EQ(slots[i].text.left, 225);
+        EXPECT_FLOAT_EQ(slots[i].text.width, 2945);
+        EXPECT_FLOAT_EQ(slots[i].text.height, i < 4 ? 781 : 746);
+    }
+    for (int i = 5; i < 10; ++i)
+        EXPECT_FALSE(slots[i].visible);
+}
+
+TEST(SlotLayout, CountFollowsTheListMaximum) {
+    struct Case {
+        const char *listMax;
+        int shown;
+        float pitch;
+    };
+    for (auto c : {Case{"10", 10, 318}, Case{"2.5", 2, 1272}, Case{"0", 0, 0}, Case{"-3", 0, 0},
+                   Case{"60", 10, 318}}) {
+        SCOPED_TRACE(c.listMax);
+        const auto slots = layoutFor(c.listMax);
+        for (int i = 0; i < 10; ++i)
+            EXPECT_EQ(slots[i].visible, i < c.shown) << i;
+        if (c.shown > 1) {
+            EXPECT_FLOAT_EQ(slots[1].text.top, c.pitch);
+        }
+    }
+}
+
+TEST(SlotLayout, TopsFollowTheHeightsTheWindowSystemKeeps) {
+    // Whole pixels of 15 twips: 781 is kept as 780, so the pitch becomes 635.
+    const auto pixels = [](float twips) { return std::round(twips / 15) * 15; };
+    const auto slots = layoutFor("5", 3540, 3140, pixels);
+    EXPECT_FLOAT_EQ(slots[1].text.top, 635);
+    EXPECT_FLOAT_EQ(slots[4].text.top, 2540);
+    EXPECT_FLOAT_EQ(slots[4].text.height, 750); // 780 - 35 = 745, kept as 750
+}
+
+TEST(Placement, EachPositionPutsTheWindowAtItsEdge) {
+    const float sw = 19200, sh = 10800, w = 3000, h = 2000;
+    struct Case {
+        AppearPosition position;
+        float top, left;
+    };
+    for (auto c :
+         {Case{AppearPosition::TopRight, 0, sw - w},
+          Case{AppearPosition::MiddleRight, 4400, sw - w},
+          Case{AppearPosition::BottomRight, sh - h, sw - w}, Case{AppearPosition::TopLeft, 0, 0},
+          Case{AppearPosition::MiddleLeft, 4400, 0}, Case{AppearPosition::BottomLeft, sh - h, 0}}) {
+        for (auto kind : {PlacementKind::FirstPlacement, PlacementKind::Capture}) {
+            auto at = appearAt(c.position, kind, sw, sh, w, h);
+            ASSERT_TRUE(at);
+            EXPECT_FLOAT_EQ(at->top, c.top);
+            EXPECT_FLOAT_EQ(at->left, c.left);
+        }
+    }
+    auto first = appearAt(AppearPosition::Unspecified, PlacementKind::FirstPlacement, sw, sh, w, h);
+    ASSERT_TRUE(first);
+    EXPECT_FLOAT_EQ(first->top, 4400);
+    EXPECT_FLOAT_EQ(first->left, sw - w);
+    EXPECT_FALSE(appearAt(AppearPosition::Unspecified, PlacementKind::Capture, sw, sh, w, h));
+}
+
+TEST(Placement, ParkedMeansEitherEdgeExactly) {
+    EXPECT_TRUE(isParked(10800, 5, 19200, 10800));
+    EXPECT_TRUE(isParked(5, 19200, 19200, 10800));
+    EXPECT_FALSE(isParked(10799, 19199, 19200, 10800));
+}
+
+} // namespace
+} // namespace kobako
