@@ -57,7 +57,7 @@ CaptureOutcome History::captureIntoSlots(const std::string &text) {
     lastCapturedText = text;
     if (filled >= 1 && activeSlot > -1 &&
         swallowEcho(
-            filled, [&](int i) -> auto & { return slots[i].text; }))
+            filled, [&](int i) -> auto & { return textSlots[i].text; }))
         return CaptureOutcome::Ignored;
     // An empty copy would leave a hole above the filled slots.
     if (text.empty())
@@ -65,11 +65,11 @@ CaptureOutcome History::captureIntoSlots(const std::string &text) {
 
     // Shift down by one; when every usable slot is filled the last text falls out.
     for (int i = std::min(filled, usable - 1); i > 0; --i)
-        slots[i].text = std::move(slots[i - 1].text);
-    slots[0].text = text;
+        textSlots[i].text = std::move(textSlots[i - 1].text);
+    textSlots[0].text = text;
     for (int i = 1; i < usable; ++i)
-        slots[i].check = 0;
-    slots[0].check = 1;
+        textSlots[i].check = 0;
+    textSlots[0].check = 1;
     return CaptureOutcome::Stored;
 }
 
@@ -79,10 +79,10 @@ CaptureOutcome History::captureIntoSlots(const std::string &text) {
 void History::closeUpSlots(int usable) {
     int next = 0;
     for (int i = 0; i < usable; ++i) {
-        if (slots[i].text.empty())
+        if (textSlots[i].text.empty())
             continue;
         if (i != next)
-            std::swap(slots[next], slots[i]);
+            std::swap(textSlots[next], textSlots[i]);
         ++next;
     }
 }

@@ -5,14 +5,14 @@ namespace kobako {
 int History::FilledSlotCount() const {
     int count = 0;
     for (int i = 0; i < usableSlotCount(settings_); ++i)
-        if (!slots[i].text.empty())
+        if (!textSlots[i].text.empty())
             ++count;
     return count;
 }
 
 void History::clearAll() {
     for (int i = 0, n = FilledSlotCount(); i < n; ++i)
-        slots[i].text.clear();
+        textSlots[i].text.clear();
     list.clear();
     listIndex = -1;
 }

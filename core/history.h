@@ -46,7 +46,7 @@ class History {
     bool listShaded = false;
 
     // Text slots: slot 0 is the newest.
-    std::array<Slot, kSlotCount> slots;
+    std::array<Slot, kSlotCount> textSlots;
 
     std::string lastCapturedText;
     int capturePaused = 0;

@@ -8,11 +8,11 @@ void History::rememberSlotSelection() {
     if (lastSelection.size() < static_cast<size_t>(filled))
         lastSelection.resize(filled);
     for (int g = 0; g < filled; ++g)
-        lastSelection[g] = slots[g].check == 1 ? 1 : 0;
+        lastSelection[g] = textSlots[g].check == 1 ? 1 : 0;
 }
 
 void History::Check1_MouseUp(int index, int button, int shift, ClipboardWriter &clipboard) {
-    Slot &clicked = slots[index];
+    Slot &clicked = textSlots[index];
     if (clicked.text.empty()) {
         clicked.check = 0;
         return;
@@ -21,7 +21,7 @@ void History::Check1_MouseUp(int index, int button, int shift, ClipboardWriter &
 
     if (selectAllActive) {
         for (int i = 0, n = FilledSlotCount(); i < n; ++i)
-            slots[i].shaded = false;
+            textSlots[i].shaded = false;
         selectAllActive = false;
     }
 
@@ -29,7 +29,7 @@ void History::Check1_MouseUp(int index, int button, int shift, ClipboardWriter &
         // Single pick: the clicked slot becomes the only checked one.
         pickCount = 0;
         for (int g = 0, n = FilledSlotCount(); g < n; ++g)
-            slots[g].check = g == index ? 1 : 0;
+            textSlots[g].check = g == index ? 1 : 0;
         clicked.check = 1;
         restartPick(clicked.text);
         activeSlot = index;
@@ -51,7 +51,7 @@ void History::Check1_MouseUp(int index, int button, int shift, ClipboardWriter &
         int firstOther = 0;
         bool otherFound = false;
         for (int g = 0, n = FilledSlotCount(); g < n; ++g) {
-            if (slots[g].check != 1)
+            if (textSlots[g].check != 1)
                 continue;
             ++checkedCount;
             if (g != index && !otherFound) {
@@ -60,8 +60,8 @@ void History::Check1_MouseUp(int index, int button, int shift, ClipboardWriter &
             }
         }
         // The second checked slot brings in the text of the single pick before it.
-        if (checkedCount == 2 && slots[firstOther].text != joinedText)
-            appendPick(slots[firstOther].text);
+        if (checkedCount == 2 && textSlots[firstOther].text != joinedText)
+            appendPick(textSlots[firstOther].text);
         if (clicked.check == 1)
             appendPick(clicked.text);
         activeSlot = index;
@@ -73,23 +73,23 @@ void History::Check1_MouseUp(int index, int button, int shift, ClipboardWriter &
         joinedText.clear();
         pickCount = 0;
         for (int l = 0, n = FilledSlotCount(); l < n; ++l) {
-            slots[l].check = 0;
-            appendPick(slots[l].text);
+            textSlots[l].check = 0;
+            appendPick(textSlots[l].text);
         }
         selectAllActive = true;
         for (int o = 0, n = FilledSlotCount(); o < n; ++o)
-            slots[o].shaded = true;
+            textSlots[o].shaded = true;
         clipboard.Clear();
         clipboard.SetText(joinedText);
     } else if (button == mouse::kRight && FilledSlotCount() > 0 && clicked.check == 1) {
         // Delete the clicked slot's text; the texts below move up.
         const int filled = FilledSlotCount();
         for (int l = 0; l < filled; ++l)
-            slots[l].check = 0;
+            textSlots[l].check = 0;
         if (index < filled) {
             for (int i = index; i <= filled - 2; ++i)
-                slots[i].text = std::move(slots[i + 1].text);
-            slots[filled - 1].text.clear();
+                textSlots[i].text = std::move(textSlots[i + 1].text);
+            textSlots[filled - 1].text.clear();
         } else {
             // A filled slot above an empty one is not part of the run: delete only itself.
             clicked.check = 0;
@@ -104,20 +104,20 @@ void History::Text1_Click(int index, ClipboardWriter &clipboard) {
 }
 
 bool History::Text1_KeyPress(int index, ClipboardWriter &clipboard) {
-    if (slots[index].check == 0)
+    if (textSlots[index].check == 0)
         return false;
     capturePaused = 1;
     clipboard.Clear();
-    clipboard.SetText(slots[index].text);
+    clipboard.SetText(textSlots[index].text);
     capturePaused = 0;
     return true;
 }
 
 bool History::Text1_MouseDown(int index, int button, ClipboardWriter &clipboard) {
-    if (button != mouse::kRight || !slots[index].text.empty() || slots[index].check != 0)
+    if (button != mouse::kRight || !textSlots[index].text.empty() || textSlots[index].check != 0)
         return false;
     for (int i = 0, n = FilledSlotCount(); i < n; ++i)
-        slots[i].check = 0;
+        textSlots[i].check = 0;
     clipboard.Clear();
     return true;
 }

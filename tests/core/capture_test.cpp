@@ -17,7 +17,7 @@ std::vector<std::string> listTexts(const History &history) {
 
 std::vector<std::string> slotTexts(const History &history) {
     std::vector<std::string> texts;
-    for (const auto &slot : history.slots)
+    for (const auto &slot : history.textSlots)
         texts.push_back(slot.text);
     return texts;
 }
@@ -116,23 +116,23 @@ TEST_F(SlotCapture, FullSlotsShiftDownAndOnlyTheNewestIsChecked) {
     settings.setListMaxText("3");
     for (auto text : {"one", "two", "three"})
         clipboard.copyElsewhere(text);
-    history.slots[1].check = 1;
-    history.slots[2].check = 1;
-    history.slots[5].text = "hidden";
-    history.slots[5].check = 1;
+    history.textSlots[1].check = 1;
+    history.textSlots[2].check = 1;
+    history.textSlots[5].text = "hidden";
+    history.textSlots[5].check = 1;
     clipboard.copyElsewhere("four");
     EXPECT_EQ(slotTexts(history),
               (std::vector<std::string>{"four", "three", "two", "", "", "hidden", "", "", "", ""}));
-    EXPECT_EQ(history.slots[0].check, 1);
-    EXPECT_EQ(history.slots[1].check, 0);
-    EXPECT_EQ(history.slots[2].check, 0);
-    EXPECT_EQ(history.slots[5].check, 1); // beyond the list maximum: untouched
+    EXPECT_EQ(history.textSlots[0].check, 1);
+    EXPECT_EQ(history.textSlots[1].check, 0);
+    EXPECT_EQ(history.textSlots[2].check, 0);
+    EXPECT_EQ(history.textSlots[5].check, 1); // beyond the list maximum: untouched
 }
 
 TEST_F(SlotCapture, FirstTextGoesToSlotZero) {
     clipboard.copyElsewhere("x");
-    EXPECT_EQ(history.slots[0].text, "x");
-    EXPECT_EQ(history.slots[0].check, 1);
+    EXPECT_EQ(history.textSlots[0].text, "x");
+    EXPECT_EQ(history.textSlots[0].check, 1);
     EXPECT_EQ(history.FilledSlotCount(), 1);
 }
 
@@ -140,8 +140,8 @@ TEST_F(SlotCapture, MaximumAboveTenActsAsTen) {
     settings.setListMaxText("60");
     for (int i = 0; i < 12; ++i)
         clipboard.copyElsewhere(std::to_string(i));
-    EXPECT_EQ(history.slots[0].text, "11");
-    EXPECT_EQ(history.slots[9].text, "2");
+    EXPECT_EQ(history.textSlots[0].text, "11");
+    EXPECT_EQ(history.textSlots[9].text, "2");
     EXPECT_EQ(history.FilledSlotCount(), 10);
 }
 
@@ -149,9 +149,9 @@ TEST_F(SlotCapture, MaximumZeroOverwritesSlotZero) {
     settings.setListMaxText("0");
     clipboard.copyElsewhere("a");
     clipboard.copyElsewhere("b");
-    EXPECT_EQ(history.slots[0].text, "b");
-    EXPECT_EQ(history.slots[1].text, "");
-    EXPECT_EQ(history.slots[0].check, 1);
+    EXPECT_EQ(history.textSlots[0].text, "b");
+    EXPECT_EQ(history.textSlots[1].text, "");
+    EXPECT_EQ(history.textSlots[0].check, 1);
 }
 
 TEST_F(SlotCapture, EmptyTextLeavesNoHole) {
@@ -166,7 +166,7 @@ TEST_F(SlotCapture, EmptyTextLeavesNoHole) {
 TEST_F(SlotCapture, AnEmptiedSlotIsClosedUpInsteadOfOverwritten) {
     for (auto text : {"c", "b", "a"})
         clipboard.copyElsewhere(text);
-    history.slots[1].text.clear(); // the user erased "b" by typing
+    history.textSlots[1].text.clear(); // the user erased "b" by typing
     clipboard.copyElsewhere("new");
     EXPECT_EQ(slotTexts(history)[0], "new");
     EXPECT_EQ(slotTexts(history)[1], "a");
@@ -183,7 +183,7 @@ TEST_F(SlotCapture, EchoesOfAPickAreSwallowedOneEach) {
     EXPECT_EQ(clipboard.copyElsewhere("y"), CaptureOutcome::Ignored);
     EXPECT_EQ(history.pickedTexts[1], "");
     EXPECT_EQ(clipboard.copyElsewhere("z"), CaptureOutcome::Stored);
-    EXPECT_EQ(history.slots[0].text, "z");
+    EXPECT_EQ(history.textSlots[0].text, "z");
     EXPECT_EQ(history.lastCapturedText, "z");
 }
 

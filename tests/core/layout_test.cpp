@@ -19,20 +19,20 @@ std::array<SlotPlacement, 10> layoutFor(const char *listMax, float height = 3540
 }
 
 TEST(SlotLayout, ClosedFormForFiveSlots) {
-    const auto slots = layoutFor("5");
+    const auto textSlots = layoutFor("5");
     const float tops[] = {0, 636, 1272, 1908, 2544};
     for (int i = 0; i < 5; ++i) {
         SCOPED_TRACE(i);
-        EXPECT_TRUE(slots[i].visible);
-        EXPECT_FLOAT_EQ(slots[i].text.top, tops[i]);
-        EXPECT_FLOAT_EQ(slots[i].checkTop, tops[i]);
-        EXPECT_FLOAT_EQ(slots[i].checkLeft, 0);
-        EXPECT_FLOAT_EQ(slots[i].text.left, 225);
-        EXPECT_FLOAT_EQ(slots[i].text.width, 2945);
-        EXPECT_FLOAT_EQ(slots[i].text.height, i < 4 ? 781 : 746);
+        EXPECT_TRUE(textSlots[i].visible);
+        EXPECT_FLOAT_EQ(textSlots[i].text.top, tops[i]);
+        EXPECT_FLOAT_EQ(textSlots[i].checkTop, tops[i]);
+        EXPECT_FLOAT_EQ(textSlots[i].checkLeft, 0);
+        EXPECT_FLOAT_EQ(textSlots[i].text.left, 225);
+        EXPECT_FLOAT_EQ(textSlots[i].text.width, 2945);
+        EXPECT_FLOAT_EQ(textSlots[i].text.height, i < 4 ? 781 : 746);
     }
     for (int i = 5; i < 10; ++i)
-        EXPECT_FALSE(slots[i].visible);
+        EXPECT_FALSE(textSlots[i].visible);
 }
 
 TEST(SlotLayout, CountFollowsTheListMaximum) {
@@ -44,11 +44,11 @@ TEST(SlotLayout, CountFollowsTheListMaximum) {
     for (auto c : {Case{"10", 10, 318}, Case{"2.5", 2, 1272}, Case{"0", 0, 0}, Case{"-3", 0, 0},
                    Case{"60", 10, 318}}) {
         SCOPED_TRACE(c.listMax);
-        const auto slots = layoutFor(c.listMax);
+        const auto textSlots = layoutFor(c.listMax);
         for (int i = 0; i < 10; ++i)
-            EXPECT_EQ(slots[i].visible, i < c.shown) << i;
+            EXPECT_EQ(textSlots[i].visible, i < c.shown) << i;
         if (c.shown > 1) {
-            EXPECT_FLOAT_EQ(slots[1].text.top, c.pitch);
+            EXPECT_FLOAT_EQ(textSlots[1].text.top, c.pitch);
         }
     }
 }
@@ -56,10 +56,10 @@ TEST(SlotLayout, CountFollowsTheListMaximum) {
 TEST(SlotLayout, TopsFollowTheHeightsTheWindowSystemKeeps) {
     // Whole pixels of 15 twips: 781 is kept as 780, so the pitch becomes 635.
     const auto pixels = [](float twips) { return std::round(twips / 15) * 15; };
-    const auto slots = layoutFor("5", 3540, 3140, pixels);
-    EXPECT_FLOAT_EQ(slots[1].text.top, 635);
-    EXPECT_FLOAT_EQ(slots[4].text.top, 2540);
-    EXPECT_FLOAT_EQ(slots[4].text.height, 750); // 780 - 35 = 745, kept as 750
+    const auto textSlots = layoutFor("5", 3540, 3140, pixels);
+    EXPECT_FLOAT_EQ(textSlots[1].text.top, 635);
+    EXPECT_FLOAT_EQ(textSlots[4].text.top, 2540);
+    EXPECT_FLOAT_EQ(textSlots[4].text.height, 750); // 780 - 35 = 745, kept as 750
 }
 
 TEST(Placement, EachPositionPutsTheWindowAtItsEdge) {

@@ -18,16 +18,16 @@ class SlotRules : public ::testing::Test {
     void fill(std::initializer_list<const char *> texts) {
         int i = 0;
         for (auto text : texts)
-            history.slots[i++].text = text;
+            history.textSlots[i++].text = text;
     }
     // A left click on a check box toggles it before the handler runs.
     void leftClick(int index, int shift = mouse::kNoKeys) {
-        history.slots[index].check = 1 - history.slots[index].check;
+        history.textSlots[index].check = 1 - history.textSlots[index].check;
         history.Check1_MouseUp(index, mouse::kLeft, shift, clipboard);
     }
     std::vector<int> checks() const {
         std::vector<int> values;
-        for (const auto &slot : history.slots)
+        for (const auto &slot : history.textSlots)
             values.push_back(slot.check);
         return values;
     }
@@ -39,8 +39,8 @@ class SlotRules : public ::testing::Test {
 
 TEST_F(SlotRules, SinglePickLeavesOnlyTheClickedSlotChecked) {
     fill({"a", "b", "c", "d"});
-    history.slots[0].check = 1;
-    history.slots[3].check = 1;
+    history.textSlots[0].check = 1;
+    history.textSlots[3].check = 1;
     leftClick(2);
     EXPECT_EQ(checks(), (std::vector<int>{0, 0, 1, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(clipboard.content, "c");
@@ -48,11 +48,11 @@ TEST_F(SlotRules, SinglePickLeavesOnlyTheClickedSlotChecked) {
     EXPECT_EQ(history.joinedText, "");
     EXPECT_EQ(history.activeSlot, 2);
     // The echo of that write was swallowed.
-    EXPECT_EQ(history.slots[0].text, "a");
+    EXPECT_EQ(history.textSlots[0].text, "a");
     EXPECT_EQ(history.FilledSlotCount(), 4);
 
     leftClick(2); // the toggle unchecks it; the pick checks it again
-    EXPECT_EQ(history.slots[2].check, 1);
+    EXPECT_EQ(history.textSlots[2].check, 1);
     EXPECT_EQ(clipboard.content, "c");
 }
 
@@ -62,7 +62,7 @@ TEST_F(SlotRules, EmptySlotIsUncheckedAndNothingElseMoves) {
     history.lastSelection = {1, 0};
     const auto writes = clipboard.writes.size();
     leftClick(3);
-    EXPECT_EQ(history.slots[3].check, 0);
+    EXPECT_EQ(history.textSlots[3].check, 0);
     EXPECT_EQ(clipboard.writes.size(), writes);
     EXPECT_EQ(history.lastSelection, (std::vector<int16_t>{1, 0}));
 }
@@ -98,7 +98,7 @@ TEST_F(SlotRules, CtrlOnAnAlreadyPickedSlotKeepsItAndLeavesTheClipboardEmpty) {
     leftClick(1, mouse::kCtrl);
     const auto before = history.lastSelection;
     leftClick(1, mouse::kCtrl);
-    EXPECT_EQ(history.slots[1].check, 1);
+    EXPECT_EQ(history.textSlots[1].check, 1);
     EXPECT_FALSE(clipboard.content.has_value());
     EXPECT_EQ(history.joinedText, "ab");
     EXPECT_EQ(history.lastSelection, before);
@@ -108,7 +108,7 @@ TEST_F(SlotRules, CtrlOnTheOnlyPickAfterAPlainClickPutsAnEmptyText) {
     fill({"a", "b"});
     leftClick(0);
     leftClick(0, mouse::kCtrl);
-    EXPECT_EQ(history.slots[0].check, 0);
+    EXPECT_EQ(history.textSlots[0].check, 0);
     EXPECT_EQ(clipboard.content, "");
     EXPECT_EQ(history.FilledSlotCount(), 2);
 }
@@ -120,29 +120,29 @@ TEST_F(SlotRules, PickAllJoinsShadesAndTheNextClickUnshades) {
     EXPECT_EQ(clipboard.content, "abcd");
     EXPECT_EQ(checks(), std::vector<int>(10, 0));
     for (int i = 0; i < 4; ++i)
-        EXPECT_TRUE(history.slots[i].shaded);
+        EXPECT_TRUE(history.textSlots[i].shaded);
     EXPECT_EQ(history.activeSlot, 2);
     EXPECT_EQ(history.FilledSlotCount(), 4);
 
     // Add to pick after pick all appends a fifth text: four picked, then the clicked one.
     leftClick(3, mouse::kCtrl);
     for (int i = 0; i < 4; ++i)
-        EXPECT_FALSE(history.slots[i].shaded);
+        EXPECT_FALSE(history.textSlots[i].shaded);
     EXPECT_EQ(clipboard.content, "abcdd");
 }
 
 TEST_F(SlotRules, RightClickDeletesACheckedSlotAndMovesTheRestUp) {
     fill({"a", "b", "c", "d"});
-    history.slots[1].check = 1;
-    history.slots[3].check = 1;
+    history.textSlots[1].check = 1;
+    history.textSlots[3].check = 1;
     history.Check1_MouseUp(1, mouse::kRight, mouse::kShift, clipboard);
-    EXPECT_EQ(history.slots[1].text, "c");
-    EXPECT_EQ(history.slots[2].text, "d");
-    EXPECT_EQ(history.slots[3].text, "");
+    EXPECT_EQ(history.textSlots[1].text, "c");
+    EXPECT_EQ(history.textSlots[2].text, "d");
+    EXPECT_EQ(history.textSlots[3].text, "");
     EXPECT_EQ(checks(), std::vector<int>(10, 0));
 
     history.Check1_MouseUp(0, mouse::kRight, mouse::kNoKeys, clipboard); // unchecked: nothing
-    EXPECT_EQ(history.slots[0].text, "a");
+    EXPECT_EQ(history.textSlots[0].text, "a");
 }
 
 TEST_F(SlotRules, ModifierCombinationsOnlyKeepTheToggle) {
@@ -153,16 +153,16 @@ TEST_F(SlotRules, ModifierCombinationsOnlyKeepTheToggle) {
         const auto writes = clipboard.writes.size();
         leftClick(1, shift);
         EXPECT_EQ(clipboard.writes.size(), writes);
-        EXPECT_EQ(history.lastSelection[1], history.slots[1].check);
+        EXPECT_EQ(history.lastSelection[1], history.textSlots[1].check);
     }
 }
 
 TEST_F(SlotRules, DeletingAFilledSlotAboveAHoleDeletesExactlyThatText) {
     fill({"", "b", "c"}); // two filled slots, but the run 0..1 holds only "b"
-    history.slots[2].check = 1;
+    history.textSlots[2].check = 1;
     history.Check1_MouseUp(2, mouse::kRight, mouse::kNoKeys, clipboard);
-    EXPECT_EQ(history.slots[1].text, "b");
-    EXPECT_EQ(history.slots[2].text, "");
+    EXPECT_EQ(history.textSlots[1].text, "b");
+    EXPECT_EQ(history.textSlots[2].text, "");
 }
 
 TEST_F(SlotRules, CtrlPickAboveAHoleReadsNoRememberedMarkAndItsEchoIsSwallowed) {
@@ -171,9 +171,9 @@ TEST_F(SlotRules, CtrlPickAboveAHoleReadsNoRememberedMarkAndItsEchoIsSwallowed) 
     leftClick(2, mouse::kCtrl);
     EXPECT_EQ(clipboard.content, "c");
     // The capture closed the run up before looking for the echo: nothing new was stored.
-    EXPECT_EQ(history.slots[0].text, "b");
-    EXPECT_EQ(history.slots[1].text, "c");
-    EXPECT_EQ(history.slots[1].check, 1);
+    EXPECT_EQ(history.textSlots[0].text, "b");
+    EXPECT_EQ(history.textSlots[1].text, "c");
+    EXPECT_EQ(history.textSlots[1].check, 1);
     EXPECT_EQ(history.FilledSlotCount(), 2);
 }
 
@@ -181,25 +181,25 @@ TEST_F(SlotRules, TypingRuleWritesTheTextBeforeTheKeyWithoutCapturingIt) {
     fill({"abc"});
     EXPECT_FALSE(history.Text1_KeyPress(0, clipboard)); // no check mark
     EXPECT_TRUE(clipboard.writes.empty());
-    history.slots[0].check = 1;
+    history.textSlots[0].check = 1;
     history.capturePaused = 1; // paused by the capture button: typing resumes capture
     EXPECT_TRUE(history.Text1_KeyPress(0, clipboard));
     EXPECT_EQ(clipboard.content, "abc");
     EXPECT_EQ(history.capturePaused, 0);
     EXPECT_EQ(history.FilledSlotCount(), 1);
-    EXPECT_EQ(history.slots[1].text, "");
+    EXPECT_EQ(history.textSlots[1].text, "");
 }
 
 TEST_F(SlotRules, RightPressOnAnEmptyUncheckedSlotClearsMarksAndClipboard) {
     fill({"a", "b"});
-    history.slots[0].check = 1;
-    history.slots[7].check = 1;
+    history.textSlots[0].check = 1;
+    history.textSlots[7].check = 1;
     clipboard.content = "something";
     EXPECT_FALSE(history.Text1_MouseDown(1, mouse::kRight, clipboard)); // filled
     EXPECT_FALSE(history.Text1_MouseDown(5, mouse::kLeft, clipboard));
     EXPECT_TRUE(history.Text1_MouseDown(5, mouse::kRight, clipboard));
-    EXPECT_EQ(history.slots[0].check, 0);
-    EXPECT_EQ(history.slots[7].check, 1); // beyond the filled run
+    EXPECT_EQ(history.textSlots[0].check, 0);
+    EXPECT_EQ(history.textSlots[7].check, 1); // beyond the filled run
     EXPECT_FALSE(clipboard.content.has_value());
 }
 
@@ -208,9 +208,9 @@ TEST_F(SlotRules, ClearAllEmptiesTheRunAndTheList) {
     fill({"a", "", "c"});
     history.list.push_back({"x", false});
     history.clearAll();
-    EXPECT_EQ(history.slots[0].text, "");
-    EXPECT_EQ(history.slots[1].text, "");
-    EXPECT_EQ(history.slots[2].text, "c"); // the count was 2: slots 0 and 1 only
+    EXPECT_EQ(history.textSlots[0].text, "");
+    EXPECT_EQ(history.textSlots[1].text, "");
+    EXPECT_EQ(history.textSlots[2].text, "c"); // the count was 2: slots 0 and 1 only
     EXPECT_TRUE(history.list.empty());
 }
 
@@ -226,7 +226,7 @@ TEST(FilledSlotCount, CountsNonEmptyAmongTheFirstListMax) {
         settings.setListMaxText(c.listMax);
         History history(settings);
         for (int i = 0; i < c.filledSlots; ++i)
-            history.slots[i].text = " ";
+            history.textSlots[i].text = " ";
         EXPECT_EQ(history.FilledSlotCount(), c.expected) << c.listMax;
     }
 }

@@ -1,0 +1,39 @@
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
+#include "platform/process.h"
+#include "ui/form1.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[]) {
+    // Under Wayland a background program cannot watch the clipboard; XWayland lets it.
+    if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && qEnvironmentVariableIsSet("DISPLAY") &&
+        !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    using namespace kobako;
+    const std::string directory = platform::currentDirectory();
+    platform::DirectoryLock lock(directory);
+    if (!lock.held()) {
+        platform::MessageBoxDialogs(nullptr).message(
+            QStringLiteral("このディレクトリではすでに Kobako が動いています。\n%1")
+                .arg(QString::fromStdString(directory)));
+        return 1;
+    }
+
+    Settings settings;
+    platform::Clipboard clipboard;
+    platform::MessageBoxDialogs dialogs(nullptr);
+    ui::Form1 form(settings, clipboard, dialogs,
+                   ui::FileNames{directory, platform::executableBaseName()});
+    form.Form_Load();
+    form.show();
+
+    platform::TerminationSignals termination;
+    QObject::connect(&termination, &platform::TerminationSignals::requested, &form,
+                     [&form] { form.saveAndEnd(false); });
+    return QApplication::exec();
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace kobako::platform {
+
+// The history window's own title bar: the caption and three buttons at each end. Dragging it
+// moves the window. It stands in for the form-enhancement control of the window's design, whose
+// properties are kept under their names here.
+class CaptionBar : public QWidget {
+    Q_OBJECT
+  public:
+    explicit CaptionBar(QWidget *window);
+
+    // Caption-button height: 20 twips a unit, which is also the bar's height.
+    void setCaptionButtonHeight(int16_t height);
+    int16_t captionButtonHeight() const { return captionButtonHeight_; }
+
+    // Keep the window in front of others; changes the flags without recreating the window.
+    void setAlwaysOnTop(bool inFront);
+
+    // The capture button's picture; a null picture leaves the one shown unchanged.
+    void setCaptureButtonPicture(const QPixmap &picture);
+
+    QSize sizeHint() const override;
+
+  signals:
+    void ClickLButton(int16_t button);
+    void ClickRButton(int16_t button);
+
+  protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+  private:
+    struct Hit {
+        bool left;
+        int16_t button;
+    };
+    std::optional<Hit> buttonAt(QPoint position) const;
+    QRect buttonRect(bool left, int16_t button) const;
+
+    int16_t captionButtonHeight_ = 18;
+    QPixmap capturePicture_;
+    std::optional<Hit> pressed_;
+    std::optional<QPoint> manualDragOffset_;
+};
+
+} // namespace kobako::platform

@@ -1,0 +1,88 @@
+#include "caption_pictures.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace kobako::platform {
+
+namespace {
+
+void drawTrafficLight(QPainter &p, bool green) {
+    p.setPen(QPen(Qt::black, 0.05));
+    p.setBrush(QColor(40, 40, 40));
+    p.drawRoundedRect(QRectF(0.3, 0.05, 0.4, 0.9), 0.1, 0.1);
+    const QColor lit[] = {green ? QColor(70, 20, 20) : QColor(235, 40, 40), QColor(90, 80, 20),
+                          green ? QColor(40, 220, 70) : QColor(20, 70, 30)};
+    for (int i = 0; i < 3; ++i) {
+        p.setBrush(lit[i]);
+        p.drawEllipse(QPointF(0.5, 0.2 + 0.3 * i), 0.11, 0.11);
+    }
+}
+
+void drawWrench(QPainter &p) {
+    p.setPen(QPen(QColor(90, 90, 100), 0.16, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(0.22, 0.78), QPointF(0.62, 0.38));
+    p.setPen(QPen(QColor(90, 90, 100), 0.1));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(0.5, 0.1, 0.4, 0.4), 60 * 16, 270 * 16);
+}
+
+void drawBin(QPainter &p) {
+    p.setPen(QPen(QColor(60, 60, 60), 0.06));
+    p.setBrush(QColor(170, 170, 170));
+    QPainterPath body;
+    body.moveTo(0.25, 0.3);
+    body.lineTo(0.75, 0.3);
+    body.lineTo(0.68, 0.92);
+    body.lineTo(0.32, 0.92);
+    body.closeSubpath();
+    p.drawPath(body);
+    p.drawLine(QPointF(0.18, 0.22), QPointF(0.82, 0.22));
+    p.drawLine(QPointF(0.42, 0.12), QPointF(0.58, 0.12));
+    for (double x : {0.4, 0.5, 0.6})
+        p.drawLine(QPointF(x, 0.4), QPointF(x, 0.82));
+}
+
+} // namespace
+
+QPixmap drawCaptionPicture(CaptionPicture picture, int size) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size, size); // draw in a unit square
+    switch (picture) {
+    case CaptionPicture::Wrench:
+        drawWrench(p);
+        break;
+    case CaptionPicture::Question: {
+        QFont font = p.font();
+        font.setBold(true);
+        font.setPixelSize(std::max(1, size * 3 / 4));
+        p.resetTransform();
+        p.setFont(font);
+        p.setPen(QColor(30, 60, 160));
+        p.drawText(QRect(0, 0, size, size), Qt::AlignCenter, QStringLiteral("?"));
+        break;
+    }
+    case CaptionPicture::TrafficLightGreen:
+    case CaptionPicture::TrafficLightRed:
+        drawTrafficLight(p, picture == CaptionPicture::TrafficLightGreen);
+        break;
+    case CaptionPicture::Cross:
+        p.setPen(QPen(QColor(210, 30, 30), 0.16, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(0.25, 0.25), QPointF(0.75, 0.75));
+        p.drawLine(QPointF(0.75, 0.25), QPointF(0.25, 0.75));
+        break;
+    case CaptionPicture::Bar:
+        p.setPen(QPen(QColor(40, 40, 40), 0.12, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(0.25, 0.75), QPointF(0.75, 0.75));
+        break;
+    case CaptionPicture::Bin:
+        drawBin(p);
+        break;
+    }
+    return pixmap;
+}
+
+} // namespace kobako::platform

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace kobako::platform {
+
+// The modal questions and messages of the program, behind one seam so that tests can answer
+// them and see what was shown.
+class Dialogs {
+  public:
+    virtual ~Dialogs() = default;
+    // A message with an OK button.
+    virtual void message(const QString &text) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool askYesNo(const QString &text) = 0;
+};
+
+// Message boxes titled "Kobako", without icon.
+class MessageBoxDialogs : public Dialogs {
+  public:
+    explicit MessageBoxDialogs(QWidget *parent) : parent_(parent) {}
+    void message(const QString &text) override;
+    bool askYesNo(const QString &text) override;
+
+  private:
+    QWidget *parent_;
+};
+
+} // namespace kobako::platform

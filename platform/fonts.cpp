@@ -1,0 +1,15 @@
+#include "fonts.h"
+
+#include <QStringList>
+
+namespace kobako::platform {
+
+QFont japaneseFont(const QString &family, double pointSize) {
+    QFont font;
+    font.setFamilies({family, QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAGothic"),
+                      QStringLiteral("VL Gothic")});
+    font.setPointSizeF(pointSize);
+    return font;
+}
+
+} // namespace kobako::platform

@@ -1,0 +1,342 @@
+#include "form1.h"
+
+#include "history_list_model.h"
+#include "platform/caption_bar.h"
+#include "platform/caption_pictures.h"
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
+#include "platform/fonts.h"
+#include "platform/process.h"
+#include "platform/twips.h"
+#include "text_display.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QUrl>
+
+#include <iostream>
+
+namespace kobako::ui {
+
+using platform::WindowTwips;
+
+namespace {
+
+// The client area as designed, before the saved size is applied.
+constexpr float kDesignClientWidth = 3510;
+constexpr float kDesignClientHeight = 1830;
+constexpr float kCheckWidth = 195;
+constexpr float kCheckHeight = 240;
+constexpr int16_t kSmallestCaptionButtonHeight = 18;
+
+void processPendingEvents() {
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+Form1::Form1(Settings &settings, platform::Clipboard &clipboard, platform::Dialogs &dialogs,
+             FileNames files)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), settings_(settings),
+      history_(settings), clipboard_(clipboard), dialogs_(dialogs), files_(std::move(files)) {
+    setWindowTitle(QStringLiteral("Kobako"));
+    setFont(platform::japaneseFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+
+    vsInForm1 = new platform::CaptionBar(this);
+    client_ = new QWidget(this);
+
+    List1 = new QListView(client_);
+    listModel_ = new HistoryListModel(history_, this);
+    List1->setModel(listModel_);
+    List1->setSelectionMode(QAbstractItemView::NoSelection);
+    List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    List1->setUniformItemSizes(true);
+    List1->setWordWrap(false);
+    List1->setTextElideMode(Qt::ElideRight);
+    List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    List1->viewport()->installEventFilter(this);
+    buildSlots();
+
+    connect(vsInForm1, &platform::CaptionBar::ClickLButton, this, &Form1::vsInForm1_ClickLButton);
+    connect(vsInForm1, &platform::CaptionBar::ClickRButton, this, &Form1::vsInForm1_ClickRButton);
+    connect(&clipboard_, &platform::Clipboard::NewClipboardData, this,
+            &Form1::vsInForm1_NewClipboardData);
+
+    resize(platform::toPixels(kDesignClientWidth),
+           platform::toPixels(kDesignClientHeight) + vsInForm1->height());
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildSlots() {
+    for (int i = 0; i < History::kSlotCount; ++i) {
+        Check1[i] = new QCheckBox(client_);
+        Check1[i]->setFixedSize(platform::toPixels(kCheckWidth), platform::toPixels(kCheckHeight));
+        Check1[i]->setFocusPolicy(Qt::NoFocus);
+        Check1[i]->installEventFilter(this);
+
+        Text1[i] = new QPlainTextEdit(client_);
+        Text1[i]->setLineWrapMode(QPlainTextEdit::NoWrap);
+        Text1[i]->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        Text1[i]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        Text1[i]->setContextMenuPolicy(Qt::NoContextMenu);
+        Text1[i]->installEventFilter(this);
+        Text1[i]->viewport()->installEventFilter(this);
+        connect(Text1[i], &QPlainTextEdit::textChanged, this, [this, i] { onSlotEdited(i); });
+    }
+}
+
+void Form1::Form_Load() {
+    WindowTwips::setTop(*this, platform::screenHeightTwips());
+    WindowTwips::setLeft(*this, platform::screenWidthTwips());
+    setWindowStateValue(1);
+    files_.startDirectory = platform::currentDirectory();
+    Form2Load(files_, settings_);
+    saved_ = SizeFileLoad(files_);
+    SlotFileLoad(files_, history_, settings_);
+    vsInForm1->setCaptionButtonHeight(
+        std::max(settings_.iconHeight(), kSmallestCaptionButtonHeight));
+    showDisplay(settings_.isListMode());
+    refreshViews();
+    setWindowStateValue(1);
+}
+
+void Form1::showDisplay(bool list) {
+    List1->setVisible(list);
+    for (int i = 0; i < History::kSlotCount; ++i) {
+        Text1[i]->setVisible(!list);
+        Check1[i]->setVisible(!list);
+    }
+}
+
+void Form1::setWindowStateValue(int state) {
+    Qt::WindowStates states = windowState();
+    states.setFlag(Qt::WindowMinimized, state == 1);
+    setWindowState(states);
+}
+
+void Form1::resizeEvent(QResizeEvent *event) {
+    QWidget::resizeEvent(event);
+    vsInForm1->setGeometry(0, 0, width(), vsInForm1->height());
+    client_->setGeometry(0, vsInForm1->height(), width(),
+                         std::max(0, height() - vsInForm1->height()));
+    Form_Resize();
+}
+
+void Form1::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void Form1::Form_Resize() {
+    // A minimized window is never at its parked position: the first placement waits for the
+    // window to come back to the normal state.
+    if (!placementDone_ && !isMinimized() &&
+        isParked(WindowTwips::top(*this), WindowTwips::left(*this), platform::screenWidthTwips(),
+                 platform::screenHeightTwips())) {
+        placementDone_ = true; // the steps below run this layout again, nested
+        setVisible(false);
+        setWindowStateValue(0);
+        processPendingEvents();
+        setVisible(true);
+        processPendingEvents();
+        setVisible(false);
+        processPendingEvents();
+        placeBy(PlacementKind::FirstPlacement);
+        setVisible(true);
+    }
+
+    const bool normal = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
+    if (settings_.isListMode()) {
+        List1->move(0, 0);
+        if (normal) {
+            restoreSavedSize();
+            List1->resize(width(), height());
+        }
+        return;
+    }
+    if (normal)
+        restoreSavedSize();
+    applySlotLayout();
+}
+
+void Form1::restoreSavedSize() {
+    if (sizeRestored_)
+        return;
+    WindowTwips::setHeight(*this, saved_.savedHeight);
+    WindowTwips::setWidth(*this, saved_.savedWidth);
+    sizeRestored_ = true;
+}
+
+void Form1::applySlotLayout() {
+    const auto placements = layoutSlots({WindowTwips::width(*this), WindowTwips::height(*this),
+                                         vsInForm1->captionButtonHeight(), kCheckWidth},
+                                        settings_, platform::storedTwips);
+    using platform::toPixels;
+    for (int i = 0; i < History::kSlotCount; ++i) {
+        const SlotPlacement &slot = placements[i];
+        if (slot.visible) {
+            Text1[i]->setGeometry(toPixels(slot.text.left), toPixels(slot.text.top),
+                                  std::max(0, toPixels(slot.text.width)),
+                                  std::max(0, toPixels(slot.text.height)));
+            Check1[i]->move(toPixels(slot.checkLeft), toPixels(slot.checkTop));
+        }
+        Text1[i]->setVisible(slot.visible);
+        Check1[i]->setVisible(slot.visible);
+    }
+}
+
+void Form1::placeBy(PlacementKind kind) {
+    const auto at = appearAt(settings_.appearPosition, kind, platform::screenWidthTwips(),
+                             platform::screenHeightTwips(), WindowTwips::width(*this),
+                             WindowTwips::height(*this));
+    if (!at)
+        return;
+    WindowTwips::setTop(*this, at->top);
+    WindowTwips::setLeft(*this, at->left);
+}
+
+bool Form1::isOutOfSight() const {
+    return isMinimized() || isParked(WindowTwips::top(*this), WindowTwips::left(*this),
+                                     platform::screenWidthTwips(), platform::screenHeightTwips());
+}
+
+void Form1::vsInForm1_NewClipboardData() {
+    if (history_.capturePaused == 1)
+        return; // not even a look at the clipboard
+    const CaptureOutcome outcome = history_.capture(clipboard_.text());
+    if (outcome == CaptureOutcome::Ignored)
+        return;
+    refreshViews();
+    windowStep();
+}
+
+// A capture brings a minimized or parked window back, where the settings say.
+void Form1::windowStep() {
+    if (!isOutOfSight())
+        return;
+    setVisible(false);
+    setWindowStateValue(0);
+    processPendingEvents();
+    setVisible(true);
+    processPendingEvents();
+    setVisible(false);
+    processPendingEvents();
+    if (!history_.list.empty() || !history_.textSlots[0].text.empty())
+        placeBy(PlacementKind::Capture);
+    setVisible(true);
+}
+
+void Form1::refreshViews() {
+    listModel_->refresh();
+    const QPalette &colours = QWidget::palette();
+    const QColor windowBackground = colours.color(QPalette::Base);
+    const QColor buttonFace = colours.color(QPalette::Button);
+    QPalette listColours = List1->palette();
+    listColours.setColor(QPalette::Base, history_.listShaded ? buttonFace : windowBackground);
+    List1->setPalette(listColours);
+
+    updatingSlots_ = true;
+    for (int i = 0; i < History::kSlotCount; ++i) {
+        const Slot &slot = history_.textSlots[i];
+        if (shownSlotText_[i] != slot.text) {
+            Text1[i]->setPlainText(slotDisplayText(slot.text));
+            shownSlotText_[i] = slot.text;
+        }
+        Check1[i]->setChecked(slot.check == 1);
+        QPalette slotColours = Text1[i]->palette();
+        slotColours.setColor(QPalette::Base, slot.shaded ? buttonFace : windowBackground);
+        Text1[i]->setPalette(slotColours);
+    }
+    updatingSlots_ = false;
+}
+
+void Form1::onSlotEdited(int index) {
+    if (updatingSlots_)
+        return;
+    Slot &slot = history_.textSlots[index];
+    slot.text = slotTextFromEdit(Text1[index]->toPlainText(), slot.text);
+    shownSlotText_[index] = slot.text;
+}
+
+void Form1::vsInForm1_ClickLButton(int16_t button) {
+    switch (button) {
+    case 1:
+        QDesktopServices::openUrl(
+            QUrl::fromLocalFile(QString::fromStdString(files_.inStartDirectory("Hako.hlp"))));
+        break;
+    case 2:
+        toggleCapture();
+        break;
+    default:
+        break;
+    }
+}
+
+void Form1::toggleCapture() {
+    const bool pausing = history_.capturePaused != 1;
+    history_.capturePaused = pausing ? 1 : 0;
+    QPixmap picture(
+        QString::fromStdString(files_.inStartDirectory(pausing ? "Trffc10c.ico" : "Trffc10a.ico")));
+    // Without the picture file the state must still show: draw the lamp for it.
+    if (picture.isNull())
+        picture =
+            platform::drawCaptionPicture(pausing ? platform::CaptionPicture::TrafficLightRed
+                                                 : platform::CaptionPicture::TrafficLightGreen,
+                                         std::max(1, vsInForm1->height() - 4));
+    vsInForm1->setCaptureButtonPicture(picture);
+}
+
+void Form1::vsInForm1_ClickRButton(int16_t button) {
+    switch (button) {
+    case 0:
+        saveAndEnd(true);
+        break;
+    case 1:
+        setWindowStateValue(1);
+        break;
+    case 2:
+        if (!dialogs_.askYesNo(QStringLiteral("全消去します")))
+            break;
+        history_.clearAll();
+        refreshViews();
+        break;
+    default:
+        break;
+    }
+}
+
+bool Form1::saveAndEnd(bool mayAsk) {
+    std::vector<WriteFailure> failures;
+    for (auto failure :
+         {SizeFileSave(files_, WindowTwips::height(*this), WindowTwips::width(*this)),
+          SlotFileSave(files_, history_, settings_)})
+        if (failure)
+            failures.push_back(*failure);
+    if (!failures.empty()) {
+        QString report;
+        for (const WriteFailure &failure : failures)
+            report += QStringLiteral("ファイル「%1」を保存できませんでした。\n理由: %2\n")
+                          .arg(QString::fromStdString(failure.file),
+                               QString::fromLocal8Bit(failure.reason.c_str()));
+        if (!mayAsk)
+            std::cerr << report.toStdString();
+        else if (!dialogs_.askYesNo(report + QStringLiteral("\n保存せずに終了しますか？")))
+            return false;
+    }
+    hide();
+    QCoreApplication::exit(0);
+    return true;
+}
+
+void Form1::closeEvent(QCloseEvent *event) {
+    event->ignore();
+    saveAndEnd(false);
+}
+
+} // namespace kobako::ui

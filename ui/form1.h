@@ -1,0 +1,97 @@
+#pragma once
+
+#include "core/history.h"
+#include "core/layout.h"
+#include "core/settings.h"
+#include "core/size_file.h"
+#include "persistence.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QCheckBox;
+class QListView;
+class QPlainTextEdit;
+
+namespace kobako::platform {
+class CaptionBar;
+class Clipboard;
+class Dialogs;
+} // namespace kobako::platform
+
+namespace kobako::ui {
+
+class HistoryListModel;
+
+// The history window: the list or the ten text slots under its own caption bar.
+class Form1 : public QWidget {
+    Q_OBJECT
+  public:
+    Form1(Settings &settings, platform::Clipboard &clipboard, platform::Dialogs &dialogs,
+          FileNames files);
+    ~Form1() override;
+
+    // Start-up: park and minimize, read the three files, show the list or the slots.
+    void Form_Load();
+    // The layout, run on every resize and change of window state.
+    void Form_Resize();
+    // The clipboard changed.
+    void vsInForm1_NewClipboardData();
+    void vsInForm1_ClickLButton(int16_t button);
+    void vsInForm1_ClickRButton(int16_t button);
+
+    // Saves the window size and the history, then ends the program. When a write fails the user
+    // is told; with `mayAsk` they may then choose to keep running, and false is returned.
+    bool saveAndEnd(bool mayAsk);
+
+    History &history() { return history_; }
+    const platform::CaptionBar &captionBar() const { return *vsInForm1; }
+    // Shows the history anew after it changed.
+    void refreshViews();
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+  private:
+    void buildSlots();
+    void showDisplay(bool list);
+    void windowStep();
+    void setWindowStateValue(int state);
+    bool isOutOfSight() const;
+    void placeBy(PlacementKind kind);
+    void applySlotLayout();
+    void restoreSavedSize();
+
+    bool listEvent(QEvent *event);
+    bool checkBoxEvent(int index, QEvent *event);
+    bool slotTextEvent(int index, QEvent *event);
+    bool slotKeyEvent(int index, QEvent *event);
+    void onSlotEdited(int index);
+    void toggleCapture();
+
+    Settings &settings_;
+    History history_;
+    platform::Clipboard &clipboard_;
+    platform::Dialogs &dialogs_;
+    FileNames files_;
+    SavedSize saved_;
+
+    platform::CaptionBar *vsInForm1;
+    QWidget *client_;
+    QListView *List1;
+    HistoryListModel *listModel_;
+    std::array<QPlainTextEdit *, History::kSlotCount> Text1{};
+    std::array<QCheckBox *, History::kSlotCount> Check1{};
+    std::array<std::string, History::kSlotCount> shownSlotText_;
+
+    bool placementDone_ = false;
+    bool sizeRestored_ = false;
+    bool updatingSlots_ = false;
+    std::array<bool, History::kSlotCount> doubleClicked_{};
+};
+
+} // namespace kobako::ui

@@ -1,0 +1,150 @@
+#include "form1.h"
+
+#include "core/mouse.h"
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QListView>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+
+namespace kobako::ui {
+
+namespace {
+
+int buttonValue(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return mouse::kLeft;
+    case Qt::RightButton:
+        return mouse::kRight;
+    case Qt::MiddleButton:
+        return mouse::kMiddle;
+    default:
+        return 0;
+    }
+}
+
+// The modifiers as one sum; a key outside Shift, Ctrl and Alt makes the sum match no gesture.
+int shiftState(Qt::KeyboardModifiers modifiers) {
+    int state = mouse::kNoKeys;
+    if (modifiers & Qt::ShiftModifier)
+        state |= mouse::kShift;
+    if (modifiers & Qt::ControlModifier)
+        state |= mouse::kCtrl;
+    if (modifiers & Qt::AltModifier)
+        state |= mouse::kAlt;
+    if (modifiers & Qt::MetaModifier)
+        state |= mouse::kOtherKey;
+    return state;
+}
+
+bool isPress(QEvent::Type type) {
+    return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+}
+
+} // namespace
+
+bool Form1::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == List1->viewport())
+        return listEvent(event);
+    for (int i = 0; i < History::kSlotCount; ++i) {
+        if (watched == Check1[i])
+            return checkBoxEvent(i, event);
+        if (watched == Text1[i]->viewport())
+            return slotTextEvent(i, event);
+        if (watched == Text1[i])
+            return slotKeyEvent(i, event);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// The list reacts to a left press by making the item current and toggling it; no other button
+// changes it. Every release runs the list handler.
+bool Form1::listEvent(QEvent *event) {
+    if (isPress(event->type())) {
+        auto *press = static_cast<QMouseEvent *>(event);
+        const int row = List1->indexAt(press->position().toPoint()).row();
+        if (press->button() == Qt::LeftButton && row >= 0) {
+            history_.toggleListItem(row);
+            refreshViews();
+        }
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto *release = static_cast<QMouseEvent *>(event);
+        history_.List1_MouseUp(buttonValue(release->button()), shiftState(release->modifiers()),
+                               clipboard_);
+        refreshViews();
+        return true;
+    }
+    return false;
+}
+
+// The check box toggles on a left click released over it; the handler runs on every release.
+bool Form1::checkBoxEvent(int index, QEvent *event) {
+    if (isPress(event->type()))
+        return true;
+    if (event->type() != QEvent::MouseButtonRelease)
+        return false;
+    auto *release = static_cast<QMouseEvent *>(event);
+    Slot &slot = history_.textSlots[index];
+    if (release->button() == Qt::LeftButton &&
+        Check1[index]->rect().contains(release->position().toPoint()))
+        slot.check = slot.check == 1 ? 0 : 1;
+    history_.Check1_MouseUp(index, buttonValue(release->button()), shiftState(release->modifiers()),
+                            clipboard_);
+    refreshViews();
+    return true;
+}
+
+// Clicks on a slot's text pick the slot; the right button on an empty, unchecked slot clears
+// the marks and the clipboard.
+bool Form1::slotTextEvent(int index, QEvent *event) {
+    auto *mouseEvent = static_cast<QMouseEvent *>(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (mouseEvent->button() != Qt::RightButton)
+            return false;
+        if (history_.Text1_MouseDown(index, mouse::kRight, clipboard_)) {
+            refreshViews();
+            dialogs_.message(
+                QStringLiteral("まだ使用できません。クリップボード内容を破棄します。"));
+        }
+        return true;
+    case QEvent::MouseButtonDblClick:
+        if (mouseEvent->button() != Qt::LeftButton)
+            return false;
+        doubleClicked_[index] = true; // its release is not a further click
+        history_.Text1_Click(index, clipboard_);
+        refreshViews();
+        return false;
+    case QEvent::MouseButtonRelease:
+        if (mouseEvent->button() != Qt::LeftButton)
+            return false;
+        if (std::exchange(doubleClicked_[index], false))
+            return false;
+        history_.Text1_Click(index, clipboard_);
+        refreshViews();
+        return false;
+    default:
+        return false;
+    }
+}
+
+// A key that types a character into a slot: refused without a check mark, otherwise the slot's
+// text goes on the clipboard first.
+bool Form1::slotKeyEvent(int index, QEvent *event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    if (static_cast<QKeyEvent *>(event)->text().isEmpty())
+        return false;
+    if (history_.Text1_KeyPress(index, clipboard_))
+        return false;
+    dialogs_.message(QStringLiteral("チェックマークがないと入力できません。"));
+    return true;
+}
+
+} // namespace kobako::ui

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "core/history.h"
+
+#include <QAbstractListModel>
+
+namespace kobako::ui {
+
+// Shows the history's list entries to a view without copying them; selected entries are drawn
+// in the highlight colours.
+class HistoryListModel : public QAbstractListModel {
+    Q_OBJECT
+  public:
+    HistoryListModel(const History &history, QObject *parent);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+
+    // The history changed: show it anew.
+    void refresh();
+
+  private:
+    const History &history_;
+};
+
+} // namespace kobako::ui

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "core/history.h"
+#include "core/settings.h"
+#include "core/size_file.h"
+
+#include <optional>
+#include <string>
+
+namespace kobako::ui {
+
+// `directory` + "/" + `name`, without doubling the slash of a root directory.
+std::string joinPath(const std::string &directory, const std::string &name);
+
+// Where the three files are kept: the size and slot contents files in the current directory,
+// the settings file in the directory the program was started in.
+struct FileNames {
+    std::string startDirectory;
+    std::string baseName;
+
+    std::string sizeFile() const { return baseName + ".f1"; }
+    std::string settingsFile() const { return joinPath(startDirectory, baseName + ".f2"); }
+    std::string slotFile() const { return baseName + ".f3"; }
+    std::string inStartDirectory(const std::string &name) const {
+        return joinPath(startDirectory, name);
+    }
+};
+
+// A failed write: the file and the system's reason.
+struct WriteFailure {
+    std::string file;
+    std::string reason;
+};
+
+SavedSize SizeFileLoad(const FileNames &files);
+std::optional<WriteFailure> SizeFileSave(const FileNames &files, float height, float width);
+
+// Appends the stored entries to the list, or fills the slots from slot 0, by the display mode.
+void SlotFileLoad(const FileNames &files, History &history, const Settings &settings);
+std::optional<WriteFailure> SlotFileSave(const FileNames &files, const History &history,
+                                         const Settings &settings);
+
+void Form2Load(const FileNames &files, Settings &settings);
+std::optional<WriteFailure> Form2Save(const FileNames &files, const Settings &settings);
+
+} // namespace kobako::ui

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+namespace kobako::ui {
+
+// One row of the list for a stored text: its line breaks drawn as a visible mark, cut after the
+// first few hundred characters (the view elides the rest to its width).
+QString listRowText(const std::string &text);
+// The tooltip of a row: the whole text, up to a size a tooltip can show.
+QString listToolTip(const std::string &text);
+
+// A slot shows its text with every line break (CR LF, lone CR, lone LF) as a new line.
+QString slotDisplayText(const std::string &text);
+// The text of a slot after the user edited it, with the line breaks the stored text used.
+std::string slotTextFromEdit(const QString &edited, const std::string &before);
+
+} // namespace kobako::ui
