@@ -47,9 +47,11 @@ Form1::Form1(Settings &settings, platform::Clipboard &clipboard, platform::Dialo
     setFont(platform::japaneseFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
 
     vsInForm1 = new platform::CaptionBar(this);
+    vsInForm1->setObjectName(QStringLiteral("vsInForm1"));
     client_ = new QWidget(this);
 
     List1 = new QListView(client_);
+    List1->setObjectName(QStringLiteral("List1"));
     listModel_ = new HistoryListModel(history_, this);
     List1->setModel(listModel_);
     List1->setSelectionMode(QAbstractItemView::NoSelection);
@@ -75,11 +77,13 @@ Form1::~Form1() = default;
 void Form1::buildSlots() {
     for (int i = 0; i < History::kSlotCount; ++i) {
         Check1[i] = new QCheckBox(client_);
+        Check1[i]->setObjectName(QStringLiteral("Check1_%1").arg(i));
         Check1[i]->setFixedSize(platform::toPixels(kCheckWidth), platform::toPixels(kCheckHeight));
         Check1[i]->setFocusPolicy(Qt::NoFocus);
         Check1[i]->installEventFilter(this);
 
         Text1[i] = new QPlainTextEdit(client_);
+        Text1[i]->setObjectName(QStringLiteral("Text1_%1").arg(i));
         Text1[i]->setLineWrapMode(QPlainTextEdit::NoWrap);
         Text1[i]->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         Text1[i]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -1,0 +1,21 @@
+# Debian packages Kobako needs, and a function that installs the missing ones.
+# Sourced by run.sh and test.sh.
+
+KOBAKO_BUILD_PACKAGES=(build-essential cmake qt6-base-dev libgl-dev fonts-noto-cjk)
+KOBAKO_TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev python3 xvfb xclip xdotool
+                      x11-utils imagemagick clang)
+
+install_missing_packages() {
+    local missing=()
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/dialogs.h"
+
+#include <QStringList>
+
+#include <deque>
+
+namespace kobako::testing {
+
+// Answers the program's questions from a queue (No when it is empty) and keeps what was shown.
+class FakeDialogs : public platform::Dialogs {
+  public:
+    void message(const QString &text) override { shown << text; }
+    bool askYesNo(const QString &text) override {
+        shown << text;
+        if (answers.empty())
+            return false;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    QStringList shown;
+    std::deque<bool> answers;
+};
+
+} // namespace kobako::testing

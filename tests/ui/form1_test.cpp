@@ -1,0 +1,267 @@
+#include "ui/form1.h"
+
+#include "core/layout.h"
+#include "fake_dialogs.h"
+#include "platform/caption_bar.h"
+#include "platform/clipboard.h"
+#include "platform/twips.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QListView>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace kobako {
+namespace {
+
+using platform::WindowTwips;
+
+void writeFile(const QString &path, const std::string &bytes) {
+    std::ofstream(path.toStdString(), std::ios::binary) << bytes;
+}
+
+std::string readFile(const QString &path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+class Form1Test : public ::testing::Test {
+  protected:
+    Form1Test() {
+        previousDirectory_ = QDir::currentPath();
+        QDir::setCurrent(directory_.path());
+        QGuiApplication::clipboard()->clear();
+    }
+    ~Form1Test() override { QDir::setCurrent(previousDirectory_); }
+
+    // Starts the window as the program does, with whatever files the test wrote first.
+    void start() {
+        form_ =
+            std::make_unique<ui::Form1>(settings_, clipboard_, dialogs_,
+                                        ui::FileNames{directory_.path().toStdString(), "kobako"});
+        form_->Form_Load();
+        form_->show();
+        QCoreApplication::processEvents();
+    }
+
+    // Another program copies a text.
+    void copyElsewhere(const QString &text) {
+        QGuiApplication::clipboard()->setText(text);
+        QCoreApplication::processEvents();
+    }
+    QString clipboardText() const { return QGuiApplication::clipboard()->text(); }
+
+    QListView *list() const { return form_->findChild<QListView *>(QStringLiteral("List1")); }
+    QPlainTextEdit *slotText(int i) const {
+        return form_->findChild<QPlainTextEdit *>(QStringLiteral("Text1_%1").arg(i));
+    }
+    QCheckBox *slotCheck(int i) const {
+        return form_->findChild<QCheckBox *>(QStringLiteral("Check1_%1").arg(i));
+    }
+    void clickRow(int row, Qt::MouseButton button = Qt::LeftButton,
+                  Qt::KeyboardModifiers modifiers = {}) {
+        const QRect rect = list()->visualRect(list()->model()->index(row, 0));
+        QTest::mouseClick(list()->viewport(), button, modifiers, rect.center());
+    }
+    std::vector<std::string> listTexts() const {
+        std::vector<std::string> texts;
+        for (const auto &entry : form_->history().list)
+            texts.push_back(entry.text);
+        return texts;
+    }
+    QString path(const char *name) const { return directory_.filePath(QString::fromUtf8(name)); }
+
+    QTemporaryDir directory_;
+    QString previousDirectory_;
+    Settings settings_;
+    platform::Clipboard clipboard_;
+    testing::FakeDialogs dialogs_;
+    std::unique_ptr<ui::Form1> form_;
+};
+
+TEST_F(Form1Test, FirstStartIsMinimizedParkedEmptyAndWritesNothing) {
+    start();
+    EXPECT_TRUE(form_->isMinimized());
+    EXPECT_TRUE(form_->history().list.empty());
+    EXPECT_TRUE(list()->isVisibleTo(form_.get()));
+    EXPECT_FALSE(slotText(0)->isVisibleTo(form_.get()));
+    EXPECT_TRUE(QDir(directory_.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(Form1Test, CapturesNewestFirstAndTheFirstCaptureBringsTheWindowBack) {
+    start();
+    for (const char *text : {"one", "two", "two", "three"})
+        copyElsewhere(QString::fromUtf8(text));
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"three", "two", "one"}));
+    EXPECT_EQ(list()->model()->rowCount(), 3);
+    EXPECT_FALSE(form_->isMinimized());
+    EXPECT_TRUE(form_->isVisible());
+    // Middle right of the work area, at the saved (default) size.
+    const float sw = platform::screenWidthTwips(), sh = platform::screenHeightTwips();
+    EXPECT_NEAR(WindowTwips::left(*form_), sw - WindowTwips::width(*form_), 15);
+    EXPECT_NEAR(WindowTwips::top(*form_), sh / 2 - WindowTwips::height(*form_) / 2, 15);
+    EXPECT_NEAR(WindowTwips::height(*form_), 3540, 15);
+    EXPECT_NEAR(WindowTwips::width(*form_), 3140, 15);
+}
+
+TEST_F(Form1Test, ListGesturesGiveTextsBackWithoutEnteringTheHistory) {
+    start();
+    for (const char *text : {"c", "b", "a"})
+        copyElsewhere(QString::fromUtf8(text));
+
+    clickRow(1);
+    EXPECT_EQ(clipboardText(), "b");
+    clickRow(2, Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_EQ(clipboardText(), "bc");
+    clickRow(0, Qt::LeftButton, Qt::AltModifier);
+    EXPECT_EQ(clipboardText(), "abc");
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_TRUE(form_->history().listShaded);
+
+    clickRow(0);
+    clickRow(2, Qt::LeftButton, Qt::ControlModifier);
+    clickRow(1, Qt::RightButton);
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"b"}));
+    EXPECT_FALSE(form_->history().listShaded);
+}
+
+TEST_F(Form1Test, TextBoxModeLoadsFilesAndAppliesTheirSettings) {
+    writeFile(path("kobako.f2"), " 1 \r\n3\r\n12\r\n1\r\n5\r\n");
+    writeFile(path("kobako.f1"), " 4500 \r\n 3000 \r\n");
+    writeFile(path("kobako.f3"), "one\r\nText Start Point\r\ntwo\r\nText Start Point\r\n");
+    start();
+    EXPECT_EQ(form_->captionBar().captionButtonHeight(), 18); // 12 is raised to 18
+    EXPECT_FALSE(list()->isVisibleTo(form_.get()));
+    EXPECT_EQ(slotText(0)->toPlainText(), "one");
+    EXPECT_EQ(slotText(1)->toPlainText(), "two");
+
+    copyElsewhere("three");
+    copyElsewhere("four");
+    EXPECT_EQ(slotText(0)->toPlainText(), "four");
+    EXPECT_EQ(slotText(2)->toPlainText(), "one");
+    EXPECT_TRUE(slotCheck(0)->isChecked());
+    EXPECT_FALSE(slotCheck(1)->isChecked());
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(slotText(i)->isVisible(), i < 3) << i;
+    // Bottom left, at the saved size.
+    EXPECT_NEAR(WindowTwips::left(*form_), 0, 15);
+    EXPECT_NEAR(WindowTwips::top(*form_), platform::screenHeightTwips() - 4500, 15);
+    EXPECT_NEAR(WindowTwips::width(*form_), 3000, 15);
+}
+
+TEST_F(Form1Test, SlotCheckBoxesAndTypingRule) {
+    writeFile(path("kobako.f2"), " 1 \r\n5\r\n18\r\n1\r\n1\r\n");
+    start();
+    copyElsewhere("xyz");
+    copyElsewhere("abc");
+
+    QTest::mouseClick(slotCheck(1), Qt::LeftButton);
+    EXPECT_EQ(clipboardText(), "xyz");
+    EXPECT_TRUE(slotCheck(1)->isChecked());
+    EXPECT_FALSE(slotCheck(0)->isChecked());
+
+    // Typing into the unchecked slot is refused with a message.
+    QTest::keyClick(slotText(0), Qt::Key_Q);
+    EXPECT_EQ(slotText(0)->toPlainText(), "abc");
+    ASSERT_EQ(dialogs_.shown.size(), 1);
+    EXPECT_EQ(dialogs_.shown[0], "チェックマークがないと入力できません。");
+
+    QTest::mouseClick(slotCheck(0), Qt::LeftButton);
+    slotText(0)->moveCursor(QTextCursor::End);
+    QTest::keyClick(slotText(0), Qt::Key_D);
+    EXPECT_EQ(clipboardText(), "abc");
+    EXPECT_EQ(form_->history().textSlots[0].text, "abcd");
+    EXPECT_EQ(form_->history().FilledSlotCount(), 2);
+
+    // A right click deletes the checked slot.
+    QTest::mouseClick(slotCheck(0), Qt::RightButton);
+    EXPECT_EQ(slotText(0)->toPlainText(), "xyz");
+    EXPECT_EQ(form_->history().FilledSlotCount(), 1);
+}
+
+TEST_F(Form1Test, RightPressOnAnEmptySlotEmptiesTheClipboardAndSaysSo) {
+    writeFile(path("kobako.f2"), " 1 \r\n5\r\n18\r\n1\r\n1\r\n");
+    start();
+    copyElsewhere("a");
+    QTest::mousePress(slotText(3)->viewport(), Qt::RightButton);
+    EXPECT_TRUE(clipboardText().isEmpty());
+    ASSERT_EQ(dialogs_.shown.size(), 1);
+    EXPECT_EQ(dialogs_.shown[0], "まだ使用できません。クリップボード内容を破棄します。");
+}
+
+TEST_F(Form1Test, ClearAllAsksFirstAndWritesNoFile) {
+    writeFile(path("kobako.f3"), "kept\r\nText Start Point\r\n");
+    start();
+    copyElsewhere("x");
+    form_->vsInForm1_ClickRButton(2);
+    EXPECT_EQ(listTexts().size(), 2u); // answered No
+    dialogs_.answers = {true};
+    form_->vsInForm1_ClickRButton(2);
+    EXPECT_TRUE(listTexts().empty());
+    EXPECT_EQ(dialogs_.shown.back(), "全消去します");
+    EXPECT_EQ(readFile(path("kobako.f3")), "kept\r\nText Start Point\r\n");
+}
+
+TEST_F(Form1Test, CaptureButtonPausesAndResumes) {
+    start();
+    form_->vsInForm1_ClickLButton(2);
+    copyElsewhere("ignored");
+    EXPECT_TRUE(listTexts().empty());
+    form_->vsInForm1_ClickLButton(2);
+    copyElsewhere("taken");
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"taken"}));
+}
+
+TEST_F(Form1Test, ExitSavesSizeAndHistory) {
+    start();
+    copyElsewhere("日本語\r\n二行目");
+    copyElsewhere("second");
+    EXPECT_TRUE(form_->saveAndEnd(true));
+    EXPECT_EQ(readFile(path("kobako.f3")),
+              "second\r\nText Start Point\r\n日本語\r\n二行目\r\nText Start Point\r\n");
+    EXPECT_EQ(QFile(path("kobako.f3")).permissions() &
+                  (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
+              QFile::Permissions());
+    const std::string size = readFile(path("kobako.f1"));
+    EXPECT_EQ(size.substr(0, 6), " 3540 ");
+}
+
+TEST_F(Form1Test, AFailedSaveIsReportedAndNoKeepsTheProgramWithItsHistory) {
+    start();
+    copyElsewhere("precious");
+    QDir(directory_.path()).mkdir(QStringLiteral("kobako.f3")); // the file cannot be replaced
+    EXPECT_FALSE(form_->saveAndEnd(true));
+    ASSERT_EQ(dialogs_.shown.size(), 1);
+    EXPECT_TRUE(dialogs_.shown[0].contains("kobako.f3"));
+    EXPECT_TRUE(dialogs_.shown[0].contains("保存せずに終了しますか"));
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"precious"}));
+}
+
+TEST_F(Form1Test, ImagesAndSecretsAreNotCaptured) {
+    start();
+    auto *image = new QMimeData;
+    image->setImageData(QImage(4, 4, QImage::Format_RGB32));
+    QGuiApplication::clipboard()->setMimeData(image);
+    auto *secret = new QMimeData;
+    secret->setText(QStringLiteral("hunter2"));
+    secret->setData(QStringLiteral("x-kde-passwordManagerHint"), "secret");
+    QGuiApplication::clipboard()->setMimeData(secret);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(listTexts().empty());
+    EXPECT_TRUE(form_->isMinimized());
+}
+
+} // namespace
+} // namespace kobako

@@ -1,0 +1,34 @@
+#include "ui/text_display.h"
+
+#include <gtest/gtest.h>
+
+namespace kobako {
+namespace {
+
+TEST(TextDisplay, ListRowMarksEveryLineBreakOnce) {
+    EXPECT_EQ(ui::listRowText("a\r\nb\rc\nd"), QString::fromUtf8("a↵b↵c↵d"));
+    EXPECT_EQ(ui::listRowText("tab\there\x01"), QString::fromUtf8("tab here\uFFFD"));
+}
+
+TEST(TextDisplay, LongRowsAreCutOnACharacterBoundary) {
+    std::string text;
+    for (int i = 0; i < 1000; ++i)
+        text += "あ"; // three bytes each
+    const QString row = ui::listRowText(text);
+    EXPECT_LT(row.size(), 400);
+    EXPECT_TRUE(row.endsWith(QChar(0x2026)));
+    EXPECT_FALSE(row.contains(QChar(0xFFFD)));
+}
+
+TEST(TextDisplay, EditsKeepTheLineBreaksOfTheStoredText) {
+    EXPECT_EQ(ui::slotDisplayText("a\r\nb\rc"), "a\nb\nc");
+    EXPECT_EQ(ui::slotTextFromEdit("a\nbX", "a\r\nb"), "a\r\nbX");
+    EXPECT_EQ(ui::slotTextFromEdit("a\nbX", "a\nb"), "a\nbX");
+}
+
+TEST(TextDisplay, ToolTipIsEscaped) {
+    EXPECT_EQ(ui::listToolTip("<b>\r\nx"), "&lt;b&gt;<br>x");
+}
+
+} // namespace
+} // namespace kobako
