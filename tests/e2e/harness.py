@@ -1,0 +1,173 @@
+"""Runs the real program under Xvfb and plays the other programs of a desktop with xclip and
+xdotool. Each test gets a display and a directory of its own."""
+
+import os
+import signal
+import subprocess
+import tempfile
+import time
+import unittest
+from pathlib import Path
+
+KOBAKO = os.environ.get("KOBAKO", "kobako")
+SCREEN_WIDTH, SCREEN_HEIGHT = 1280, 800
+
+
+def wait_until(predicate, timeout=5.0, interval=0.05, what="condition"):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError(f"timed out waiting for {what}")
+        time.sleep(interval)
+
+
+class Display:
+    """A fresh Xvfb server on a free display number."""
+
+    def __init__(self):
+        read_end, write_end = os.pipe()
+        self.server = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+             f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24", "-nolisten", "tcp"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as numbers:
+            self.name = ":" + numbers.readline().strip()
+        self.env = dict(os.environ, DISPLAY=self.name)
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.env.pop("QT_QPA_PLATFORM", None)
+
+    def run(self, *args, input_bytes=None, timeout=10, check=True):
+        return subprocess.run(args, input=input_bytes, env=self.env, capture_output=True,
+                              timeout=timeout, check=check)
+
+    def copy(self, text, target=None):
+        """Another program copies: xclip owns the clipboard until the next copy."""
+        data = text.encode() if isinstance(text, str) else text
+        args = ["xclip", "-selection", "clipboard", "-i"]
+        if target:
+            args += ["-t", target]
+        # xclip stays behind to serve the text: leave it no pipe to wait on.
+        subprocess.run(args, input=data, env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=10, check=True)
+
+    def clipboard(self):
+        result = self.run("xclip", "-selection", "clipboard", "-o", check=False, timeout=5)
+        return result.stdout if result.returncode == 0 else None
+
+    def xdotool(self, *args):
+        return self.run("xdotool", *args).stdout.decode()
+
+    def close(self):
+        self.server.terminate()
+        self.server.wait(timeout=10)
+
+
+class Kobako:
+    """The program started in a directory, as a user starts it there."""
+
+    def __init__(self, display, directory, user=None):
+        self.display = display
+        self.directory = Path(directory)
+        args = [KOBAKO]
+        if user:
+            args = ["setpriv", f"--reuid={user}", f"--regid={user}", "--clear-groups"] + args
+        self.log = tempfile.TemporaryFile()
+        self.process = subprocess.Popen(args, cwd=directory, env=display.env,
+                                        stdout=subprocess.DEVNULL, stderr=self.log)
+        wait_until(self.window_ids, what="the history window")
+        time.sleep(0.3)  # let it start watching the clipboard
+
+    def window_ids(self, visible=False):
+        args = ["search"] + (["--onlyvisible"] if visible else []) + ["--name", "^Kobako$"]
+        result = self.display.run("xdotool", *args, check=False)
+        return result.stdout.decode().split()
+
+    def window_geometry(self, window):
+        values = {}
+        for line in self.display.xdotool("getwindowgeometry", "--shell", window).splitlines():
+            key, _, value = line.partition("=")
+            values[key] = int(value)
+        return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
+
+    def on_screen(self):
+        """Geometries of the history window where it can be seen: mapped and on the screen.
+        Without a window manager a minimized window stays mapped, parked beyond the corner."""
+        shown = []
+        for window in self.window_ids(visible=True):
+            x, y, w, h = self.window_geometry(window)
+            if x < SCREEN_WIDTH and y < SCREEN_HEIGHT and x + w > 0 and y + h > 0:
+                shown.append((x, y, w, h))
+        return shown
+
+    def geometry(self):
+        """The shown history window's x, y, width and height in pixels."""
+        return wait_until(self.on_screen, what="the window on the screen")[0]
+
+    def stop(self, sig=signal.SIGTERM):
+        self.process.send_signal(sig)
+        self.process.wait(timeout=10)
+        return self.process.returncode
+
+    def file(self, name):
+        return (self.directory / name).read_bytes()
+
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait(timeout=10)
+        self.log.close()
+
+
+def records(*texts):
+    """The history file holding these texts, newest first."""
+    return b"".join(text.encode() + b"\r\nText Start Point\r\n" for text in texts)
+
+
+class DesktopTest(unittest.TestCase):
+    def setUp(self):
+        self.display = Display()
+        self.addCleanup(self.display.close)
+        self.tmp = tempfile.TemporaryDirectory()
+        self.addCleanup(self.tmp.cleanup)
+        self.directory = Path(self.tmp.name)
+
+    def start(self, **files):
+        for name, content in files.items():
+            (self.directory / name.replace("_", ".")).write_bytes(content)
+        program = Kobako(self.display, self.directory)
+        self.addCleanup(program.kill)
+        return program
+
+    def copy_all(self, *texts, pause=0.15):
+        for text in texts:
+            self.display.copy(text)
+            time.sleep(pause)
+
+
+def column_colours(display, x, top, height):
+    """The colours of one column of screen pixels, top to bottom, as ImageMagick names them."""
+    shot = display.run("import", "-window", "root", "-crop", f"1x{height}+{x}+{top}", "txt:-")
+    colours = []
+    for line in shot.stdout.decode().splitlines()[1:]:
+        colours.append(line.split()[-1])
+    return colours
+
+
+def first_row(display, program, caption_height):
+    """Where the list's first row starts below the caption, and its height, found from the
+    highlight of a fresh capture (the list's frame lies above it)."""
+    x, y, _, height = program.geometry()
+    colours = column_colours(display, x + 3, y + caption_height, height - caption_height)
+    start = 0
+    while start < len(colours):
+        end = start
+        while end < len(colours) and colours[end] == colours[start]:
+            end += 1
+        if end - start >= 4:
+            return start, end - start
+        start = end
+    raise AssertionError("no highlighted row")

@@ -1,0 +1,72 @@
+"""Capture from other programs: what enters the history, and where the window appears."""
+
+import time
+import unittest
+
+from harness import SCREEN_HEIGHT, SCREEN_WIDTH, DesktopTest, records, wait_until
+
+
+def settings_file(position, mode=0, list_max=5):
+    return f" 1 \r\n{list_max}\r\n18\r\n{mode}\r\n{position}\r\n".encode()
+
+
+class Capture(DesktopTest):
+    def test_copies_arrive_newest_first_and_repeats_only_when_not_immediate(self):
+        program = self.start()
+        self.copy_all("one", "two", "two", "three", "A", "B", "A")
+        program.stop()
+        self.assertEqual(program.file("kobako.f3"),
+                         records("A", "B", "A", "three", "two"))
+
+    def test_large_japanese_and_line_break_texts_arrive_intact(self):
+        program = self.start(kobako_f2=settings_file(1, list_max=10))
+        big = "".join(f"line {i:07d} 日本語\n" for i in range(60000))  # about 1.3 MB
+        texts = ["改行\r\nあり\r\n三行目", "lone\rcr", "lone\nlf", "tab\there", big]
+        # Each copy must be fetched before the next one takes the clipboard over.
+        self.copy_all(*texts[:-1], pause=0.3)
+        self.copy_all(big, pause=1.5)
+        program.stop()
+        # A lone CR becomes CR LF when read back, but is written as captured.
+        self.assertEqual(program.file("kobako.f3"), records(*reversed(texts)))
+
+    def test_image_only_clipboard_changes_nothing(self):
+        program = self.start()
+        png = self.display.run("convert", "-size", "4x4", "xc:red", "png:-").stdout
+        self.display.copy(png, target="image/png")
+        time.sleep(0.5)
+        self.assertEqual(program.on_screen(), [])
+        program.stop()
+        self.assertEqual(program.file("kobako.f3"), b"")
+
+    def test_first_capture_places_the_window_by_the_position_setting(self):
+        expected = {  # position: (x, y) for a window of width w and height h
+            0: lambda w, h: (SCREEN_WIDTH - w, 0),
+            1: lambda w, h: (SCREEN_WIDTH - w, SCREEN_HEIGHT // 2 - h // 2),
+            2: lambda w, h: (SCREEN_WIDTH - w, SCREEN_HEIGHT - h),
+            3: lambda w, h: (0, 0),
+            4: lambda w, h: (0, SCREEN_HEIGHT // 2 - h // 2),
+            5: lambda w, h: (0, SCREEN_HEIGHT - h),
+        }
+        for position, place in expected.items():
+            with self.subTest(position=position):
+                for name in ("kobako.f3", "kobako.f1"):
+                    (self.directory / name).unlink(missing_ok=True)
+                program = self.start(kobako_f2=settings_file(position))
+                self.assertEqual(program.on_screen(), [])
+                self.display.copy(f"text {position}")
+                x, y, w, h = program.geometry()
+                self.assertEqual((w, h), (209, 236))  # 3140 x 3540 twips
+                want_x, want_y = place(w, h)
+                self.assertLessEqual(abs(x - want_x), 1)
+                self.assertLessEqual(abs(y - want_y), 1)
+                program.stop()
+
+    def test_text_box_mode_keeps_only_the_list_maximum(self):
+        program = self.start(kobako_f2=settings_file(1, mode=1, list_max=3))
+        self.copy_all("one", "two", "three", "four")
+        program.stop()
+        self.assertEqual(program.file("kobako.f3"), records("four", "three", "two"))
+
+
+if __name__ == "__main__":
+    unittest.main()

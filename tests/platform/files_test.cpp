@@ -1,0 +1,69 @@
+#include "platform/files.h"
+#include "platform/process.h"
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace kobako {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Files : public ::testing::Test {
+  protected:
+    Files() : directory_(fs::temp_directory_path() / ("kobako-files-" + std::to_string(getpid()))) {
+        fs::create_directories(directory_);
+    }
+    ~Files() override { fs::remove_all(directory_); }
+    std::string path(const char *name) const { return (directory_ / name).string(); }
+
+    fs::path directory_;
+};
+
+TEST_F(Files, AtomicWriteReplacesTheFileWholeAndSetsItsAccess) {
+    { std::ofstream(path("a.f3")) << "old contents"; }
+    const std::string bytes("new\0bytes\r\n", 11);
+    EXPECT_FALSE(
+        platform::writeFileAtomically(path("a.f3"), bytes, platform::FileAccess::OwnerOnly));
+    EXPECT_EQ(platform::readWholeFile(path("a.f3")), bytes);
+    struct stat info {};
+    ASSERT_EQ(stat(path("a.f3").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory_), fs::directory_iterator()), 1);
+}
+
+TEST_F(Files, AFailedWriteGivesTheReasonAndLeavesNothingBehind) {
+    fs::create_directory(directory_ / "taken.f1");
+    auto reason =
+        platform::writeFileAtomically(path("taken.f1"), "x", platform::FileAccess::Everyone);
+    ASSERT_TRUE(reason);
+    EXPECT_FALSE(reason->empty());
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory_), fs::directory_iterator()), 1);
+    EXPECT_TRUE(
+        platform::writeFileAtomically(path("missing/dir.f1"), "x", platform::FileAccess::Everyone));
+}
+
+TEST_F(Files, OnlyOrdinaryFilesAreRead) {
+    EXPECT_FALSE(platform::readWholeFile(path("none")));
+    EXPECT_FALSE(platform::readWholeFile(directory_.string()));
+    { std::ofstream(path("empty")); }
+    EXPECT_EQ(platform::readWholeFile(path("empty")), "");
+}
+
+TEST_F(Files, ADirectoryIsLockedByOneHolderAtATime) {
+    auto first = std::make_unique<platform::DirectoryLock>(directory_.string());
+    EXPECT_TRUE(first->held());
+    platform::DirectoryLock second(directory_.string());
+    EXPECT_FALSE(second.held());
+    first.reset();
+    platform::DirectoryLock third(directory_.string());
+    EXPECT_TRUE(third.held());
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory_), fs::directory_iterator()), 0);
+}
+
+} // namespace
+} // namespace kobako
