@@ -1,5 +1,7 @@
 #include "history.h"
 
+#include <algorithm>
+
 namespace kobako {
 
 int History::FilledSlotCount() const {
@@ -15,6 +17,25 @@ void History::clearAll() {
         textSlots[i].text.clear();
     list.clear();
     listIndex = -1;
+}
+
+void History::copySlotsToList(int count) {
+    for (int i = 0; i < count; ++i) {
+        if (static_cast<size_t>(i) < list.size())
+            list[i].text = textSlots[i].text;
+        else
+            list.push_back({textSlots[i].text, false});
+    }
+}
+
+void History::copyListToSlots(int count) {
+    for (int i = 0; i < std::min(count, kSlotCount); ++i)
+        textSlots[i].text = static_cast<size_t>(i) < list.size() ? list[i].text : std::string();
+}
+
+void History::trimList(size_t keep) {
+    while (list.size() > keep)
+        removeListEntry(static_cast<int>(list.size()) - 1);
 }
 
 void History::insertListEntry(int index, std::string text) {

@@ -83,6 +83,14 @@ class History {
     // Clear all: the first `FilledSlotCount` slots and the whole list are emptied.
     void clearAll();
 
+    // Switching the display: the first `count` slots' texts become the first list entries (the
+    // list grows where it is shorter), or the first `count` list entries fill the slots (a slot
+    // beyond the list's end is emptied).
+    void copySlotsToList(int count);
+    void copyListToSlots(int count);
+    // Lowering the list maximum: the oldest entries go until `keep` remain.
+    void trimList(size_t keep);
+
     void insertListEntry(int index, std::string text);
     void removeListEntry(int index);
 

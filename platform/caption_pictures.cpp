@@ -85,4 +85,27 @@ QPixmap drawCaptionPicture(CaptionPicture picture, int size) {
     return pixmap;
 }
 
+QPixmap drawProgramIcon(int size) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size, size);
+    p.setPen(QPen(QColor(110, 70, 30), 0.05));
+    p.setBrush(QColor(205, 150, 90)); // the box
+    p.drawRect(QRectF(0.12, 0.4, 0.76, 0.5));
+    p.setBrush(QColor(230, 180, 115)); // its open lid
+    QPainterPath lid;
+    lid.moveTo(0.12, 0.4);
+    lid.lineTo(0.3, 0.15);
+    lid.lineTo(0.94, 0.15);
+    lid.lineTo(0.88, 0.4);
+    lid.closeSubpath();
+    p.drawPath(lid);
+    p.setPen(QPen(QColor(60, 90, 160), 0.05)); // a note sticking out of it
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(0.35, 0.05, 0.3, 0.38));
+    return pixmap;
+}
+
 } // namespace kobako::platform

@@ -9,4 +9,7 @@ enum class CaptionPicture { Wrench, Question, TrafficLightGreen, TrafficLightRed
 
 QPixmap drawCaptionPicture(CaptionPicture picture, int size);
 
+// The program's own icon: a small box.
+QPixmap drawProgramIcon(int size);
+
 } // namespace kobako::platform

@@ -1,5 +1,6 @@
 #include "dialogs.h"
 
+#include <QFontDialog>
 #include <QMessageBox>
 
 namespace kobako::platform {
@@ -20,6 +21,16 @@ void MessageBoxDialogs::message(const QString &text) {
 
 bool MessageBoxDialogs::askYesNo(const QString &text) {
     return ask(parent_, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<QFont> MessageBoxDialogs::chooseFont(const QFont &initial) {
+    // Qt's own dialog behaves the same on every desktop.
+    bool chosen = false;
+    const QFont font = QFontDialog::getFont(&chosen, initial, parent_, QString(),
+                                            QFontDialog::DontUseNativeDialog);
+    if (!chosen)
+        return std::nullopt;
+    return font;
 }
 
 } // namespace kobako::platform

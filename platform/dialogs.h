@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 
@@ -15,6 +18,9 @@ class Dialogs {
     virtual void message(const QString &text) = 0;
     // A question with Yes and No; true for Yes.
     virtual bool askYesNo(const QString &text) = 0;
+    // The font chooser, opened on `initial`: name, size, bold, italic and underline, or nothing
+    // when the user cancels.
+    virtual std::optional<QFont> chooseFont(const QFont &initial) = 0;
 };
 
 // Message boxes titled "Kobako", without icon.
@@ -23,6 +29,7 @@ class MessageBoxDialogs : public Dialogs {
     explicit MessageBoxDialogs(QWidget *parent) : parent_(parent) {}
     void message(const QString &text) override;
     bool askYesNo(const QString &text) override;
+    std::optional<QFont> chooseFont(const QFont &initial) override;
 
   private:
     QWidget *parent_;

@@ -20,6 +20,29 @@ def shoot(display, program, out):
     display.run("import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", str(out))
 
 
+def window_named(display, name):
+    window = display.xdotool("search", "--onlyvisible", "--name", f"^{name}$").split()[0]
+    values = dict(line.split("=") for line in
+                  display.xdotool("getwindowgeometry", "--shell", window).split())
+    return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+
+def shoot_dialogs(display, program, target):
+    """The settings window opened with the wrench, and the version window from it."""
+    x, y, _, _ = program.geometry()
+    display.xdotool("mousemove", str(x + 12), str(y + 12), "click", "1")
+    time.sleep(0.8)
+    sx, sy, sw, sh = window_named(display, "設定")
+    display.run("import", "-window", "root", "-crop", f"{sw}x{sh}+{sx}+{sy}",
+                str(target / "settings-window.png"))
+    # The version button lies at 3390, 3570 twips in the settings window.
+    display.xdotool("mousemove", str(sx + 3390 // 15 + 20), str(sy + 3570 // 15 + 10), "click", "1")
+    time.sleep(0.8)
+    vx, vy, vw, vh = window_named(display, "バージョン情報")
+    display.run("import", "-window", "root", "-crop", f"{vw}x{vh}+{vx}+{vy}",
+                str(target / "version-window.png"))
+
+
 def main(target):
     target.mkdir(parents=True, exist_ok=True)
     for name, settings in (("list-mode.png", b" 1 \r\n8\r\n18\r\n0\r\n1\r\n"),
@@ -32,6 +55,8 @@ def main(target):
                 display.copy(text)
                 time.sleep(0.2)
             shoot(display, program, target / name)
+            if name == "list-mode.png":
+                shoot_dialogs(display, program, target)
             program.kill()
         display.close()
 

@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "form2.h"
 #include "history_list_model.h"
 #include "platform/caption_bar.h"
 #include "platform/caption_pictures.h"
@@ -70,6 +71,9 @@ Form1::Form1(Settings &settings, platform::Clipboard &clipboard, platform::Dialo
 
     resize(platform::toPixels(kDesignClientWidth),
            platform::toPixels(kDesignClientHeight) + vsInForm1->height());
+    // Until the settings are confirmed the window stays in front, as the program is meant to.
+    vsInForm1->setAlwaysOnTop(true);
+    form2_ = new Form2(settings_, *this, dialogs_, files_);
 }
 
 Form1::~Form1() = default;
@@ -99,7 +103,7 @@ void Form1::Form_Load() {
     WindowTwips::setLeft(*this, platform::screenWidthTwips());
     setWindowStateValue(1);
     files_.startDirectory = platform::currentDirectory();
-    Form2Load(files_, settings_);
+    form2_->Form2Load();
     saved_ = SizeFileLoad(files_);
     SlotFileLoad(files_, history_, settings_);
     vsInForm1->setCaptionButtonHeight(
@@ -125,10 +129,14 @@ void Form1::setWindowStateValue(int state) {
 
 void Form1::resizeEvent(QResizeEvent *event) {
     QWidget::resizeEvent(event);
+    layoutCaptionAndClient();
+    Form_Resize();
+}
+
+void Form1::layoutCaptionAndClient() {
     vsInForm1->setGeometry(0, 0, width(), vsInForm1->height());
     client_->setGeometry(0, vsInForm1->height(), width(),
                          std::max(0, height() - vsInForm1->height()));
-    Form_Resize();
 }
 
 void Form1::changeEvent(QEvent *event) {
@@ -270,6 +278,9 @@ void Form1::onSlotEdited(int index) {
 
 void Form1::vsInForm1_ClickLButton(int16_t button) {
     switch (button) {
+    case 0:
+        form2_->exec();
+        break;
     case 1:
         QDesktopServices::openUrl(
             QUrl::fromLocalFile(QString::fromStdString(files_.inStartDirectory("Hako.hlp"))));
@@ -336,6 +347,72 @@ bool Form1::saveAndEnd(bool mayAsk) {
     hide();
     QCoreApplication::exit(0);
     return true;
+}
+
+void Form1::setAlwaysOnTop(bool inFront) {
+    vsInForm1->setAlwaysOnTop(inFront);
+}
+
+void Form1::setCaptionButtonHeight(int16_t height) {
+    vsInForm1->setCaptionButtonHeight(height);
+    layoutCaptionAndClient();
+}
+
+bool Form1::listShown() const {
+    return List1->isVisibleTo(this);
+}
+bool Form1::slotsShown() const {
+    return Text1[0]->isVisibleTo(this);
+}
+
+void Form1::switchToList() {
+    List1->setGeometry(0, 0, width(), height());
+    List1->setVisible(true);
+    history_.copySlotsToList(history_.FilledSlotCount());
+    // All slots go, not only the filled ones: none may stay drawn over the list.
+    for (int i = 0; i < History::kSlotCount; ++i) {
+        Text1[i]->setVisible(false);
+        Check1[i]->setVisible(false);
+    }
+    refreshViews();
+}
+
+void Form1::hideList() {
+    List1->setVisible(false);
+}
+
+void Form1::showSlotsFromList() {
+    const int count = usableSlotCount(settings_);
+    history_.copyListToSlots(count);
+    for (int i = 0; i < count; ++i) {
+        Text1[i]->setVisible(true);
+        Check1[i]->setVisible(true);
+    }
+    refreshViews();
+}
+
+void Form1::trimList(size_t keep) {
+    history_.trimList(keep);
+    refreshViews();
+}
+
+QFont Form1::listFont() const {
+    return QFont(List1->font().family(), List1->font().pointSize());
+}
+
+void Form1::applyFont(const QFont &font) {
+    QFont chosen;
+    chosen.setFamilies(font.families());
+    chosen.setBold(font.bold());
+    chosen.setItalic(font.italic());
+    chosen.setUnderline(font.underline());
+    chosen.setPointSizeF(font.pointSizeF());
+    if (settings_.isListMode()) {
+        List1->setFont(chosen);
+        return;
+    }
+    for (int i = 0; i < usableSlotCount(settings_); ++i)
+        Text1[i]->setFont(chosen);
 }
 
 void Form1::closeEvent(QCloseEvent *event) {

@@ -22,6 +22,7 @@ class Dialogs;
 
 namespace kobako::ui {
 
+class Form2;
 class HistoryListModel;
 
 // The history window: the list or the ten text slots under its own caption bar.
@@ -50,6 +51,23 @@ class Form1 : public QWidget {
     // Shows the history anew after it changed.
     void refreshViews();
 
+    // What the settings window applies.
+    void setAlwaysOnTop(bool inFront);
+    void setCaptionButtonHeight(int16_t height);
+    bool listShown() const;
+    bool slotsShown() const;
+    // From the slots to the list: the filled slots' texts become the first entries.
+    void switchToList();
+    // From the list to the slots, in two steps: the list goes, then the first `listMax` slots
+    // show the first entries.
+    void hideList();
+    void showSlotsFromList();
+    void trimList(size_t keep);
+    QFont listFont() const;
+    // A chosen font for the display in use: the list, or the slots shown.
+    void applyFont(const QFont &font);
+    Form2 &settingsWindow() { return *form2_; }
+
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -60,6 +78,7 @@ class Form1 : public QWidget {
     void buildSlots();
     void showDisplay(bool list);
     void windowStep();
+    void layoutCaptionAndClient();
     void setWindowStateValue(int state);
     bool isOutOfSight() const;
     void placeBy(PlacementKind kind);
@@ -80,6 +99,7 @@ class Form1 : public QWidget {
     FileNames files_;
     SavedSize saved_;
 
+    Form2 *form2_;
     platform::CaptionBar *vsInForm1;
     QWidget *client_;
     QListView *List1;

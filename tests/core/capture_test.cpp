@@ -211,3 +211,41 @@ TEST_F(ListCapture, EchoClearsTheFirstMatchInEntryOrder) {
 
 } // namespace
 } // namespace kobako
+
+namespace kobako {
+namespace {
+
+TEST(DisplaySwitch, SlotsBecomeTheFirstListEntriesAndBack) {
+    Settings settings;
+    History history(settings);
+    for (auto text : {"s0", "s1", "s2"})
+        history.textSlots[history.FilledSlotCount()].text = text;
+    history.list = {{"old0", false}};
+    history.copySlotsToList(3);
+    ASSERT_EQ(history.list.size(), 3u);
+    EXPECT_EQ(history.list[0].text, "s0");
+    EXPECT_EQ(history.list[2].text, "s2");
+
+    history.list = {{"a", false}, {"b", false}};
+    history.copyListToSlots(4);
+    EXPECT_EQ(history.textSlots[1].text, "b");
+    EXPECT_EQ(history.textSlots[2].text, ""); // beyond the list's end
+    EXPECT_EQ(history.textSlots[3].text, "");
+}
+
+TEST(DisplaySwitch, TrimmingKeepsTheNewestInOrder) {
+    Settings settings;
+    History history(settings);
+    for (int i = 0; i < 8; ++i)
+        history.list.push_back({std::to_string(i), false});
+    history.listIndex = 6;
+    history.trimList(5);
+    ASSERT_EQ(history.list.size(), 5u);
+    EXPECT_EQ(history.list[4].text, "4");
+    EXPECT_EQ(history.listIndex, -1);
+    history.trimList(9);
+    EXPECT_EQ(history.list.size(), 5u);
+}
+
+} // namespace
+} // namespace kobako

@@ -78,7 +78,12 @@ class Kobako:
         self.log = tempfile.TemporaryFile()
         self.process = subprocess.Popen(args, cwd=directory, env=display.env,
                                         stdout=subprocess.DEVNULL, stderr=self.log)
-        wait_until(self.window_ids, what="the history window")
+        try:
+            wait_until(self.window_ids, timeout=10, what="the history window")
+        except AssertionError:
+            self.log.seek(0)
+            raise AssertionError(f"no window; exit code {self.process.poll()}, "
+                                 f"stderr: {self.log.read().decode(errors='replace')}")
         time.sleep(0.3)  # let it start watching the clipboard
 
     def window_ids(self, visible=False):
@@ -104,8 +109,16 @@ class Kobako:
         return shown
 
     def geometry(self):
-        """The shown history window's x, y, width and height in pixels."""
-        return wait_until(self.on_screen, what="the window on the screen")[0]
+        """The shown history window's x, y, width and height in pixels, once it has settled:
+        the first capture places it, then sizes it, then places it again."""
+        previous = None
+        for _ in range(50):
+            current = wait_until(self.on_screen, what="the window on the screen")[0]
+            if current == previous:
+                return current
+            previous = current
+            time.sleep(0.15)
+        raise AssertionError("the window keeps moving")
 
     def stop(self, sig=signal.SIGTERM):
         self.process.send_signal(sig)

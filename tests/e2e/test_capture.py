@@ -52,14 +52,15 @@ class Capture(DesktopTest):
                 for name in ("kobako.f3", "kobako.f1"):
                     (self.directory / name).unlink(missing_ok=True)
                 program = self.start(kobako_f2=settings_file(position))
+                self.addCleanup(program.kill)
                 self.assertEqual(program.on_screen(), [])
                 self.display.copy(f"text {position}")
                 x, y, w, h = program.geometry()
+                program.stop()
                 self.assertEqual((w, h), (209, 236))  # 3140 x 3540 twips
                 want_x, want_y = place(w, h)
                 self.assertLessEqual(abs(x - want_x), 1)
                 self.assertLessEqual(abs(y - want_y), 1)
-                program.stop()
 
     def test_text_box_mode_keeps_only_the_list_maximum(self):
         program = self.start(kobako_f2=settings_file(1, mode=1, list_max=3))

@@ -21,7 +21,14 @@ class FakeDialogs : public platform::Dialogs {
         return answer;
     }
 
+    std::optional<QFont> chooseFont(const QFont &initial) override {
+        fontOffered = initial;
+        return fontChosen;
+    }
+
     QStringList shown;
+    QFont fontOffered;
+    std::optional<QFont> fontChosen;
     std::deque<bool> answers;
 };
 

@@ -1,0 +1,188 @@
+#include "platform/caption_bar.h"
+#include "platform/twips.h"
+#include "ui/form2.h"
+#include "window_fixture.h"
+
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+
+namespace kobako {
+namespace {
+
+using testing::readFile;
+using testing::writeFile;
+
+class Form2Test : public testing::Form1Test {
+  protected:
+    ui::Form2 &form2() { return form_->settingsWindow(); }
+    QLineEdit *box(int i) {
+        return form2().findChild<QLineEdit *>(QStringLiteral("Text1_%1").arg(i));
+    }
+    void type(int i, const QString &text) {
+        box(i)->selectAll();
+        QTest::keyClicks(box(i), text);
+    }
+    void choose(const char *name) {
+        form2().findChild<QRadioButton *>(QString::fromUtf8(name))->click();
+    }
+    bool slotShown(int i) { return slotText(i)->isVisibleTo(form_.get()); }
+    bool listShown() { return list()->isVisibleTo(form_.get()); }
+};
+
+TEST_F(Form2Test, IconHeightBelow18IsRefusedThenASecondOkSucceeds) {
+    start();
+    type(1, "17");
+    form2().Command1_Click();
+    EXPECT_EQ(dialogs_.shown, QStringList{"18以下は、設定できません"});
+    EXPECT_EQ(box(1)->text(), "18");
+    EXPECT_EQ(form2().focusWidget(), box(1));
+    EXPECT_FALSE(QFile::exists(path("kobako.f2")));
+    form2().Command1_Click();
+    EXPECT_EQ(dialogs_.shown.size(), 1);
+    EXPECT_EQ(readFile(path("kobako.f2")), " 1 \r\n5\r\n18\r\n0\r\n1\r\n");
+}
+
+TEST_F(Form2Test, LettersInBothBoxesGiveOneMessageAboutTheListMaximum) {
+    start();
+    type(0, "abc");
+    type(1, "xyz");
+    form2().Command1_Click();
+    EXPECT_EQ(dialogs_.shown, QStringList{"数値を入力してください。"});
+    EXPECT_EQ(form2().focusWidget(), box(0));
+    // Capture meanwhile reads the last number the box held.
+    copyElsewhere("still captured");
+    EXPECT_EQ(form_->history().list.size(), 1u);
+}
+
+TEST_F(Form2Test, OutOfRangeListMaximumIsRefusedBeforeItCanTrim) {
+    start();
+    for (const char *text : {"a", "b", "c"})
+        copyElsewhere(QString::fromUtf8(text));
+    for (const char *value : {"0", "-3", "40000"}) {
+        type(0, QString::fromUtf8(value));
+        form2().Command1_Click();
+        EXPECT_EQ(form_->history().list.size(), 3u) << value;
+    }
+    EXPECT_EQ(dialogs_.shown.size(), 3);
+}
+
+TEST_F(Form2Test, SwitchToTextBoxesWithTwelveCompletesOnASecondOkWithTen) {
+    writeFile(path("kobako.f2"), " 1 \r\n20\r\n18\r\n0\r\n1\r\n");
+    start();
+    for (int i = 0; i < 12; ++i)
+        copyElsewhere(QStringLiteral("entry %1").arg(i));
+    choose("Option1_1");
+    type(0, "12");
+    form2().Command1_Click();
+    EXPECT_EQ(dialogs_.shown, QStringList{"テキストボックスは最大１０個です"});
+    EXPECT_EQ(box(0)->text(), "10");
+    EXPECT_FALSE(listShown());
+    EXPECT_FALSE(slotShown(0));
+
+    form2().Command1_Click();
+    EXPECT_EQ(dialogs_.shown.size(), 1);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_TRUE(slotShown(i)) << i;
+    EXPECT_EQ(slotText(0)->toPlainText(), "entry 11");
+    EXPECT_EQ(slotText(9)->toPlainText(), "entry 2");
+    EXPECT_EQ(readFile(path("kobako.f2")), " 1 \r\n10\r\n18\r\n1\r\n1\r\n");
+}
+
+TEST_F(Form2Test, ThreeFilledSlotsSwitchedToTheList) {
+    writeFile(path("kobako.f2"), " 1 \r\n5\r\n18\r\n1\r\n1\r\n");
+    start();
+    for (const char *text : {"c", "b", "a"})
+        copyElsewhere(QString::fromUtf8(text));
+    choose("Option1_0");
+    form2().Command1_Click();
+    EXPECT_TRUE(listShown());
+    for (int i = 0; i < 10; ++i)
+        EXPECT_FALSE(slotShown(i)) << i;
+    ASSERT_EQ(form_->history().list.size(), 3u);
+    EXPECT_EQ(form_->history().list[0].text, "a");
+    EXPECT_EQ(form_->history().list[2].text, "c");
+    EXPECT_EQ(list()->geometry().size(), form_->size());
+}
+
+TEST_F(Form2Test, LoweringTheMaximumTrimsTheOldest) {
+    writeFile(path("kobako.f2"), " 1 \r\n8\r\n18\r\n0\r\n1\r\n");
+    start();
+    for (int i = 0; i < 8; ++i)
+        copyElsewhere(QStringLiteral("%1").arg(i));
+    type(0, "5");
+    form2().Command1_Click();
+    std::vector<std::string> texts;
+    for (const auto &entry : form_->history().list)
+        texts.push_back(entry.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"7", "6", "5", "4", "3"}));
+    type(0, "9");
+    form2().Command1_Click();
+    EXPECT_EQ(form_->history().list.size(), 5u);
+}
+
+TEST_F(Form2Test, SettingsSurviveARestartAndSpinsFollowTheFile) {
+    start();
+    type(0, " 8");
+    choose("Option3_6");
+    form2().findChild<QCheckBox *>(QStringLiteral("Check1"))->click();
+    form2().Command1_Click();
+    EXPECT_EQ(readFile(path("kobako.f2")), " 0 \r\n 8\r\n18\r\n0\r\n6\r\n");
+
+    form_.reset();
+    settings_ = Settings();
+    start();
+    EXPECT_EQ(box(0)->text(), "8");
+    EXPECT_EQ(settings_.appearPosition, AppearPosition::Unspecified);
+    EXPECT_EQ(form2().findChild<QScrollBar *>(QStringLiteral("VScroll1"))->value(), 8);
+}
+
+TEST_F(Form2Test, SpinStepsTheListMaximumAndStopsAtTenForTextBoxes) {
+    start();
+    auto *spin = form2().findChild<QScrollBar *>(QStringLiteral("VScroll1"));
+    spin->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(box(0)->text(), "2");
+    choose("Option1_1");
+    spin->setValue(30);
+    EXPECT_EQ(spin->value(), 10);
+    EXPECT_EQ(box(0)->text(), "10");
+}
+
+TEST_F(Form2Test, FontGoesToTheDisplayInUseAndCancelChangesNothing) {
+    start();
+    const QFont before = list()->font();
+    form2().Command4_Click(); // cancelled
+    EXPECT_EQ(list()->font(), before);
+    EXPECT_EQ(dialogs_.fontOffered.family(), before.family());
+
+    QFont chosen(QStringLiteral("Noto Sans CJK JP"), 14);
+    chosen.setBold(true);
+    dialogs_.fontChosen = chosen;
+    form2().Command4_Click();
+    EXPECT_TRUE(list()->font().bold());
+    EXPECT_EQ(list()->font().pointSize(), 14);
+    EXPECT_EQ(slotText(0)->font().pointSize(), before.pointSize());
+    form2().Command4_Click();
+    EXPECT_TRUE(dialogs_.fontOffered.bold()); // the dialog keeps the last effects
+
+    settings_.displayMode = DisplayMode::TextBoxes;
+    dialogs_.fontChosen = QFont(QStringLiteral("Noto Sans CJK JP"), 20);
+    form2().Command4_Click();
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(slotText(i)->font().pointSize() == 20, i < 5) << i;
+}
+
+TEST_F(Form2Test, AlwaysInFrontIsAppliedEvenWhenOkStops) {
+    start();
+    form2().findChild<QCheckBox *>(QStringLiteral("Check1"))->click();
+    type(0, "x");
+    form2().Command1_Click();
+    EXPECT_FALSE(form_->windowFlags() & Qt::WindowStaysOnTopHint);
+    form2().findChild<QCheckBox *>(QStringLiteral("Check1"))->click();
+    type(0, "5");
+    form2().Command1_Click();
+    EXPECT_TRUE(form_->windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+} // namespace
+} // namespace kobako

@@ -1,0 +1,58 @@
+#include "form4.h"
+
+#include "platform/caption_pictures.h"
+#include "platform/fonts.h"
+#include "twips_geometry.h"
+
+#include <QLabel>
+
+namespace kobako::ui {
+
+namespace {
+
+QLabel *label(QWidget *parent, const QString &text, float left, float top, float width,
+              float height) {
+    auto *label = new QLabel(text, parent);
+    label->setFont(platform::japaneseFont(QStringLiteral("ＭＳ ゴシック"), 11.25));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    placeInTwips(label, left, top, width, height);
+    return label;
+}
+
+} // namespace
+
+Form4::Form4(QWidget *parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("バージョン情報"));
+    setFont(platform::japaneseFont(QStringLiteral("ＭＳ ゴシック"), 12));
+    setFixedSize(platform::toPixels(6540), platform::toPixels(4275));
+    setModal(true);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto *Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    placeInTwips(Image1, 90, 30, 480, 480);
+    Image1->setPixmap(platform::drawProgramIcon(Image1->width()));
+
+    label(this, QStringLiteral("Kobako  for  WIN95 and  NT4.0  Ver1.3"), 750, 150, 5280, 315)
+        ->setObjectName(QStringLiteral("Label1_1"));
+    label(this,
+          QStringLiteral("クリップボードの履歴を小さな箱にしまっておくツールです。\n"
+                         "A small box that keeps what you copy."),
+          60, 720, 6255, 765);
+    label(this,
+          QStringLiteral("使い方は README とヘルプをご覧ください。\n"
+                         "See the README and the help for how to use it."),
+          45, 1650, 6180, 885);
+    label(this,
+          QStringLiteral("ご意見・不具合の報告は、プロジェクトの課題管理へお寄せください。\n"
+                         "Questions and bug reports: the project's issue tracker."),
+          60, 2760, 6420, 1470);
+    Form_Load();
+}
+
+void Form4::Form_Load() {
+    centreOnScreen(*this);
+}
+
+} // namespace kobako::ui
