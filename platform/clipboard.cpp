@@ -1,8 +1,12 @@
 #include "clipboard.h"
 
+#include "x11_clipboard_reader.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+
+#include <xcb/xcb.h>
 
 namespace kobako::platform {
 
@@ -11,6 +15,25 @@ const QString kPasswordHint = QStringLiteral("x-kde-passwordManagerHint");
 }
 
 Clipboard::Clipboard(QObject *parent) : QObject(parent) {
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        reader_ = X11ClipboardReader::open([this](std::optional<std::string> text) {
+            // On the reader's thread: hand the change to the user-interface thread, in order.
+            QMetaObject::invokeMethod(
+                this,
+                [this, text = std::move(text)]() mutable {
+                    current_ = std::move(text);
+                    emit NewClipboardData();
+                },
+                Qt::QueuedConnection);
+        });
+    if (reader_) {
+        // Qt writes through its own X connection: the reader leaves that client's changes alone.
+        if (auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
+            const xcb_setup_t *setup = xcb_get_setup(x11->connection());
+            reader_->ignoreClient(setup->resource_id_base, setup->resource_id_mask);
+        }
+        return;
+    }
     connect(QGuiApplication::clipboard(), &QClipboard::changed, this,
             [this](QClipboard::Mode mode) {
                 if (mode == QClipboard::Clipboard && !writing_)
@@ -18,7 +41,13 @@ Clipboard::Clipboard(QObject *parent) : QObject(parent) {
             });
 }
 
+Clipboard::~Clipboard() = default;
+
 std::optional<std::string> Clipboard::text() const {
+    return reader_ ? current_ : readWithQt();
+}
+
+std::optional<std::string> Clipboard::readWithQt() const {
     QClipboard *clipboard = QGuiApplication::clipboard();
     const QMimeData *data = clipboard->mimeData();
     if (!data)
@@ -33,20 +62,22 @@ std::optional<std::string> Clipboard::text() const {
     return text.toStdString();
 }
 
-void Clipboard::write(const std::function<void()> &qtWrite) {
+void Clipboard::write(const std::function<void()> &qtWrite, std::optional<std::string> written) {
     writing_ = true;
     qtWrite();
     writing_ = false;
+    if (reader_)
+        current_ = std::move(written);
     emit NewClipboardData();
 }
 
 void Clipboard::Clear() {
     // clear() would be announced a second time from the event loop; an empty offer is not.
-    write([] { QGuiApplication::clipboard()->setMimeData(new QMimeData); });
+    write([] { QGuiApplication::clipboard()->setMimeData(new QMimeData); }, std::nullopt);
 }
 
 void Clipboard::SetText(const std::string &text) {
-    write([&text] { QGuiApplication::clipboard()->setText(QString::fromStdString(text)); });
+    write([&text] { QGuiApplication::clipboard()->setText(QString::fromStdString(text)); }, text);
 }
 
 } // namespace kobako::platform

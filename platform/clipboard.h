@@ -5,10 +5,13 @@
 #include <QObject>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 namespace kobako::platform {
+
+class X11ClipboardReader;
 
 // The system clipboard (the CLIPBOARD selection), plain text only.
 //
@@ -16,10 +19,14 @@ namespace kobako::platform {
 // it is raised exactly once, before the write returns, and never again later: Qt's own signals
 // are dropped while a write is under way, since on X11 some of them arrive only later from the
 // event loop.
+//
+// On X11 the changes of other programs are read by an X11ClipboardReader of our own, which
+// fetches each text at once; elsewhere (and in tests) Qt's clipboard is asked.
 class Clipboard : public QObject, public ClipboardWriter {
     Q_OBJECT
   public:
     explicit Clipboard(QObject *parent = nullptr);
+    ~Clipboard() override;
 
     // The clipboard's text, or nothing when it offers no text (an image, files, an emptied
     // clipboard) or a password manager marked its contents secret.
@@ -32,8 +39,12 @@ class Clipboard : public QObject, public ClipboardWriter {
     void NewClipboardData();
 
   private:
-    void write(const std::function<void()> &qtWrite);
+    void write(const std::function<void()> &qtWrite, std::optional<std::string> written);
+    std::optional<std::string> readWithQt() const;
+
     bool writing_ = false;
+    std::unique_ptr<X11ClipboardReader> reader_;
+    std::optional<std::string> current_; // with the reader: the text of the last change
 };
 
 } // namespace kobako::platform

@@ -1,7 +1,8 @@
 # Debian packages Kobako needs, and a function that installs the missing ones.
 # Sourced by run.sh and test.sh.
 
-KOBAKO_BUILD_PACKAGES=(build-essential cmake qt6-base-dev libgl-dev fonts-noto-cjk)
+KOBAKO_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev libxcb1-dev
+                       libxcb-xfixes0-dev fonts-noto-cjk)
 KOBAKO_TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev python3 xvfb xclip xdotool
                       x11-utils imagemagick clang)
 

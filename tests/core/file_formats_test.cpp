@@ -190,3 +190,23 @@ TEST(SettingsFile, WritesTheFiveLines) {
 
 } // namespace
 } // namespace kobako
+
+namespace kobako {
+namespace {
+
+// Found by fuzzing: the position line is no number, so reading stops before the list spin, and
+// text-box mode is left with a list maximum of 20. Every reader then takes it as ten.
+TEST(SettingsFile, TextBoxModeWithAMaximumAboveTenFromAnEarlyStop) {
+    Settings settings;
+    readSettingsFile(dataFile("fuzz/settings-stops-before-spin-in-text-box-mode.f2"), settings);
+    EXPECT_EQ(settings.displayMode, DisplayMode::TextBoxes);
+    EXPECT_EQ(settings.listMaxText(), "20");
+    EXPECT_EQ(settings.appearPosition, AppearPosition::MiddleRight);
+    EXPECT_EQ(usableSlotCount(settings), 10);
+    Settings rewritten;
+    readSettingsFile(writeSettingsFile(settings), rewritten);
+    EXPECT_EQ(rewritten.listMaxText(), "10");
+}
+
+} // namespace
+} // namespace kobako

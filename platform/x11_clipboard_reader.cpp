@@ -1,0 +1,374 @@
+#include "x11_clipboard_reader.h"
+
+#include <QElapsedTimer>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
+#include <xcb/xfixes.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace kobako::platform {
+
+namespace {
+
+constexpr int kPropertyPool = 64;
+constexpr qint64 kGiveUpAfterMs = 3000; // an owner that stops answering
+constexpr int kStaleCheckMs = 500;
+
+template <typename Reply> using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
+template <typename Reply> ReplyPtr<Reply> own(Reply *reply) {
+    return {reply, &std::free};
+}
+
+std::string latin1ToUtf8(const std::string &latin1) {
+    std::string utf8;
+    utf8.reserve(latin1.size());
+    for (unsigned char c : latin1) {
+        if (c < 0x80) {
+            utf8 += static_cast<char>(c);
+        } else {
+            utf8 += static_cast<char>(0xC0 | (c >> 6));
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+} // namespace
+
+struct X11ClipboardReader::Atoms {
+    xcb_atom_t clipboard, utf8String, targets, incr, string, text, plainUtf8, passwordHint;
+    std::vector<xcb_atom_t> properties;
+};
+
+// One change of the clipboard, from its announcement until its text is known.
+struct X11ClipboardReader::Fetch {
+    uint32_t timestamp = 0;
+    QElapsedTimer age;
+    // Requests under way: target asked for, and the property the answer goes to.
+    struct Pending {
+        uint32_t target;
+        uint32_t property;
+        bool incremental = false;
+        bool wrongType = false;
+        std::string pieces;
+    };
+    std::vector<Pending> pending;
+    std::optional<std::string> utf8;
+    std::optional<std::string> otherText;
+    std::vector<uint32_t> targets;
+    std::optional<std::string> hint;
+    bool askedTargets = false;
+    bool askedHint = false;
+    bool askedOtherText = false;
+    bool done = false;
+    std::optional<std::string> result;
+};
+
+std::unique_ptr<X11ClipboardReader> X11ClipboardReader::open(Listener listener) {
+    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
+        return nullptr;
+    }
+    std::unique_ptr<X11ClipboardReader> reader(
+        new X11ClipboardReader(connection, std::move(listener)));
+    if (!reader->setUp())
+        return nullptr;
+    reader->thread_ = std::thread([raw = reader.get()] { raw->run(); });
+    return reader;
+}
+
+X11ClipboardReader::X11ClipboardReader(xcb_connection_t *connection, Listener listener)
+    : connection_(connection), listener_(std::move(listener)), atoms_(std::make_unique<Atoms>()) {}
+
+X11ClipboardReader::~X11ClipboardReader() {
+    if (thread_.joinable()) {
+        const char quit = 'q';
+        [[maybe_unused]] auto ignored = write(quitPipe_[1], &quit, 1);
+        thread_.join();
+    }
+    for (int fd : quitPipe_)
+        if (fd >= 0)
+            close(fd);
+    xcb_disconnect(connection_);
+}
+
+void X11ClipboardReader::run() {
+    pollfd watched[2] = {{xcb_get_file_descriptor(connection_), POLLIN, 0},
+                         {quitPipe_[0], POLLIN, 0}};
+    while (true) {
+        readEvents();
+        dropStale();
+        if (xcb_connection_has_error(connection_))
+            return;
+        if (poll(watched, 2, kStaleCheckMs) < 0 && errno != EINTR)
+            return;
+        if (watched[1].revents & POLLIN)
+            return;
+    }
+}
+
+bool X11ClipboardReader::setUp() {
+    const xcb_query_extension_reply_t *xfixes = xcb_get_extension_data(connection_, &xcb_xfixes_id);
+    if (!xfixes || !xfixes->present)
+        return false;
+    xfixesEvent_ = xfixes->first_event;
+    own(xcb_xfixes_query_version_reply(connection_, xcb_xfixes_query_version(connection_, 5, 0),
+                                       nullptr));
+
+    std::vector<std::string> names = {"CLIPBOARD",
+                                      "UTF8_STRING",
+                                      "TARGETS",
+                                      "INCR",
+                                      "STRING",
+                                      "TEXT",
+                                      "text/plain;charset=utf-8",
+                                      "x-kde-passwordManagerHint"};
+    for (int i = 0; i < kPropertyPool; ++i)
+        names.push_back("KOBAKO_SELECTION_" + std::to_string(i));
+    std::vector<xcb_intern_atom_cookie_t> cookies;
+    for (const std::string &name : names)
+        cookies.push_back(
+            xcb_intern_atom(connection_, 0, static_cast<uint16_t>(name.size()), name.c_str()));
+    std::vector<xcb_atom_t> atoms;
+    for (auto cookie : cookies) {
+        auto reply = own(xcb_intern_atom_reply(connection_, cookie, nullptr));
+        if (!reply)
+            return false;
+        atoms.push_back(reply->atom);
+    }
+    *atoms_ = {atoms[0], atoms[1], atoms[2],
+               atoms[3], atoms[4], atoms[5],
+               atoms[6], atoms[7], std::vector<xcb_atom_t>(atoms.begin() + 8, atoms.end())};
+
+    xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+    window_ = xcb_generate_id(connection_);
+    const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, -1, -1, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_EVENT_MASK,
+                      &events);
+    xcb_xfixes_select_selection_input(connection_, window_, atoms_->clipboard,
+                                      XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
+                                          XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
+                                          XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
+    xcb_flush(connection_);
+
+    return pipe2(quitPipe_, O_CLOEXEC) == 0;
+}
+
+uint32_t X11ClipboardReader::nextProperty() {
+    return atoms_->properties[propertyCounter_++ % atoms_->properties.size()];
+}
+
+void X11ClipboardReader::readEvents() {
+    while (xcb_generic_event_t *raw = xcb_poll_for_event(connection_)) {
+        std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> event(raw, &std::free);
+        const uint8_t type = event->response_type & 0x7F;
+        if (type == xfixesEvent_ + XCB_XFIXES_SELECTION_NOTIFY) {
+            auto *notify = reinterpret_cast<xcb_xfixes_selection_notify_event_t *>(raw);
+            onOwnerChanged(notify->owner, notify->selection_timestamp);
+        } else if (type == XCB_SELECTION_NOTIFY) {
+            auto *notify = reinterpret_cast<xcb_selection_notify_event_t *>(raw);
+            if (notify->requestor == window_)
+                onSelectionNotify(notify->target, notify->property, notify->time);
+        } else if (type == XCB_PROPERTY_NOTIFY) {
+            auto *notify = reinterpret_cast<xcb_property_notify_event_t *>(raw);
+            if (notify->window == window_ && notify->state == XCB_PROPERTY_NEW_VALUE)
+                onPropertyNewValue(notify->atom);
+        }
+    }
+    reportFinished();
+}
+
+void X11ClipboardReader::onOwnerChanged(uint32_t owner, uint32_t timestamp) {
+    const uint32_t mask = ignoredMask_;
+    if (owner != XCB_NONE && mask != 0 && (owner & ~mask) == ignoredBase_)
+        return;
+    Fetch &fetch = fetches_.emplace_back();
+    fetch.timestamp = timestamp;
+    fetch.age.start();
+    if (owner == XCB_NONE) { // the owner went away: the clipboard is empty
+        fetch.done = true;
+        return;
+    }
+    // The text first, at once; what else is offered (for the secret mark) only after it, since
+    // some owners answer one request at a time while a large text is on its way.
+    request(fetch, atoms_->utf8String, nextProperty());
+    xcb_flush(connection_);
+}
+
+void X11ClipboardReader::request(Fetch &fetch, uint32_t target, uint32_t property) {
+    fetch.pending.push_back({target, property, false, false, {}});
+    xcb_convert_selection(connection_, window_, atoms_->clipboard, target, property,
+                          fetch.timestamp);
+}
+
+std::optional<std::string> X11ClipboardReader::takeProperty(uint32_t property, uint32_t *type) {
+    std::string data;
+    uint32_t offset = 0;
+    while (true) {
+        auto reply = own(
+            xcb_get_property_reply(connection_,
+                                   xcb_get_property(connection_, 0, window_, property,
+                                                    XCB_GET_PROPERTY_TYPE_ANY, offset, 1u << 20),
+                                   nullptr));
+        if (!reply)
+            return std::nullopt;
+        *type = reply->type;
+        const int length = xcb_get_property_value_length(reply.get());
+        data.append(static_cast<const char *>(xcb_get_property_value(reply.get())), length);
+        offset += static_cast<uint32_t>(length) / 4;
+        if (reply->bytes_after == 0)
+            break;
+    }
+    xcb_delete_property(connection_, window_, property);
+    xcb_flush(connection_);
+    return data;
+}
+
+// An answer counts only in the form asked for: the text forms as text, the target list as atoms.
+bool X11ClipboardReader::isAnswerType(uint32_t target, uint32_t type) const {
+    if (target == atoms_->targets)
+        return type == XCB_ATOM_ATOM || type == atoms_->targets;
+    if (target == atoms_->text)
+        return type == atoms_->string || type == atoms_->utf8String;
+    if (target == atoms_->passwordHint)
+        return true;
+    return type == target;
+}
+
+void X11ClipboardReader::onSelectionNotify(uint32_t target, uint32_t property, uint32_t time) {
+    for (Fetch &fetch : fetches_) {
+        if (fetch.done || fetch.timestamp != time)
+            continue;
+        auto pending = std::find_if(fetch.pending.begin(), fetch.pending.end(),
+                                    [&](auto &p) { return p.target == target && !p.incremental; });
+        if (pending == fetch.pending.end())
+            continue;
+        std::optional<std::string> value;
+        if (property != XCB_NONE) {
+            uint32_t type = 0;
+            value = takeProperty(pending->property, &type);
+            if (value && type == atoms_->incr) {
+                pending->incremental = true; // the pieces follow as new values
+                return;
+            }
+            if (!isAnswerType(pending->target, type))
+                value.reset(); // some owners answer any target with their one form (an image)
+        }
+        const uint32_t answered = pending->target;
+        fetch.pending.erase(pending);
+        storeAnswer(fetch, answered, std::move(value));
+        advance(fetch);
+        return;
+    }
+}
+
+void X11ClipboardReader::storeAnswer(Fetch &fetch, uint32_t target,
+                                     std::optional<std::string> value) {
+    if (target == atoms_->utf8String) {
+        fetch.utf8 = std::move(value);
+    } else if (target == atoms_->targets) {
+        for (size_t i = 0; value && i + 4 <= value->size(); i += 4) {
+            uint32_t atom;
+            std::memcpy(&atom, value->data() + i, 4);
+            fetch.targets.push_back(atom);
+        }
+    } else if (target == atoms_->passwordHint) {
+        fetch.hint = std::move(value);
+    } else if (value) {
+        fetch.otherText = target == atoms_->plainUtf8 ? std::move(*value) : latin1ToUtf8(*value);
+    }
+}
+
+void X11ClipboardReader::onPropertyNewValue(uint32_t property) {
+    for (Fetch &fetch : fetches_) {
+        for (auto pending = fetch.pending.begin(); pending != fetch.pending.end(); ++pending) {
+            if (!pending->incremental || pending->property != property)
+                continue;
+            uint32_t type = 0;
+            auto piece = takeProperty(property, &type);
+            fetch.age.restart(); // still arriving
+            if (piece && !piece->empty()) {
+                if (!isAnswerType(pending->target, type))
+                    pending->wrongType = true;
+                pending->pieces += *piece;
+                return;
+            }
+            std::optional<std::string> whole;
+            if (!pending->wrongType)
+                whole = std::move(pending->pieces);
+            const uint32_t target = pending->target;
+            fetch.pending.erase(pending);
+            storeAnswer(fetch, target, std::move(whole));
+            advance(fetch);
+            return;
+        }
+    }
+}
+
+// Decides what a change still needs once its first answers are in.
+void X11ClipboardReader::advance(Fetch &fetch) {
+    if (!fetch.pending.empty())
+        return;
+    if (!fetch.askedTargets) {
+        fetch.askedTargets = true;
+        request(fetch, atoms_->targets, nextProperty());
+        xcb_flush(connection_);
+        return;
+    }
+    auto offers = [&](uint32_t atom) {
+        return std::find(fetch.targets.begin(), fetch.targets.end(), atom) != fetch.targets.end();
+    };
+    if (offers(atoms_->passwordHint) && !fetch.askedHint) {
+        fetch.askedHint = true;
+        request(fetch, atoms_->passwordHint, nextProperty());
+        xcb_flush(connection_);
+        return;
+    }
+    if (!fetch.utf8 && !fetch.askedOtherText) {
+        for (uint32_t target : {atoms_->plainUtf8, atoms_->string, atoms_->text}) {
+            if (offers(target)) {
+                fetch.askedOtherText = true;
+                request(fetch, target, nextProperty());
+                xcb_flush(connection_);
+                return;
+            }
+        }
+    }
+    const bool secret = fetch.hint && fetch.hint->starts_with("secret");
+    fetch.done = true;
+    if (!secret)
+        fetch.result = fetch.utf8 ? std::move(fetch.utf8) : std::move(fetch.otherText);
+}
+
+// Changes are reported in the order they happened, each once its text is known.
+void X11ClipboardReader::reportFinished() {
+    while (!fetches_.empty() && fetches_.front().done) {
+        std::optional<std::string> text = std::move(fetches_.front().result);
+        fetches_.pop_front();
+        listener_(std::move(text));
+    }
+}
+
+void X11ClipboardReader::dropStale() {
+    for (Fetch &fetch : fetches_) {
+        if (!fetch.done && fetch.age.elapsed() > kGiveUpAfterMs) {
+            fetch.pending.clear();
+            fetch.done = true; // whatever arrived is kept; a missing text is no text
+            const bool mayBeSecret = fetch.askedHint && !fetch.hint;
+            if (!mayBeSecret)
+                fetch.result = fetch.utf8 ? std::move(fetch.utf8) : std::move(fetch.otherText);
+        }
+    }
+    reportFinished();
+}
+
+} // namespace kobako::platform

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+struct xcb_connection_t;
+
+namespace kobako::platform {
+
+// Watches the CLIPBOARD selection on an X connection of its own and fetches each new text the
+// moment its change is announced, asking with the timestamp of the change itself: an owner that
+// has already handed the clipboard to the next copy answers only requests made before, so a copy
+// a millisecond later must not make the text of this one unreadable. Texts are asked for as
+// UTF8_STRING first, then in the other text forms the owner offers; large ones arrive in pieces.
+//
+// It works on a thread of its own, so that a busy window never delays a request: the listener is
+// called there, once per change and in the order of the changes.
+class X11ClipboardReader {
+  public:
+    // The text of one change, or nothing when it offers no text or is marked secret.
+    using Listener = std::function<void(std::optional<std::string>)>;
+
+    // Nothing when no X display can be reached or it lacks the XFixes extension.
+    static std::unique_ptr<X11ClipboardReader> open(Listener listener);
+    ~X11ClipboardReader();
+    X11ClipboardReader(const X11ClipboardReader &) = delete;
+    X11ClipboardReader &operator=(const X11ClipboardReader &) = delete;
+
+    // Changes made by any window of the X client whose resource ids these are (the program's
+    // own connection, through Qt) are the program's own and are not reported.
+    void ignoreClient(uint32_t resourceBase, uint32_t resourceMask) {
+        ignoredMask_ = resourceMask;
+        ignoredBase_ = resourceBase;
+    }
+
+    // The reader's file descriptors and its event loop, for the thread that runs it.
+    void run();
+
+  private:
+    struct Fetch;
+    X11ClipboardReader(xcb_connection_t *connection, Listener listener);
+    bool setUp();
+    void readEvents();
+    void onOwnerChanged(uint32_t owner, uint32_t timestamp);
+    void onSelectionNotify(uint32_t target, uint32_t property, uint32_t time);
+    void onPropertyNewValue(uint32_t property);
+    void request(Fetch &fetch, uint32_t target, uint32_t property);
+    bool isAnswerType(uint32_t target, uint32_t type) const;
+    void storeAnswer(Fetch &fetch, uint32_t target, std::optional<std::string> value);
+    void advance(Fetch &fetch);
+    void reportFinished();
+    void dropStale();
+    std::optional<std::string> takeProperty(uint32_t property, uint32_t *type);
+    uint32_t nextProperty();
+
+    xcb_connection_t *connection_;
+    Listener listener_;
+    uint32_t window_ = 0;
+    std::atomic<uint32_t> ignoredBase_ = 0;
+    std::atomic<uint32_t> ignoredMask_ = 0;
+    uint8_t xfixesEvent_ = 0;
+    struct Atoms;
+    std::unique_ptr<Atoms> atoms_;
+    std::deque<Fetch> fetches_;
+    unsigned propertyCounter_ = 0;
+    int quitPipe_[2] = {-1, -1};
+    std::thread thread_;
+};
+
+} // namespace kobako::platform
