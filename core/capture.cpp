@@ -15,6 +15,14 @@ CaptureOutcome History::capture(const std::optional<std::string> &clipboardText)
 // an echo. Only the first match, history entries outer and picks inner, is forgotten, so each
 // echo is swallowed exactly once. Forgotten picks are empty and match nothing.
 template <typename TextAt> bool History::swallowEcho(int count, TextAt textAt) {
+    // Many picks (a pick all): look them up instead of comparing every pair.
+    constexpr int kIndexFrom = 64;
+    if (pickCount >= kIndexFrom) {
+        const auto j = echoIndex_.find(count, textAt, pickedTexts, pickCount);
+        if (j)
+            pickedTexts[*j].clear();
+        return j.has_value();
+    }
     for (int i = 0; i < count; ++i) {
         const std::string &entry = textAt(i);
         for (int j = 0; j < pickCount; ++j) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clipboard_writer.h"
+#include "echo_index.h"
 #include "settings.h"
 
 #include <array>
@@ -106,6 +107,7 @@ class History {
     void rememberListSelection();
 
     const Settings &settings_;
+    EchoIndex echoIndex_;
 };
 
 } // namespace kobako

@@ -151,3 +151,40 @@ TEST_F(ListRules, PickAllOfFiftyLargeTextsGoesOnTheClipboardIntact) {
 
 } // namespace
 } // namespace kobako
+
+namespace kobako {
+namespace {
+
+// The loop the echo rule is defined by: entries outer, picks inner, first match wins.
+std::optional<int> firstEchoByLoops(const History &history) {
+    for (const auto &entry : history.list)
+        for (int j = 0; j < history.pickCount; ++j)
+            if (!history.pickedTexts[j].empty() && entry.text == history.pickedTexts[j])
+                return j;
+    return std::nullopt;
+}
+
+TEST(EchoAfterPickAll, FindsTheSamePickAsTheLoopsOnALongList) {
+    Settings settings;
+    settings.setListMaxText("2000");
+    History history(settings);
+    testing::FakeClipboard clipboard(history);
+    for (int i = 0; i < 1500; ++i) // repeated texts, so that several picks share a text
+        clipboard.copyElsewhere("text " + std::to_string(i % 700) + (i % 2 ? "" : " even"));
+    history.toggleListItem(3);
+    history.List1_MouseUp(mouse::kLeft, mouse::kAlt, clipboard);
+    ASSERT_EQ(history.pickCount, 1500);
+    for (int copy = 0; copy < 40; ++copy) {
+        const auto expected = firstEchoByLoops(history);
+        const auto picksBefore = history.pickedTexts;
+        const auto outcome = clipboard.copyElsewhere("new " + std::to_string(copy));
+        EXPECT_EQ(outcome == CaptureOutcome::Ignored, expected.has_value()) << copy;
+        for (int j = 0; j < history.pickCount; ++j)
+            EXPECT_EQ(history.pickedTexts[j].empty(),
+                      picksBefore[j].empty() || (expected && j == *expected))
+                << copy << " " << j;
+    }
+}
+
+} // namespace
+} // namespace kobako

@@ -1,0 +1,124 @@
+#include "core/history.h"
+#include "core/mouse.h"
+#include "ui/persistence.h"
+#include "ui/text_display.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace kobako {
+namespace {
+
+// A clipboard whose writes are announced to the capture, as the real one does.
+class AnnouncingClipboard : public ClipboardWriter {
+  public:
+    explicit AnnouncingClipboard(History &history) : history_(history) {}
+    void Clear() override { history_.capture(std::nullopt); }
+    void SetText(const std::string &text) override { history_.capture(text); }
+
+  private:
+    History &history_;
+};
+
+std::string textOf(size_t index, size_t size) {
+    std::string text = "entry " + std::to_string(index) + " ";
+    text.resize(std::max(size, text.size()), 'x');
+    return text;
+}
+
+void fillList(History &history, size_t count, size_t size) {
+    for (size_t i = 0; i < count; ++i)
+        history.capture(textOf(i, size));
+}
+
+void BM_CaptureIntoList(benchmark::State &state) {
+    const auto count = static_cast<size_t>(state.range(0));
+    Settings settings;
+    settings.setListMaxText(std::to_string(count));
+    History history(settings);
+    fillList(history, count, 100);
+    size_t next = count;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(history.capture(textOf(next++, 100)));
+}
+BENCHMARK(BM_CaptureIntoList)->Arg(50)->Arg(1000)->Arg(10000);
+
+// The first copy after a pick all: the echo rule looks for it among 10,000 picked texts.
+void BM_CaptureAfterPickAll(benchmark::State &state) {
+    Settings settings;
+    settings.setListMaxText("20000");
+    for (auto _ : state) {
+        state.PauseTiming();
+        History history(settings);
+        fillList(history, 10000, 100);
+        AnnouncingClipboard clipboard(history);
+        history.toggleListItem(0);
+        history.List1_MouseUp(mouse::kLeft, mouse::kAlt, clipboard);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(history.capture(std::string("a copy made elsewhere")));
+    }
+}
+BENCHMARK(BM_CaptureAfterPickAll)->Iterations(10)->Unit(benchmark::kMillisecond);
+
+class HistoryFile : public benchmark::Fixture {
+  public:
+    void SetUp(const benchmark::State &state) override {
+        directory_ = std::filesystem::temp_directory_path() /
+                     ("kobako-bench-" + std::to_string(getpid()));
+        std::filesystem::create_directories(directory_);
+        previous_ = std::filesystem::current_path();
+        std::filesystem::current_path(directory_);
+        settings_.setListMaxText("32767");
+        history_ = std::make_unique<History>(settings_);
+        for (int64_t i = 0; i < state.range(0); ++i)
+            history_->list.push_back({textOf(static_cast<size_t>(i), state.range(1)), false});
+    }
+    void TearDown(const benchmark::State &) override {
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(directory_);
+    }
+
+  protected:
+    std::filesystem::path directory_, previous_;
+    Settings settings_;
+    std::unique_ptr<History> history_;
+    ui::FileNames files_{".", "kobako"};
+};
+
+BENCHMARK_DEFINE_F(HistoryFile, Save)(benchmark::State &state) {
+    for (auto _ : state)
+        if (ui::SlotFileSave(files_, *history_, settings_))
+            state.SkipWithError("the history file could not be written");
+}
+BENCHMARK_REGISTER_F(HistoryFile, Save)
+    ->Args({10000, 1024})
+    ->Args({100, 1 << 20})
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK_DEFINE_F(HistoryFile, Load)(benchmark::State &state) {
+    ui::SlotFileSave(files_, *history_, settings_);
+    for (auto _ : state) {
+        History loaded(settings_);
+        ui::SlotFileLoad(files_, loaded, settings_);
+        benchmark::DoNotOptimize(loaded.list.size());
+    }
+}
+BENCHMARK_REGISTER_F(HistoryFile, Load)
+    ->Args({10000, 1024})
+    ->Args({100, 1 << 20})
+    ->Unit(benchmark::kMillisecond);
+
+// What showing a 10 MB copy costs beyond storing it: its one list row.
+void BM_ListRowOfTenMegabytes(benchmark::State &state) {
+    const std::string text = textOf(0, 10 << 20);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ui::listRowText(text));
+}
+BENCHMARK(BM_ListRowOfTenMegabytes);
+
+} // namespace
+} // namespace kobako
+
+BENCHMARK_MAIN();

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds Kobako in Release and prints its figures: the core benchmarks, then the whole program
+# under Xvfb, measured with the clipboard owner in ../shared/tools/clipbench.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+source "$here/scripts/packages.sh"
+install_missing_packages "${KOBAKO_BUILD_PACKAGES[@]}" "${KOBAKO_TEST_PACKAGES[@]}" libx11-dev
+build="$here/build-bench"
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKOBAKO_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" --target kobako kobako_bench -j"$(nproc)" >/dev/null
+
+clipbench_source=${CLIPBENCH_DIR:-"$here/../shared/tools/clipbench"}
+mkdir -p "$build/clipbench"
+cc -O2 -Wall -Wextra -o "$build/clipbench/clipbench" "$clipbench_source/clipbench.c" -lX11 -lm
+
+echo "== Core (Google Benchmark)"
+"$build/bench/kobako_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+    2>/dev/null | grep -E "_(median|min|max) |^Benchmark|^-" || true
+echo
+echo "== Whole program under Xvfb (medians of 5 runs, min and max)"
+KOBAKO="$build/app/kobako" CLIPBENCH="$build/clipbench/clipbench" \
+    python3 "$here/scripts/bench_program.py"

@@ -1,0 +1,185 @@
+"""Measures the whole program under Xvfb with clipbench and prints one line per figure."""
+
+import os
+import re
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "e2e"))
+from harness import Display, Kobako, records, wait_until  # noqa: E402
+
+CLIPBENCH = os.environ.get("CLIPBENCH", "clipbench")
+RUNS = 5
+SETTINGS_1000 = b" 1 \r\n1000\r\n18\r\n0\r\n1\r\n"
+
+
+def clipbench(display, *args, timeout=120):
+    out = subprocess.run([CLIPBENCH, *map(str, args)], env=display.env, capture_output=True,
+                         timeout=timeout, check=True).stdout.decode()
+    return dict(re.findall(r"(\w+)=([\d./-]+)", out))
+
+
+def rss_kib(pid):
+    for line in Path(f"/proc/{pid}/status").read_text().splitlines():
+        if line.startswith("VmRSS:"):
+            return int(line.split()[1])
+    raise RuntimeError("no VmRSS")
+
+
+def history_count(directory):
+    return (Path(directory) / "kobako.f3").read_bytes().count(b"Text Start Point\r\n")
+
+
+class Session:
+    """A fresh display and directory, with the program started in it."""
+
+    def __init__(self, files=None):
+        self.display = Display()
+        self.tmp = tempfile.TemporaryDirectory()
+        for name, content in (files or {}).items():
+            (Path(self.tmp.name) / name).write_bytes(content)
+        self.program = None
+
+    def start(self):
+        self.program = Kobako(self.display, self.tmp.name)
+        return self.program
+
+    def close(self):
+        if self.program:
+            self.program.kill()
+        self.display.close()
+        self.tmp.cleanup()
+
+
+def repeat(measure, runs=RUNS):
+    values = []
+    for _ in range(runs):
+        values.append(measure())
+    return values
+
+
+def report(name, values, unit, target):
+    numbers = [v for v in values if v is not None]
+    median = statistics.median(numbers)
+    print(f"{name:<52} median {median:>9.2f} {unit:<5} min {min(numbers):>9.2f} "
+          f"max {max(numbers):>9.2f}   target {target}")
+
+
+def latency():
+    session = Session({"kobako.f2": SETTINGS_1000})
+    try:
+        session.start()
+        result = clipbench(session.display, "latency", 100)
+        return float(result["median_ms"]), float(result["p95_ms"]), result["served"]
+    finally:
+        session.close()
+
+
+def burst(interval):
+    session = Session({"kobako.f2": SETTINGS_1000})
+    try:
+        program = session.start()
+        result = clipbench(session.display, "burst", 200, interval)
+        program.stop()
+        return int(result["fetched"].split("/")[0]), history_count(session.tmp.name)
+    finally:
+        session.close()
+
+
+def startup(files=None):
+    """Launch to the first fetch of a copy made right after launch, and RSS 2 s later."""
+    session = Session(files)
+    try:
+        env = dict(session.display.env)
+        out = subprocess.run([CLIPBENCH, "--retry", "25", "ready", "--", os.environ["KOBAKO"]],
+                             env=env, cwd=session.tmp.name, capture_output=True, timeout=60,
+                             check=True).stdout.decode()
+        result = dict(re.findall(r"(\w+)=([\d./-]+)", out))
+        pid = int(result["pid"])
+        time.sleep(2)
+        rss = rss_kib(pid) / 1024
+        os.kill(pid, signal.SIGKILL)
+        return float(result["content_request_ms"]), rss
+    finally:
+        session.close()
+
+
+def memory_growth(size, count, interval):
+    session = Session({"kobako.f2": SETTINGS_1000})
+    try:
+        program = session.start()
+        clipbench(session.display, "latency", 1)  # the window is shown: its first paint is done
+        time.sleep(0.5)
+        before = rss_kib(program.process.pid)
+        clipbench(session.display, "--size", size, "--pause", interval, "latency", count,
+                  timeout=600)
+        time.sleep(1)
+        return (rss_kib(program.process.pid) - before) / 1024
+    finally:
+        session.close()
+
+
+def big_history_startup_and_save():
+    stored = records(*[f"{i:05d} " + "x" * 1018 for i in range(10000)])
+    settings = b" 1 \r\n32767\r\n18\r\n0\r\n1\r\n"
+    ready, _ = startup({"kobako.f2": settings, "kobako.f3": stored})
+    session = Session({"kobako.f2": settings, "kobako.f3": stored})
+    try:
+        program = session.start()
+        time.sleep(0.5)
+        began = time.monotonic()
+        program.stop()
+        return ready, (time.monotonic() - began) * 1000
+    finally:
+        session.close()
+
+
+def big_copy():
+    session = Session({"kobako.f2": SETTINGS_1000})
+    try:
+        program = session.start()
+        result = clipbench(session.display, "--size", 10 << 20, "latency", 1)
+        began = time.monotonic()
+        # The window answers as soon as the copy is taken in and shown.
+        session.display.run("xdotool", "search", "--name", "^Kobako$")
+        program.geometry()
+        shown = (time.monotonic() - began) * 1000
+        return float(result["median_ms"]), shown
+    finally:
+        session.close()
+
+
+def main():
+    lat = repeat(latency)
+    report("capture latency, median of 100 rounds", [m for m, _, _ in lat], "ms", "<= 0.5")
+    report("capture latency, p95 of 100 rounds", [p for _, p, _ in lat], "ms", "<= 1.5")
+    print(f"{'  served':<52} {', '.join(s for _, _, s in lat)}")
+    for interval, target in ((20, "200/200"), (5, "200/200"), (1, ">= 150")):
+        results = repeat(lambda: burst(interval))
+        report(f"burst of 200 at {interval} ms: fetched", [f for f, _ in results], "", target)
+        report(f"burst of 200 at {interval} ms: entries in the history",
+               [h for _, h in results], "", target)
+    starts = repeat(startup)
+    report("start-up: launch to fetching a copy", [s for s, _ in starts], "ms", "<= 50")
+    report("RSS 2 s after start", [r for _, r in starts], "MiB", "<= 30")
+    report("RSS added by 1,000 captures of 1 KB",
+           repeat(lambda: memory_growth(1024, 1000, 2)), "MiB", "<= 4")
+    report("RSS added by 20 captures of 1 MiB",
+           repeat(lambda: memory_growth(1 << 20, 20, 50)), "MiB", "<= 25")
+    big = repeat(big_history_startup_and_save)
+    report("history of 10,000 x 1 KB: start-up to a fetch", [s for s, _ in big], "ms", "<= 150")
+    report("history of 10,000 x 1 KB: SIGTERM to saved and ended", [s for _, s in big], "ms",
+           "<= 50")
+    copies = repeat(big_copy)
+    report("10 MB copy: first request for it", [f for f, _ in copies], "ms", "")
+    report("10 MB copy: window answers after the transfer", [s for _, s in copies], "ms",
+           "<= 200")
+
+
+if __name__ == "__main__":
+    main()
