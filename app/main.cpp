@@ -1,15 +1,23 @@
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "platform/process.h"
+#include "platform/x11_clipboard_reader.h"
 #include "ui/form1.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char *argv[]) {
     // Under Wayland a background program cannot watch the clipboard; XWayland lets it.
     if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && qEnvironmentVariableIsSet("DISPLAY") &&
         !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+
+    // Watch the clipboard before Qt starts up, so that a copy made right at launch is caught.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    auto reader = platform.isEmpty() || platform == "xcb"
+                      ? kobako::platform::X11ClipboardReader::open()
+                      : nullptr;
 
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
@@ -25,12 +33,15 @@ int main(int argc, char *argv[]) {
     }
 
     Settings settings;
-    platform::Clipboard clipboard;
+    platform::Clipboard clipboard(std::move(reader));
     platform::MessageBoxDialogs dialogs(nullptr);
     ui::Form1 form(settings, clipboard, dialogs,
                    ui::FileNames{directory, platform::executableBaseName()});
     form.Form_Load();
     form.show();
+    // Paint the window once while it is out of sight: fonts and styles load now rather than
+    // during the first capture, when copies may be arriving fast.
+    QTimer::singleShot(0, &form, [&form] { form.grab(); });
 
     platform::TerminationSignals termination;
     QObject::connect(&termination, &platform::TerminationSignals::requested, &form,

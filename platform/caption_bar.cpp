@@ -26,12 +26,17 @@ void CaptionBar::setCaptionButtonHeight(int16_t height) {
 }
 
 void CaptionBar::setAlwaysOnTop(bool inFront) {
+    alwaysOnTop_ = inFront;
     QWidget *top = window();
     Qt::WindowFlags flags = top->windowFlags();
     flags.setFlag(Qt::WindowStaysOnTopHint, inFront);
     top->overrideWindowFlags(flags);
-    if (QWindow *handle = top->windowHandle())
+    if (QWindow *handle = top->windowHandle()) {
+        // Said again even when unchanged: a window shown again right after being hidden can
+        // come back without the state, and Qt passes on only changes.
+        handle->setFlags(flags ^ Qt::WindowStaysOnTopHint);
         handle->setFlags(flags);
+    }
 }
 
 void CaptionBar::setCaptureButtonPicture(const QPixmap &picture) {
@@ -102,19 +107,17 @@ void CaptionBar::mousePressEvent(QMouseEvent *event) {
         update();
         return;
     }
-    // Without a window manager the system move is refused: move the window by hand.
-    QWindow *handle = window()->windowHandle();
-    if (!handle || !handle->startSystemMove())
-        manualDragOffset_ = event->globalPosition().toPoint() - window()->pos();
+    drag_ = Drag{event->globalPosition().toPoint(), windowPosition(*window())};
 }
 
 void CaptionBar::mouseMoveEvent(QMouseEvent *event) {
-    if (manualDragOffset_)
-        window()->move(event->globalPosition().toPoint() - *manualDragOffset_);
+    if (drag_)
+        window()->move(drag_->windowAtStart + event->globalPosition().toPoint() -
+                       drag_->pointerAtStart);
 }
 
 void CaptionBar::mouseReleaseEvent(QMouseEvent *event) {
-    manualDragOffset_.reset();
+    drag_.reset();
     if (event->button() != Qt::LeftButton || !pressed_)
         return;
     const Hit pressed = *pressed_;

@@ -23,6 +23,7 @@ class CaptionBar : public QWidget {
 
     // Keep the window in front of others; changes the flags without recreating the window.
     void setAlwaysOnTop(bool inFront);
+    bool alwaysOnTop() const { return alwaysOnTop_; }
 
     // The capture button's picture; a null picture leaves the one shown unchanged.
     void setCaptureButtonPicture(const QPixmap &picture);
@@ -50,7 +51,14 @@ class CaptionBar : public QWidget {
     int16_t captionButtonHeight_ = 18;
     QPixmap capturePicture_;
     std::optional<Hit> pressed_;
-    std::optional<QPoint> manualDragOffset_;
+    bool alwaysOnTop_ = false;
+    // The window moves itself: the window manager's own move (startSystemMove) is refused
+    // without one, and with synthetic pointer events Qt 6.4 hands it a wrong starting point.
+    struct Drag {
+        QPoint pointerAtStart;
+        QPoint windowAtStart;
+    };
+    std::optional<Drag> drag_;
 };
 
 } // namespace kobako::platform

@@ -14,9 +14,17 @@ namespace {
 const QString kPasswordHint = QStringLiteral("x-kde-passwordManagerHint");
 }
 
-Clipboard::Clipboard(QObject *parent) : QObject(parent) {
-    if (QGuiApplication::platformName() == QLatin1String("xcb"))
-        reader_ = X11ClipboardReader::open([this](std::optional<std::string> text) {
+Clipboard::Clipboard(std::unique_ptr<X11ClipboardReader> reader, QObject *parent)
+    : QObject(parent), reader_(std::move(reader)) {
+    if (reader_ && QGuiApplication::platformName() != QLatin1String("xcb"))
+        reader_.reset(); // Qt does not write to the X display the reader watches
+    if (reader_) {
+        // Qt writes through its own X connection: the reader leaves that client's changes alone.
+        if (auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
+            const xcb_setup_t *setup = xcb_get_setup(x11->connection());
+            reader_->ignoreClient(setup->resource_id_base, setup->resource_id_mask);
+        }
+        reader_->setListener([this](std::optional<std::string> text) {
             // On the reader's thread: hand the change to the user-interface thread, in order.
             QMetaObject::invokeMethod(
                 this,
@@ -26,12 +34,6 @@ Clipboard::Clipboard(QObject *parent) : QObject(parent) {
                 },
                 Qt::QueuedConnection);
         });
-    if (reader_) {
-        // Qt writes through its own X connection: the reader leaves that client's changes alone.
-        if (auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
-            const xcb_setup_t *setup = xcb_get_setup(x11->connection());
-            reader_->ignoreClient(setup->resource_id_base, setup->resource_id_mask);
-        }
         return;
     }
     connect(QGuiApplication::clipboard(), &QClipboard::changed, this,

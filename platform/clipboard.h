@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/clipboard_writer.h"
+#include "x11_clipboard_reader.h"
 
 #include <QObject>
 
@@ -10,8 +11,6 @@
 #include <string>
 
 namespace kobako::platform {
-
-class X11ClipboardReader;
 
 // The system clipboard (the CLIPBOARD selection), plain text only.
 //
@@ -25,7 +24,8 @@ class X11ClipboardReader;
 class Clipboard : public QObject, public ClipboardWriter {
     Q_OBJECT
   public:
-    explicit Clipboard(QObject *parent = nullptr);
+    // `reader` watches X11 copies (see X11ClipboardReader::open); without one, Qt is asked.
+    explicit Clipboard(std::unique_ptr<X11ClipboardReader> reader, QObject *parent = nullptr);
     ~Clipboard() override;
 
     // The clipboard's text, or nothing when it offers no text (an image, files, an emptied

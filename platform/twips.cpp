@@ -4,8 +4,12 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <xcb/xcb.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <memory>
 
 namespace kobako::platform {
 
@@ -44,6 +48,22 @@ float screenWidthTwips() {
 }
 float screenHeightTwips() {
     return fromPixels(workArea().height());
+}
+
+QPoint windowPosition(const QWidget &window) {
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || window.internalWinId() == 0)
+        return window.pos();
+    xcb_connection_t *connection = x11->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&std::free)> reply(
+        xcb_translate_coordinates_reply(
+            connection,
+            xcb_translate_coordinates(connection, static_cast<xcb_window_t>(window.internalWinId()),
+                                      root, 0, 0),
+            nullptr),
+        &std::free);
+    return reply ? QPoint(reply->dst_x, reply->dst_y) : window.pos();
 }
 
 float WindowTwips::top(const QWidget &window) {

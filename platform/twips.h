@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPoint>
+
 class QWidget;
 
 namespace kobako::platform {
@@ -15,7 +17,12 @@ float storedTwips(float twips);
 int toPixels(float twips);
 float fromPixels(int pixels);
 
-// A top-level window's outer rectangle in twips.
+// Where a top-level window really is on the screen, in pixels, for dragging it. Under a
+// reparenting window manager Qt's own idea of it can stay at the frame's origin, so on X11 the
+// server is asked. The program's own placing keeps to Qt's idea, which its moves update at once.
+QPoint windowPosition(const QWidget &window);
+
+// A top-level window's outer rectangle in twips, as the program last placed it.
 struct WindowTwips {
     static float top(const QWidget &window);
     static float left(const QWidget &window);

@@ -71,22 +71,29 @@ struct X11ClipboardReader::Fetch {
     std::optional<std::string> result;
 };
 
-std::unique_ptr<X11ClipboardReader> X11ClipboardReader::open(Listener listener) {
+std::unique_ptr<X11ClipboardReader> X11ClipboardReader::open() {
     xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(connection)) {
         xcb_disconnect(connection);
         return nullptr;
     }
-    std::unique_ptr<X11ClipboardReader> reader(
-        new X11ClipboardReader(connection, std::move(listener)));
+    std::unique_ptr<X11ClipboardReader> reader(new X11ClipboardReader(connection));
     if (!reader->setUp())
         return nullptr;
     reader->thread_ = std::thread([raw = reader.get()] { raw->run(); });
     return reader;
 }
 
-X11ClipboardReader::X11ClipboardReader(xcb_connection_t *connection, Listener listener)
-    : connection_(connection), listener_(std::move(listener)), atoms_(std::make_unique<Atoms>()) {}
+X11ClipboardReader::X11ClipboardReader(xcb_connection_t *connection)
+    : connection_(connection), atoms_(std::make_unique<Atoms>()) {}
+
+void X11ClipboardReader::setListener(Listener listener) {
+    std::lock_guard lock(listenerMutex_);
+    listener_ = std::move(listener);
+    for (auto &text : unheard_)
+        listener_(std::move(text));
+    unheard_.clear();
+}
 
 X11ClipboardReader::~X11ClipboardReader() {
     if (thread_.joinable()) {
@@ -354,7 +361,11 @@ void X11ClipboardReader::reportFinished() {
     while (!fetches_.empty() && fetches_.front().done) {
         std::optional<std::string> text = std::move(fetches_.front().result);
         fetches_.pop_front();
-        listener_(std::move(text));
+        std::lock_guard lock(listenerMutex_);
+        if (listener_)
+            listener_(std::move(text));
+        else
+            unheard_.push_back(std::move(text));
     }
 }
 

@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -27,8 +28,10 @@ class X11ClipboardReader {
     // The text of one change, or nothing when it offers no text or is marked secret.
     using Listener = std::function<void(std::optional<std::string>)>;
 
-    // Nothing when no X display can be reached or it lacks the XFixes extension.
-    static std::unique_ptr<X11ClipboardReader> open(Listener listener);
+    // Nothing when no X display can be reached or it lacks the XFixes extension. It watches from
+    // the start, before anything listens: changes are kept until a listener is set.
+    static std::unique_ptr<X11ClipboardReader> open();
+    void setListener(Listener listener);
     ~X11ClipboardReader();
     X11ClipboardReader(const X11ClipboardReader &) = delete;
     X11ClipboardReader &operator=(const X11ClipboardReader &) = delete;
@@ -45,7 +48,7 @@ class X11ClipboardReader {
 
   private:
     struct Fetch;
-    X11ClipboardReader(xcb_connection_t *connection, Listener listener);
+    explicit X11ClipboardReader(xcb_connection_t *connection);
     bool setUp();
     void readEvents();
     void onOwnerChanged(uint32_t owner, uint32_t timestamp);
@@ -61,7 +64,9 @@ class X11ClipboardReader {
     uint32_t nextProperty();
 
     xcb_connection_t *connection_;
+    std::mutex listenerMutex_;
     Listener listener_;
+    std::vector<std::optional<std::string>> unheard_; // changes before a listener was set
     uint32_t window_ = 0;
     std::atomic<uint32_t> ignoredBase_ = 0;
     std::atomic<uint32_t> ignoredMask_ = 0;

@@ -95,11 +95,13 @@ def startup(files=None):
     """Launch to the first fetch of a copy made right after launch, and RSS 2 s later."""
     session = Session(files)
     try:
-        env = dict(session.display.env)
-        out = subprocess.run([CLIPBENCH, "--retry", "25", "ready", "--", os.environ["KOBAKO"]],
-                             env=env, cwd=session.tmp.name, capture_output=True, timeout=60,
-                             check=True).stdout.decode()
-        result = dict(re.findall(r"(\w+)=([\d./-]+)", out))
+        # The launched program keeps what it inherits open: give it no pipe to wait on.
+        with tempfile.TemporaryFile() as out:
+            subprocess.run([CLIPBENCH, "--retry", "25", "ready", "--", os.environ["KOBAKO"]],
+                           env=session.display.env, cwd=session.tmp.name, stdout=out,
+                           stderr=subprocess.DEVNULL, timeout=60, check=True)
+            out.seek(0)
+            result = dict(re.findall(r"(\w+)=([\d./-]+)", out.read().decode()))
         pid = int(result["pid"])
         time.sleep(2)
         rss = rss_kib(pid) / 1024

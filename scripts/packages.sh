@@ -4,7 +4,8 @@
 KOBAKO_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev libxcb1-dev
                        libxcb-xfixes0-dev fonts-noto-cjk)
 KOBAKO_TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev python3 xvfb xclip xdotool
-                      x11-utils imagemagick clang)
+                      x11-utils imagemagick clang openbox desktop-file-utils lintian dpkg-dev
+                      file binutils)
 
 install_missing_packages() {
     local missing=()

@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "form2.h"
+#include "help.h"
 #include "history_list_model.h"
 #include "platform/caption_bar.h"
 #include "platform/caption_pictures.h"
@@ -8,6 +9,7 @@
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
 #include "platform/process.h"
+#include "platform/resize_edges.h"
 #include "platform/twips.h"
 #include "text_display.h"
 
@@ -63,6 +65,7 @@ Form1::Form1(Settings &settings, platform::Clipboard &clipboard, platform::Dialo
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     List1->viewport()->installEventFilter(this);
     buildSlots();
+    edges_ = new platform::ResizeEdges(*this);
 
     connect(vsInForm1, &platform::CaptionBar::ClickLButton, this, &Form1::vsInForm1_ClickLButton);
     connect(vsInForm1, &platform::CaptionBar::ClickRButton, this, &Form1::vsInForm1_ClickRButton);
@@ -137,6 +140,7 @@ void Form1::layoutCaptionAndClient() {
     vsInForm1->setGeometry(0, 0, width(), vsInForm1->height());
     client_->setGeometry(0, vsInForm1->height(), width(),
                          std::max(0, height() - vsInForm1->height()));
+    edges_->place();
 }
 
 void Form1::changeEvent(QEvent *event) {
@@ -242,6 +246,7 @@ void Form1::windowStep() {
     if (!history_.list.empty() || !history_.textSlots[0].text.empty())
         placeBy(PlacementKind::Capture);
     setVisible(true);
+    vsInForm1->setAlwaysOnTop(vsInForm1->alwaysOnTop());
 }
 
 void Form1::refreshViews() {
@@ -282,8 +287,7 @@ void Form1::vsInForm1_ClickLButton(int16_t button) {
         form2_->exec();
         break;
     case 1:
-        QDesktopServices::openUrl(
-            QUrl::fromLocalFile(QString::fromStdString(files_.inStartDirectory("Hako.hlp"))));
+        QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile(files_)));
         break;
     case 2:
         toggleCapture();

@@ -16,6 +16,7 @@ class QPlainTextEdit;
 
 namespace kobako::platform {
 class CaptionBar;
+class ResizeEdges;
 class Clipboard;
 class Dialogs;
 } // namespace kobako::platform
@@ -101,6 +102,7 @@ class Form1 : public QWidget {
 
     Form2 *form2_;
     platform::CaptionBar *vsInForm1;
+    platform::ResizeEdges *edges_;
     QWidget *client_;
     QListView *List1;
     HistoryListModel *listModel_;

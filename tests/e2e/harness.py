@@ -113,12 +113,26 @@ class Kobako:
         the first capture places it, then sizes it, then places it again."""
         previous = None
         for _ in range(50):
-            current = wait_until(self.on_screen, what="the window on the screen")[0]
+            try:
+                current = wait_until(self.on_screen, timeout=10, what="the window on the screen")[0]
+            except AssertionError:
+                raise AssertionError(f"the window is not on the screen: {self.describe()}")
             if current == previous:
                 return current
             previous = current
             time.sleep(0.15)
         raise AssertionError("the window keeps moving")
+
+    def describe(self):
+        """What the X server knows of the program's windows, for a failure message."""
+        lines = [f"exit code {self.process.poll()}"]
+        for window in self.window_ids():
+            info = self.display.run("xwininfo", "-id", window, check=False).stdout.decode()
+            state = [l.strip() for l in info.splitlines() if "Map State" in l or "geometry" in l]
+            props = self.display.run("xprop", "-id", window, "WM_STATE", "_NET_WM_STATE",
+                                     check=False).stdout.decode().split("\n")
+            lines.append(f"{window}: {state} {props[:3]}")
+        return "; ".join(lines)
 
     def stop(self, sig=signal.SIGTERM):
         self.process.send_signal(sig)

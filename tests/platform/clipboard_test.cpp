@@ -1,4 +1,5 @@
 #include "platform/clipboard.h"
+#include "platform/x11_clipboard_reader.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -45,7 +46,7 @@ class ClipboardContract : public ::testing::Test {
         xclip.waitForFinished(5000);
     }
 
-    platform::Clipboard clipboard;
+    platform::Clipboard clipboard{platform::X11ClipboardReader::open()};
     int notifications = 0;
     int duringWrite = 0;
     bool writing = false;

@@ -81,7 +81,7 @@ class Form1Test : public ::testing::Test {
     QTemporaryDir directory_;
     QString previousDirectory_;
     Settings settings_;
-    platform::Clipboard clipboard_;
+    platform::Clipboard clipboard_{nullptr};
     FakeDialogs dialogs_;
     std::unique_ptr<ui::Form1> form_;
 };

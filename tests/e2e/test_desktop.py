@@ -1,0 +1,75 @@
+"""The installed program on a desktop with a window manager (openbox): placement, moving by the
+caption, resizing by an edge, minimizing and coming back, and staying in front."""
+
+import os
+import subprocess
+import time
+import unittest
+
+from harness import SCREEN_HEIGHT, SCREEN_WIDTH, DesktopTest, wait_until
+
+CAPTION = 24
+
+
+class WindowManager(DesktopTest):
+    def setUp(self):
+        super().setUp()
+        self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.display.env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(self.wm.wait, 10)
+        self.addCleanup(self.wm.terminate)
+        wait_until(lambda: b"_NET_SUPPORTING_WM_CHECK" in self.display.run(
+            "xprop", "-root", check=False).stdout, what="the window manager")
+
+    def drag(self, start, end):
+        self.display.xdotool("mousemove", str(start[0]), str(start[1]), "mousedown", "1")
+        for step in range(1, 6):  # window managers follow the pointer in steps
+            x = start[0] + (end[0] - start[0]) * step // 5
+            y = start[1] + (end[1] - start[1]) * step // 5
+            self.display.xdotool("mousemove", str(x), str(y))
+            time.sleep(0.05)
+        self.display.xdotool("mouseup", "1")
+        time.sleep(0.4)
+
+    def test_place_move_resize_minimize_and_come_back(self):
+        program = self.start()
+        self.display.copy("first")
+        x, y, w, h = program.geometry()
+        self.assertEqual((x + w, y), (SCREEN_WIDTH, SCREEN_HEIGHT // 2 - h // 2))
+
+        self.drag((x + w // 2, y + CAPTION // 2), (x + w // 2 - 300, y + CAPTION // 2 + 100))
+        moved = program.geometry()
+        self.assertEqual((moved[0], moved[1]), (x - 300, y + 100))
+
+        self.drag((moved[0] + w // 2, moved[1] + h - 2), (moved[0] + w // 2, moved[1] + h + 60))
+        resized = program.geometry()
+        self.assertGreaterEqual(resized[3], h + 50)
+
+        self.display.xdotool("mousemove", str(resized[0] + resized[2] - CAPTION - CAPTION // 2),
+                             str(resized[1] + CAPTION // 2), "click", "1")
+        wait_until(lambda: not program.on_screen(), what="the window to be minimized")
+        self.display.copy("second")
+        wait_until(program.on_screen, what="the window to come back")
+
+    def test_always_in_front_stays_above_another_window(self):
+        program = self.start()
+        self.display.copy("first")
+        x, y, w, h = program.geometry()
+        other = subprocess.Popen(["xmessage", "-geometry", f"400x300+{x - 100}+{y - 20}",
+                                  "another window"], env=self.display.env)
+        self.addCleanup(other.kill)
+        window = wait_until(lambda: self.display.run(
+            "xdotool", "search", "--onlyvisible", "--name", "^xmessage$", check=False
+        ).stdout.split(), what="the other window")[0].decode()
+        self.display.xdotool("windowactivate", "--sync", window)
+        time.sleep(0.3)
+        stacking = self.display.run("xprop", "-root", "_NET_CLIENT_LIST_STACKING").stdout.decode()
+        order = [int(w, 16) for w in stacking.split("#")[1].replace(",", " ").split()]
+        kobako = [int(w) for w in program.window_ids(visible=True)]
+        top_kobako = max(order.index(k) for k in kobako if k in order)
+        self.assertGreater(top_kobako, order.index(int(window)),
+                           "the other window was raised above Kobako")
+
+
+if __name__ == "__main__":
+    unittest.main()
