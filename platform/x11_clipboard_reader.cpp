@@ -57,6 +57,7 @@ struct X11ClipboardReader::Fetch {
         uint32_t property;
         bool incremental = false;
         bool wrongType = false;
+        uint32_t announcedSize = 0; // the owner's lower bound on the whole size
         std::string pieces;
     };
     std::vector<Pending> pending;
@@ -195,6 +196,8 @@ void X11ClipboardReader::readEvents() {
 }
 
 void X11ClipboardReader::onOwnerChanged(uint32_t owner, uint32_t timestamp) {
+    if (owner == XCB_NONE)
+        abandonRequests(); // the owner went away: what it had not answered never will be
     const uint32_t mask = ignoredMask_;
     if (owner != XCB_NONE && mask != 0 && (owner & ~mask) == ignoredBase_)
         return;
@@ -212,7 +215,7 @@ void X11ClipboardReader::onOwnerChanged(uint32_t owner, uint32_t timestamp) {
 }
 
 void X11ClipboardReader::request(Fetch &fetch, uint32_t target, uint32_t property) {
-    fetch.pending.push_back({target, property, false, false, {}});
+    fetch.pending.push_back({target, property, false, false, 0, {}});
     xcb_convert_selection(connection_, window_, atoms_->clipboard, target, property,
                           fetch.timestamp);
 }
@@ -265,6 +268,8 @@ void X11ClipboardReader::onSelectionNotify(uint32_t target, uint32_t property, u
             value = takeProperty(pending->property, &type);
             if (value && type == atoms_->incr) {
                 pending->incremental = true; // the pieces follow as new values
+                if (value->size() >= 4)
+                    std::memcpy(&pending->announcedSize, value->data(), 4);
                 return;
             }
             if (!isAnswerType(pending->target, type))
@@ -295,6 +300,53 @@ void X11ClipboardReader::storeAnswer(Fetch &fetch, uint32_t target,
     }
 }
 
+void X11ClipboardReader::finishIncremental(Fetch &fetch, size_t index) {
+    const auto pending = fetch.pending.begin() + static_cast<std::ptrdiff_t>(index);
+    std::optional<std::string> whole;
+    if (!pending->wrongType)
+        whole = std::move(pending->pieces);
+    const uint32_t target = pending->target;
+    fetch.pending.erase(pending);
+    storeAnswer(fetch, target, std::move(whole));
+    advance(fetch);
+}
+
+// An owner that went away after its last piece but before the empty one that ends a transfer
+// has still sent the whole text when it reached the size it announced.
+void X11ClipboardReader::finishDeliveredTransfers() {
+    for (Fetch &fetch : fetches_) {
+        for (auto pending = fetch.pending.begin(); pending != fetch.pending.end(); ++pending) {
+            if (pending->incremental && pending->announcedSize > 0 &&
+                pending->pieces.size() >= pending->announcedSize) {
+                finishIncremental(fetch, static_cast<size_t>(pending - fetch.pending.begin()));
+                break;
+            }
+        }
+    }
+}
+
+void X11ClipboardReader::abandonRequests() {
+    finishDeliveredTransfers();
+    for (Fetch &fetch : fetches_) {
+        if (fetch.done)
+            continue;
+        bool abandoned = false;
+        for (auto pending = fetch.pending.begin(); pending != fetch.pending.end();) {
+            if (pending->incremental) { // cut short: a partial text is no text
+                pending = fetch.pending.erase(pending);
+                abandoned = true;
+                continue;
+            }
+            const uint32_t target = pending->target;
+            pending = fetch.pending.erase(pending);
+            storeAnswer(fetch, target, std::nullopt);
+            abandoned = true;
+        }
+        if (abandoned)
+            advance(fetch);
+    }
+}
+
 void X11ClipboardReader::onPropertyNewValue(uint32_t property) {
     for (Fetch &fetch : fetches_) {
         for (auto pending = fetch.pending.begin(); pending != fetch.pending.end(); ++pending) {
@@ -309,13 +361,7 @@ void X11ClipboardReader::onPropertyNewValue(uint32_t property) {
                 pending->pieces += *piece;
                 return;
             }
-            std::optional<std::string> whole;
-            if (!pending->wrongType)
-                whole = std::move(pending->pieces);
-            const uint32_t target = pending->target;
-            fetch.pending.erase(pending);
-            storeAnswer(fetch, target, std::move(whole));
-            advance(fetch);
+            finishIncremental(fetch, static_cast<size_t>(pending - fetch.pending.begin()));
             return;
         }
     }

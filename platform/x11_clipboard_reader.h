@@ -60,6 +60,9 @@ class X11ClipboardReader {
     void advance(Fetch &fetch);
     void reportFinished();
     void dropStale();
+    void finishDeliveredTransfers();
+    void abandonRequests();
+    void finishIncremental(Fetch &fetch, size_t pendingIndex);
     std::optional<std::string> takeProperty(uint32_t property, uint32_t *type);
     uint32_t nextProperty();
 
