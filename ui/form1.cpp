@@ -64,7 +64,6 @@ Form1::Form1(Settings &settings, platform::Clipboard &clipboard, platform::Dialo
     List1->setTextElideMode(Qt::ElideRight);
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     List1->viewport()->installEventFilter(this);
-    buildSlots();
     edges_ = new platform::ResizeEdges(*this);
 
     connect(vsInForm1, &platform::CaptionBar::ClickLButton, this, &Form1::vsInForm1_ClickLButton);
@@ -76,12 +75,14 @@ Form1::Form1(Settings &settings, platform::Clipboard &clipboard, platform::Dialo
            platform::toPixels(kDesignClientHeight) + vsInForm1->height());
     // Until the settings are confirmed the window stays in front, as the program is meant to.
     vsInForm1->setAlwaysOnTop(true);
-    form2_ = new Form2(settings_, *this, dialogs_, files_);
 }
 
 Form1::~Form1() = default;
 
-void Form1::buildSlots() {
+// The slots are made when first shown: a list-mode window never needs them.
+void Form1::ensureSlots() {
+    if (slotsBuilt())
+        return;
     for (int i = 0; i < History::kSlotCount; ++i) {
         Check1[i] = new QCheckBox(client_);
         Check1[i]->setObjectName(QStringLiteral("Check1_%1").arg(i));
@@ -106,7 +107,7 @@ void Form1::Form_Load() {
     WindowTwips::setLeft(*this, platform::screenWidthTwips());
     setWindowStateValue(1);
     files_.startDirectory = platform::currentDirectory();
-    form2_->Form2Load();
+    Form2Load(files_, settings_); // the settings window shows them when it is first opened
     saved_ = SizeFileLoad(files_);
     SlotFileLoad(files_, history_, settings_);
     vsInForm1->setCaptionButtonHeight(
@@ -118,6 +119,9 @@ void Form1::Form_Load() {
 
 void Form1::showDisplay(bool list) {
     List1->setVisible(list);
+    if (list && !slotsBuilt())
+        return;
+    ensureSlots();
     for (int i = 0; i < History::kSlotCount; ++i) {
         Text1[i]->setVisible(!list);
         Check1[i]->setVisible(!list);
@@ -190,6 +194,7 @@ void Form1::restoreSavedSize() {
 }
 
 void Form1::applySlotLayout() {
+    ensureSlots();
     const auto placements = layoutSlots({WindowTwips::width(*this), WindowTwips::height(*this),
                                          vsInForm1->captionButtonHeight(), kCheckWidth},
                                         settings_, platform::storedTwips);
@@ -258,6 +263,8 @@ void Form1::refreshViews() {
     listColours.setColor(QPalette::Base, history_.listShaded ? buttonFace : windowBackground);
     List1->setPalette(listColours);
 
+    if (!slotsBuilt())
+        return;
     updatingSlots_ = true;
     for (int i = 0; i < History::kSlotCount; ++i) {
         const Slot &slot = history_.textSlots[i];
@@ -284,7 +291,7 @@ void Form1::onSlotEdited(int index) {
 void Form1::vsInForm1_ClickLButton(int16_t button) {
     switch (button) {
     case 0:
-        form2_->exec();
+        settingsWindow().exec();
         break;
     case 1:
         QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile(files_)));
@@ -353,6 +360,13 @@ bool Form1::saveAndEnd(bool mayAsk) {
     return true;
 }
 
+// Made when first opened: until then it would only hold memory.
+Form2 &Form1::settingsWindow() {
+    if (!form2_)
+        form2_ = new Form2(settings_, *this, dialogs_, files_);
+    return *form2_;
+}
+
 void Form1::setAlwaysOnTop(bool inFront) {
     vsInForm1->setAlwaysOnTop(inFront);
 }
@@ -366,7 +380,7 @@ bool Form1::listShown() const {
     return List1->isVisibleTo(this);
 }
 bool Form1::slotsShown() const {
-    return Text1[0]->isVisibleTo(this);
+    return slotsBuilt() && Text1[0]->isVisibleTo(this);
 }
 
 void Form1::switchToList() {
@@ -374,7 +388,7 @@ void Form1::switchToList() {
     List1->setVisible(true);
     history_.copySlotsToList(history_.FilledSlotCount());
     // All slots go, not only the filled ones: none may stay drawn over the list.
-    for (int i = 0; i < History::kSlotCount; ++i) {
+    for (int i = 0; slotsBuilt() && i < History::kSlotCount; ++i) {
         Text1[i]->setVisible(false);
         Check1[i]->setVisible(false);
     }
@@ -388,6 +402,7 @@ void Form1::hideList() {
 void Form1::showSlotsFromList() {
     const int count = usableSlotCount(settings_);
     history_.copyListToSlots(count);
+    ensureSlots();
     for (int i = 0; i < count; ++i) {
         Text1[i]->setVisible(true);
         Check1[i]->setVisible(true);
@@ -415,6 +430,7 @@ void Form1::applyFont(const QFont &font) {
         List1->setFont(chosen);
         return;
     }
+    ensureSlots();
     for (int i = 0; i < usableSlotCount(settings_); ++i)
         Text1[i]->setFont(chosen);
 }

@@ -67,7 +67,7 @@ class Form1 : public QWidget {
     QFont listFont() const;
     // A chosen font for the display in use: the list, or the slots shown.
     void applyFont(const QFont &font);
-    Form2 &settingsWindow() { return *form2_; }
+    Form2 &settingsWindow();
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -76,7 +76,8 @@ class Form1 : public QWidget {
     void closeEvent(QCloseEvent *event) override;
 
   private:
-    void buildSlots();
+    void ensureSlots();
+    bool slotsBuilt() const { return Text1[0] != nullptr; }
     void showDisplay(bool list);
     void windowStep();
     void layoutCaptionAndClient();
@@ -100,7 +101,7 @@ class Form1 : public QWidget {
     FileNames files_;
     SavedSize saved_;
 
-    Form2 *form2_;
+    Form2 *form2_ = nullptr;
     platform::CaptionBar *vsInForm1;
     platform::ResizeEdges *edges_;
     QWidget *client_;

@@ -50,7 +50,7 @@ bool isPress(QEvent::Type type) {
 bool Form1::eventFilter(QObject *watched, QEvent *event) {
     if (watched == List1->viewport())
         return listEvent(event);
-    for (int i = 0; i < History::kSlotCount; ++i) {
+    for (int i = 0; slotsBuilt() && i < History::kSlotCount; ++i) {
         if (watched == Check1[i])
             return checkBoxEvent(i, event);
         if (watched == Text1[i]->viewport())

@@ -204,11 +204,6 @@ void Form2::Form_Load() {
     centreOnScreen(*this);
 }
 
-void Form2::Form2Load() {
-    ui::Form2Load(files_, settings_);
-    showSettings();
-}
-
 std::optional<WriteFailure> Form2::Form2Save() {
     return ui::Form2Save(files_, settings_);
 }

@@ -31,8 +31,6 @@ class Form2 : public QDialog {
   public:
     Form2(Settings &settings, Form1 &form1, platform::Dialogs &dialogs, const FileNames &files);
 
-    // Reads the settings file into the record and shows it.
-    void Form2Load();
     std::optional<WriteFailure> Form2Save();
 
     void Command1_Click();
