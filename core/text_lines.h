@@ -24,5 +24,7 @@ inline constexpr std::string_view kLineEnd = "\r\n";
 // A file's bytes as UTF-8: valid UTF-8 stays as it is; anything else was written by the Windows
 // original in CP932 (Shift_JIS) and is converted, undecodable bytes becoming U+FFFD.
 std::string decodeFileText(std::string bytes);
+bool isValidUtf8(std::string_view text);
+std::string fromCp932(std::string_view bytes);
 
 } // namespace kobako

@@ -6,26 +6,44 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 namespace kobako::platform {
 
-std::optional<std::string> readWholeFile(const std::string &path) {
+namespace {
+
+std::optional<FileBytes> readOrdinaryFile(int fd) {
     struct stat info {};
-    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    // The size known now; a file that grows meanwhile is read to its end all the same.
+    size_t capacity = static_cast<size_t>(info.st_size) + 1;
+    FileBytes bytes{std::unique_ptr<char[]>(new char[capacity]), 0};
+    while (true) {
+        if (bytes.size == capacity) {
+            std::unique_ptr<char[]> larger(new char[capacity * 2]);
+            std::memcpy(larger.get(), bytes.data.get(), bytes.size);
+            bytes.data = std::move(larger);
+            capacity *= 2;
+        }
+        const ssize_t got = read(fd, bytes.data.get() + bytes.size, capacity - bytes.size);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return std::nullopt;
+        if (got == 0)
+            return bytes;
+        bytes.size += static_cast<size_t>(got);
+    }
+}
+
+} // namespace
+
+std::optional<FileBytes> readWholeFile(const std::string &path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
-    std::string bytes;
-    bytes.resize(static_cast<size_t>(info.st_size));
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    // A file that grew while being read: take the rest too.
-    std::ostringstream rest;
-    rest << in.rdbuf();
-    bytes += rest.str();
+    auto bytes = readOrdinaryFile(fd);
+    close(fd);
     return bytes;
 }
 

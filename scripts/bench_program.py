@@ -127,16 +127,33 @@ def memory_growth(size, count, interval):
 
 
 def big_history_startup_and_save():
+    """Launch to the window shown with a copy made right at launch, the history loaded first;
+    then from SIGTERM to the history file written (its modification time)."""
     stored = records(*[f"{i:05d} " + "x" * 1018 for i in range(10000)])
     settings = b" 1 \r\n32767\r\n18\r\n0\r\n1\r\n"
-    ready, _ = startup({"kobako.f2": settings, "kobako.f3": stored})
     session = Session({"kobako.f2": settings, "kobako.f3": stored})
     try:
-        program = session.start()
-        time.sleep(0.5)
         began = time.monotonic()
-        program.stop()
-        return ready, (time.monotonic() - began) * 1000
+        process = subprocess.Popen([os.environ["KOBAKO"]], cwd=session.tmp.name,
+                                   env=session.display.env, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        program = Kobako.__new__(Kobako)  # the harness's window queries for this process
+        program.display, program.process = session.display, process
+        # Copy again and again, as clipbench's ready does, until the window shows one.
+        for attempt in range(400):
+            session.display.copy(f"copied at launch {attempt}")
+            deadline = time.monotonic() + 0.025
+            while time.monotonic() < deadline and not program.on_screen():
+                time.sleep(0.002)
+            if program.on_screen():
+                break
+        shown = (time.monotonic() - began) * 1000
+        time.sleep(0.5)
+        signalled = time.time_ns()
+        process.send_signal(signal.SIGTERM)
+        process.wait(timeout=10)
+        written = (Path(session.tmp.name) / "kobako.f3").stat().st_mtime_ns
+        return shown, (written - signalled) / 1e6
     finally:
         session.close()
 
@@ -174,8 +191,9 @@ def main():
     report("RSS added by 20 captures of 1 MiB",
            repeat(lambda: memory_growth(1 << 20, 20, 50)), "MiB", "<= 25")
     big = repeat(big_history_startup_and_save)
-    report("history of 10,000 x 1 KB: start-up to a fetch", [s for s, _ in big], "ms", "<= 150")
-    report("history of 10,000 x 1 KB: SIGTERM to saved and ended", [s for _, s in big], "ms",
+    report("history of 10,000 x 1 KB: launch to window shown", [s for s, _ in big], "ms",
+           "<= 150")
+    report("history of 10,000 x 1 KB: SIGTERM to history written", [s for _, s in big], "ms",
            "<= 50")
     copies = repeat(big_copy)
     report("10 MB copy: first request for it", [f for f, _ in copies], "ms", "")

@@ -9,11 +9,15 @@ namespace kobako::ui {
 
 namespace {
 
-std::optional<std::string> readText(const std::string &path) {
-    auto bytes = platform::readWholeFile(path);
+// Calls `use` with the file's text as UTF-8, unless there is no such file.
+template <typename Use> void withText(const std::string &path, Use use) {
+    const auto bytes = platform::readWholeFile(path);
     if (!bytes)
-        return std::nullopt;
-    return decodeFileText(std::move(*bytes));
+        return;
+    if (isValidUtf8(bytes->view()))
+        use(bytes->view());
+    else
+        use(std::string_view(fromCp932(bytes->view())));
 }
 
 std::optional<WriteFailure> write(const std::string &path, std::string_view bytes,
@@ -32,8 +36,9 @@ std::string joinPath(const std::string &directory, const std::string &name) {
 }
 
 SavedSize SizeFileLoad(const FileNames &files) {
-    const auto text = readText(files.sizeFile());
-    return readSizeFile(text ? std::optional<std::string_view>(*text) : std::nullopt);
+    SavedSize size = readSizeFile(std::nullopt);
+    withText(files.sizeFile(), [&](std::string_view text) { size = readSizeFile(text); });
+    return size;
 }
 
 std::optional<WriteFailure> SizeFileSave(const FileNames &files, float height, float width) {
@@ -41,17 +46,18 @@ std::optional<WriteFailure> SizeFileSave(const FileNames &files, float height, f
 }
 
 void SlotFileLoad(const FileNames &files, History &history, const Settings &settings) {
-    const auto text = readText(files.slotFile());
-    if (!text)
-        return;
-    if (settings.isListMode()) {
-        for (std::string &record : readSlotFile(*text, SIZE_MAX))
-            history.list.push_back({std::move(record), false});
-        return;
-    }
-    auto records = readSlotFile(*text, History::kSlotCount);
-    for (size_t i = 0; i < records.size(); ++i)
-        history.textSlots[i].text = std::move(records[i]);
+    withText(files.slotFile(), [&](std::string_view text) {
+        if (settings.isListMode()) {
+            auto records = readSlotFile(text, SIZE_MAX);
+            history.list.reserve(history.list.size() + records.size());
+            for (std::string &record : records)
+                history.list.push_back({std::move(record), false});
+            return;
+        }
+        auto records = readSlotFile(text, History::kSlotCount);
+        for (size_t i = 0; i < records.size(); ++i)
+            history.textSlots[i].text = std::move(records[i]);
+    });
 }
 
 std::optional<WriteFailure> SlotFileSave(const FileNames &files, const History &history,
@@ -75,8 +81,8 @@ std::optional<WriteFailure> SlotFileSave(const FileNames &files, const History &
 }
 
 void Form2Load(const FileNames &files, Settings &settings) {
-    if (const auto text = readText(files.settingsFile()))
-        readSettingsFile(*text, settings);
+    withText(files.settingsFile(),
+             [&](std::string_view text) { readSettingsFile(text, settings); });
 }
 
 std::optional<WriteFailure> Form2Save(const FileNames &files, const Settings &settings) {

@@ -103,7 +103,10 @@ class Kobako:
         Without a window manager a minimized window stays mapped, parked beyond the corner."""
         shown = []
         for window in self.window_ids(visible=True):
-            x, y, w, h = self.window_geometry(window)
+            try:
+                x, y, w, h = self.window_geometry(window)
+            except subprocess.CalledProcessError:
+                continue  # gone meanwhile
             if x < SCREEN_WIDTH and y < SCREEN_HEIGHT and x + w > 0 and y + h > 0:
                 shown.append((x, y, w, h))
         return shown
