@@ -65,8 +65,8 @@ BENCHMARK(BM_CaptureAfterPickAll)->Iterations(10)->Unit(benchmark::kMillisecond)
 class HistoryFile : public benchmark::Fixture {
   public:
     void SetUp(const benchmark::State &state) override {
-        directory_ = std::filesystem::temp_directory_path() /
-                     ("kobako-bench-" + std::to_string(getpid()));
+        directory_ =
+            std::filesystem::temp_directory_path() / ("kobako-bench-" + std::to_string(getpid()));
         std::filesystem::create_directories(directory_);
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(directory_);

@@ -4,11 +4,12 @@
 
 namespace kobako {
 
-CaptureOutcome History::capture(const std::optional<std::string> &clipboardText) {
+// The text is taken by value and moved into the history: a copy of megabytes costs.
+CaptureOutcome History::capture(std::optional<std::string> clipboardText) {
     if (capturePaused == 1 || !clipboardText)
         return CaptureOutcome::Ignored;
-    return settings_.isListMode() ? captureIntoList(*clipboardText)
-                                  : captureIntoSlots(*clipboardText);
+    return settings_.isListMode() ? captureIntoList(std::move(*clipboardText))
+                                  : captureIntoSlots(std::move(*clipboardText));
 }
 
 // The program's own writes come back as notifications: a text equal to one the user picked is
@@ -35,7 +36,7 @@ template <typename TextAt> bool History::swallowEcho(int count, TextAt textAt) {
     return false;
 }
 
-CaptureOutcome History::captureIntoList(const std::string &text) {
+CaptureOutcome History::captureIntoList(std::string text) {
     if (!list.empty() && text == lastCapturedText)
         return CaptureOutcome::Ignored;
     lastCapturedText = text;
@@ -50,13 +51,13 @@ CaptureOutcome History::captureIntoList(const std::string &text) {
     const size_t max = std::max<int>(settings_.listMax(), 1);
     if (list.size() >= max)
         removeListEntry(static_cast<int>(max) - 1);
-    insertListEntry(0, text);
+    insertListEntry(0, std::move(text));
     for (size_t i = 0; i < list.size(); ++i)
         list[i].selected = i == 0;
     return CaptureOutcome::Stored;
 }
 
-CaptureOutcome History::captureIntoSlots(const std::string &text) {
+CaptureOutcome History::captureIntoSlots(std::string text) {
     const int usable = usableSlotCount(settings_);
     closeUpSlots(usable);
     const int filled = FilledSlotCount();
@@ -74,7 +75,7 @@ CaptureOutcome History::captureIntoSlots(const std::string &text) {
     // Shift down by one; when every usable slot is filled the last text falls out.
     for (int i = std::min(filled, usable - 1); i > 0; --i)
         textSlots[i].text = std::move(textSlots[i - 1].text);
-    textSlots[0].text = text;
+    textSlots[0].text = std::move(text);
     for (int i = 1; i < usable; ++i)
         textSlots[i].check = 0;
     textSlots[0].check = 1;

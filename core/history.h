@@ -63,7 +63,7 @@ class History {
 
     // A clipboard change: `clipboardText` is the plain text the clipboard offers, or nothing
     // when it offers none (an image, an emptied clipboard, a secret).
-    CaptureOutcome capture(const std::optional<std::string> &clipboardText);
+    CaptureOutcome capture(std::optional<std::string> clipboardText);
 
     // A mouse button released over slot `index`'s check box, after the box's own toggle.
     void Check1_MouseUp(int index, int button, int shift, ClipboardWriter &clipboard);
@@ -96,8 +96,8 @@ class History {
     void removeListEntry(int index);
 
   private:
-    CaptureOutcome captureIntoList(const std::string &text);
-    CaptureOutcome captureIntoSlots(const std::string &text);
+    CaptureOutcome captureIntoList(std::string text);
+    CaptureOutcome captureIntoSlots(std::string text);
     template <typename TextAt> bool swallowEcho(int count, TextAt textAt);
     void closeUpSlots(int usable);
 

@@ -3,9 +3,22 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <functional>
+
 namespace kobako::platform {
 
 namespace {
+
+// A picture of size x size pixels, drawn in a unit square.
+QPixmap drawInUnitSquare(int size, const std::function<void(QPainter &)> &draw) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size, size);
+    draw(p);
+    return pixmap;
+}
 
 void drawTrafficLight(QPainter &p, bool green) {
     p.setPen(QPen(Qt::black, 0.05));
@@ -43,14 +56,7 @@ void drawBin(QPainter &p) {
         p.drawLine(QPointF(x, 0.4), QPointF(x, 0.82));
 }
 
-} // namespace
-
-QPixmap drawCaptionPicture(CaptionPicture picture, int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size, size); // draw in a unit square
+void drawPicture(QPainter &p, CaptionPicture picture, int size) {
     switch (picture) {
     case CaptionPicture::Wrench:
         drawWrench(p);
@@ -82,30 +88,31 @@ QPixmap drawCaptionPicture(CaptionPicture picture, int size) {
         drawBin(p);
         break;
     }
-    return pixmap;
+}
+
+} // namespace
+
+QPixmap drawCaptionPicture(CaptionPicture picture, int size) {
+    return drawInUnitSquare(size, [&](QPainter &p) { drawPicture(p, picture, size); });
 }
 
 QPixmap drawProgramIcon(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size, size);
-    p.setPen(QPen(QColor(110, 70, 30), 0.05));
-    p.setBrush(QColor(205, 150, 90)); // the box
-    p.drawRect(QRectF(0.12, 0.4, 0.76, 0.5));
-    p.setBrush(QColor(230, 180, 115)); // its open lid
-    QPainterPath lid;
-    lid.moveTo(0.12, 0.4);
-    lid.lineTo(0.3, 0.15);
-    lid.lineTo(0.94, 0.15);
-    lid.lineTo(0.88, 0.4);
-    lid.closeSubpath();
-    p.drawPath(lid);
-    p.setPen(QPen(QColor(60, 90, 160), 0.05)); // a note sticking out of it
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(0.35, 0.05, 0.3, 0.38));
-    return pixmap;
+    return drawInUnitSquare(size, [](QPainter &p) {
+        p.setPen(QPen(QColor(110, 70, 30), 0.05));
+        p.setBrush(QColor(205, 150, 90)); // the box
+        p.drawRect(QRectF(0.12, 0.4, 0.76, 0.5));
+        p.setBrush(QColor(230, 180, 115)); // its open lid
+        QPainterPath lid;
+        lid.moveTo(0.12, 0.4);
+        lid.lineTo(0.3, 0.15);
+        lid.lineTo(0.94, 0.15);
+        lid.lineTo(0.88, 0.4);
+        lid.closeSubpath();
+        p.drawPath(lid);
+        p.setPen(QPen(QColor(60, 90, 160), 0.05)); // a note sticking out of it
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(0.35, 0.05, 0.3, 0.38));
+    });
 }
 
 } // namespace kobako::platform

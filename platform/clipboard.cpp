@@ -49,6 +49,14 @@ std::optional<std::string> Clipboard::text() const {
     return reader_ ? current_ : readWithQt();
 }
 
+std::optional<std::string> Clipboard::takeText() {
+    if (!reader_)
+        return readWithQt();
+    std::optional<std::string> taken = std::move(current_);
+    current_ = taken ? std::optional<std::string>(std::string()) : std::nullopt;
+    return taken;
+}
+
 std::optional<std::string> Clipboard::readWithQt() const {
     QClipboard *clipboard = QGuiApplication::clipboard();
     const QMimeData *data = clipboard->mimeData();

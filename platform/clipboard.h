@@ -31,6 +31,8 @@ class Clipboard : public QObject, public ClipboardWriter {
     // The clipboard's text, or nothing when it offers no text (an image, files, an emptied
     // clipboard) or a password manager marked its contents secret.
     std::optional<std::string> text() const;
+    // The same text handed over, for the one reader that keeps it: no copy of a large text.
+    std::optional<std::string> takeText();
 
     void Clear() override;
     void SetText(const std::string &text) override;

@@ -220,13 +220,15 @@ void X11ClipboardReader::request(Fetch &fetch, uint32_t target, uint32_t propert
                           fetch.timestamp);
 }
 
+// Reads a property of our window and deletes it in the same request (the owner of a large text
+// waits for that deletion before it sends the next piece).
 std::optional<std::string> X11ClipboardReader::takeProperty(uint32_t property, uint32_t *type) {
     std::string data;
     uint32_t offset = 0;
     while (true) {
         auto reply = own(
             xcb_get_property_reply(connection_,
-                                   xcb_get_property(connection_, 0, window_, property,
+                                   xcb_get_property(connection_, 1, window_, property,
                                                     XCB_GET_PROPERTY_TYPE_ANY, offset, 1u << 20),
                                    nullptr));
         if (!reply)
@@ -238,8 +240,6 @@ std::optional<std::string> X11ClipboardReader::takeProperty(uint32_t property, u
         if (reply->bytes_after == 0)
             break;
     }
-    xcb_delete_property(connection_, window_, property);
-    xcb_flush(connection_);
     return data;
 }
 
@@ -268,8 +268,10 @@ void X11ClipboardReader::onSelectionNotify(uint32_t target, uint32_t property, u
             value = takeProperty(pending->property, &type);
             if (value && type == atoms_->incr) {
                 pending->incremental = true; // the pieces follow as new values
-                if (value->size() >= 4)
+                if (value->size() >= 4) {
                     std::memcpy(&pending->announcedSize, value->data(), 4);
+                    pending->pieces.reserve(pending->announcedSize);
+                }
                 return;
             }
             if (!isAnswerType(pending->target, type))

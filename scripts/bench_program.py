@@ -2,6 +2,7 @@
 
 import os
 import re
+import select
 import signal
 import statistics
 import subprocess
@@ -54,6 +55,24 @@ class Session:
             self.program.kill()
         self.display.close()
         self.tmp.cleanup()
+
+
+class MapWatch:
+    """Reports, on the monotonic clock, when the history window is first shown on the screen."""
+
+    def __init__(self, display):
+        self.process = subprocess.Popen([os.environ["MAP_WATCH"]], env=display.env,
+                                        stdout=subprocess.PIPE)
+        assert self.process.stdout.readline().strip() == b"ready"
+
+    def shown_at(self, timeout):
+        """The time it was shown, or nothing when it was not within `timeout` seconds."""
+        ready, _, _ = select.select([self.process.stdout], [], [], timeout)
+        return float(self.process.stdout.readline()) if ready else None
+
+    def close(self):
+        self.process.kill()
+        self.process.wait()
 
 
 def repeat(measure, runs=RUNS):
@@ -132,43 +151,41 @@ def big_history_startup_and_save():
     stored = records(*[f"{i:05d} " + "x" * 1018 for i in range(10000)])
     settings = b" 1 \r\n32767\r\n18\r\n0\r\n1\r\n"
     session = Session({"kobako.f2": settings, "kobako.f3": stored})
+    watch = MapWatch(session.display)
     try:
         began = time.monotonic()
         process = subprocess.Popen([os.environ["KOBAKO"]], cwd=session.tmp.name,
                                    env=session.display.env, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL)
-        program = Kobako.__new__(Kobako)  # the harness's window queries for this process
-        program.display, program.process = session.display, process
         # Copy again and again, as clipbench's ready does, until the window shows one.
+        shown = None
         for attempt in range(400):
             session.display.copy(f"copied at launch {attempt}")
-            deadline = time.monotonic() + 0.025
-            while time.monotonic() < deadline and not program.on_screen():
-                time.sleep(0.002)
-            if program.on_screen():
+            shown = watch.shown_at(0.025)
+            if shown:
                 break
-        shown = (time.monotonic() - began) * 1000
         time.sleep(0.5)
         signalled = time.time_ns()
         process.send_signal(signal.SIGTERM)
         process.wait(timeout=10)
         written = (Path(session.tmp.name) / "kobako.f3").stat().st_mtime_ns
-        return shown, (written - signalled) / 1e6
+        return (shown - began) * 1000, (written - signalled) / 1e6
     finally:
+        watch.close()
         session.close()
 
 
 def big_copy():
+    """From the copy of a 10 MB text to the window showing it."""
     session = Session({"kobako.f2": SETTINGS_1000})
     try:
-        program = session.start()
-        result = clipbench(session.display, "--size", 10 << 20, "latency", 1)
+        session.start()
+        watch = MapWatch(session.display)
         began = time.monotonic()
-        # The window answers as soon as the copy is taken in and shown.
-        session.display.run("xdotool", "search", "--name", "^Kobako$")
-        program.geometry()
-        shown = (time.monotonic() - began) * 1000
-        return float(result["median_ms"]), shown
+        result = clipbench(session.display, "--size", 10 << 20, "latency", 1)
+        shown = watch.shown_at(10)
+        watch.close()
+        return float(result["median_ms"]), (shown - began) * 1000
     finally:
         session.close()
 
@@ -197,8 +214,7 @@ def main():
            "<= 50")
     copies = repeat(big_copy)
     report("10 MB copy: first request for it", [f for f, _ in copies], "ms", "")
-    report("10 MB copy: window answers after the transfer", [s for _, s in copies], "ms",
-           "<= 200")
+    report("10 MB copy: copied to shown", [s for _, s in copies], "ms", "<= 200")
 
 
 if __name__ == "__main__":

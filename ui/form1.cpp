@@ -160,13 +160,7 @@ void Form1::Form_Resize() {
         isParked(WindowTwips::top(*this), WindowTwips::left(*this), platform::screenWidthTwips(),
                  platform::screenHeightTwips())) {
         placementDone_ = true; // the steps below run this layout again, nested
-        setVisible(false);
-        setWindowStateValue(0);
-        processPendingEvents();
-        setVisible(true);
-        processPendingEvents();
-        setVisible(false);
-        processPendingEvents();
+        restoreHidden();
         placeBy(PlacementKind::FirstPlacement);
         setVisible(true);
     }
@@ -230,17 +224,16 @@ bool Form1::isOutOfSight() const {
 void Form1::vsInForm1_NewClipboardData() {
     if (history_.capturePaused == 1)
         return; // not even a look at the clipboard
-    const CaptureOutcome outcome = history_.capture(clipboard_.text());
+    const CaptureOutcome outcome = history_.capture(clipboard_.takeText());
     if (outcome == CaptureOutcome::Ignored)
         return;
     refreshViews();
     windowStep();
 }
 
-// A capture brings a minimized or parked window back, where the settings say.
-void Form1::windowStep() {
-    if (!isOutOfSight())
-        return;
+// Back to the normal state, shown once so that it is laid out and painted, and left hidden for
+// the caller to place before showing it. Pending events run in between, this layout among them.
+void Form1::restoreHidden() {
     setVisible(false);
     setWindowStateValue(0);
     processPendingEvents();
@@ -248,6 +241,13 @@ void Form1::windowStep() {
     processPendingEvents();
     setVisible(false);
     processPendingEvents();
+}
+
+// A capture brings a minimized or parked window back, where the settings say.
+void Form1::windowStep() {
+    if (!isOutOfSight())
+        return;
+    restoreHidden();
     if (!history_.list.empty() || !history_.textSlots[0].text.empty())
         placeBy(PlacementKind::Capture);
     setVisible(true);

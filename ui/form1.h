@@ -80,6 +80,7 @@ class Form1 : public QWidget {
     bool slotsBuilt() const { return Text1[0] != nullptr; }
     void showDisplay(bool list);
     void windowStep();
+    void restoreHidden();
     void layoutCaptionAndClient();
     void setWindowStateValue(int state);
     bool isOutOfSight() const;

@@ -172,6 +172,17 @@ class DesktopTest(unittest.TestCase):
         self.addCleanup(program.kill)
         return program
 
+    def click_at(self, point, *keys, button=1):
+        """A click with modifier keys held, as a user makes it."""
+        args = ["mousemove", str(point[0]), str(point[1])]
+        for key in keys:
+            args += ["keydown", key]
+        args += ["click", str(button)]
+        for key in keys:
+            args += ["keyup", key]
+        self.display.xdotool(*args)
+        time.sleep(0.25)
+
     def copy_all(self, *texts, pause=0.15):
         for text in texts:
             self.display.copy(text)

@@ -14,14 +14,7 @@ def text_box_settings(list_max=5):
 
 class ListGestures(DesktopTest):
     def click(self, x, y, *keys, button=1):
-        args = ["mousemove", str(x), str(y)]
-        for key in keys:
-            args += ["keydown", key]
-        args += ["click", str(button)]
-        for key in keys:
-            args += ["keyup", key]
-        self.display.xdotool(*args)
-        time.sleep(0.25)
+        self.click_at((x, y), *keys, button=button)
 
     def test_click_ctrl_alt_and_right_click(self):
         program = self.start()
@@ -56,14 +49,7 @@ class SlotGestures(DesktopTest):
         return (x + 6, top + 8), (x + 60, top + 10)
 
     def click(self, point, *keys, button=1):
-        args = ["mousemove", str(point[0]), str(point[1])]
-        for key in keys:
-            args += ["keydown", key]
-        args += ["click", str(button)]
-        for key in keys:
-            args += ["keyup", key]
-        self.display.xdotool(*args)
-        time.sleep(0.25)
+        self.click_at(point, *keys, button=button)
 
     def test_check_boxes_pick_join_and_delete(self):
         program = self.start(kobako_f2=text_box_settings())
