@@ -43,6 +43,54 @@ def shoot_dialogs(display, program, target):
                 str(target / "version-window.png"))
 
 
+def shoot_desktop(target):
+    """The installed program under openbox: where it appears, moved, resized, minimized and
+    back, and above another window."""
+    import subprocess
+    display = Display()
+    wm = subprocess.Popen(["openbox", "--sm-disable"], env=display.env,
+                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    time.sleep(1)
+    with tempfile.TemporaryDirectory() as directory:
+        program = Kobako(display, directory)
+        screen = lambda name: display.run("import", "-window", "root", str(target / name))
+        for text in TEXTS:
+            display.copy(text)
+            time.sleep(0.2)
+        x, y, w, h = program.geometry()
+        screen("desktop-1-appeared.png")
+        display.xdotool("mousemove", str(x + w // 2), str(y + 12), "mousedown", "1")
+        for step in range(1, 6):
+            display.xdotool("mousemove", str(x + w // 2 - 80 * step), str(y + 12 + 20 * step))
+        display.xdotool("mouseup", "1")
+        time.sleep(0.4)
+        x, y, w, h = program.geometry()
+        screen("desktop-2-moved.png")
+        display.xdotool("mousemove", str(x + w // 2), str(y + h - 2), "mousedown", "1",
+                        "mousemove", str(x + w // 2), str(y + h + 80), "mouseup", "1")
+        time.sleep(0.4)
+        x, y, w, h = program.geometry()
+        screen("desktop-3-resized.png")
+        display.xdotool("mousemove", str(x + w - 36), str(y + 12), "click", "1")
+        time.sleep(0.5)
+        screen("desktop-4-minimized.png")
+        display.copy("戻ってきました")
+        time.sleep(0.8)
+        x, y, w, h = program.geometry()
+        screen("desktop-5-back-after-a-copy.png")
+        other = subprocess.Popen(["xmessage", "-geometry", f"420x300+{x - 150}+{y - 30}",
+                                  "another window, activated"], env=display.env)
+        time.sleep(0.8)
+        window = display.xdotool("search", "--name", "^xmessage$").split()[0]
+        display.xdotool("windowactivate", window)
+        time.sleep(0.5)
+        screen("desktop-6-in-front.png")
+        other.kill()
+        program.kill()
+    wm.kill()
+    display.close()
+
+
 def main(target):
     target.mkdir(parents=True, exist_ok=True)
     for name, settings in (("list-mode.png", b" 1 \r\n8\r\n18\r\n0\r\n1\r\n"),
@@ -62,4 +110,6 @@ def main(target):
 
 
 if __name__ == "__main__":
-    main(Path(sys.argv[1] if len(sys.argv) > 1 else "docs"))
+    out = Path(sys.argv[1] if len(sys.argv) > 1 else "docs")
+    main(out)
+    shoot_desktop(out)
