@@ -8,10 +8,8 @@ namespace kobako {
 namespace {
 
 std::optional<int16_t> readInteger(LineReader &reader) {
-    std::string_view line;
-    if (!reader.next(line))
-        return std::nullopt;
-    return parseInt16(line);
+    const auto number = readNumberLine(reader);
+    return number ? roundToInt16(*number) : std::nullopt;
 }
 
 bool inRange(int value, int low, int high) {

@@ -11,10 +11,7 @@ namespace kobako {
 namespace {
 
 std::optional<float> readSingle(LineReader &reader) {
-    std::string_view line;
-    if (!reader.next(line))
-        return std::nullopt;
-    auto number = parseNumber(line);
+    const auto number = readNumberLine(reader);
     if (!number || std::fabs(*number) > std::numeric_limits<float>::max())
         return std::nullopt;
     return static_cast<float>(*number);

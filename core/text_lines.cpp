@@ -1,5 +1,7 @@
 #include "text_lines.h"
 
+#include "numbers.h"
+
 #include <iconv.h>
 
 #include <cerrno>
@@ -22,6 +24,13 @@ bool LineReader::next(std::string_view &line) {
     const size_t after = cr + 1 < rest_.size() && rest_[cr + 1] == '\n' ? cr + 2 : cr + 1;
     rest_.remove_prefix(after);
     return true;
+}
+
+std::optional<double> readNumberLine(LineReader &reader) {
+    std::string_view line;
+    if (!reader.next(line))
+        return std::nullopt;
+    return parseNumber(line);
 }
 
 bool isValidUtf8(std::string_view text) {

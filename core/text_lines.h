@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,10 @@ class LineReader {
 };
 
 inline constexpr std::string_view kLineEnd = "\r\n";
+
+// The next line read as a number (blanks around it allowed); nothing when the text has no more
+// lines or the line is no number.
+std::optional<double> readNumberLine(LineReader &reader);
 
 // A file's bytes as UTF-8: valid UTF-8 stays as it is; anything else was written by the Windows
 // original in CP932 (Shift_JIS) and is converted, undecodable bytes becoming U+FFFD.

@@ -6,7 +6,7 @@ import subprocess
 import time
 import unittest
 
-from harness import SCREEN_HEIGHT, SCREEN_WIDTH, DesktopTest, wait_until
+from harness import SCREEN_HEIGHT, SCREEN_WIDTH, DesktopTest, records, wait_until
 
 CAPTION = 24
 
@@ -69,6 +69,16 @@ class WindowManager(DesktopTest):
         top_kobako = max(order.index(k) for k in kobako if k in order)
         self.assertGreater(top_kobako, order.index(int(window)),
                            "the other window was raised above Kobako")
+
+    def test_a_close_request_saves_and_ends(self):
+        program = self.start()
+        self.display.copy("kept over a close")
+        program.geometry()
+        window = program.window_ids(visible=True)[0]
+        self.display.xdotool("windowactivate", "--sync", window)
+        self.display.xdotool("key", "alt+F4")  # openbox closes the active window
+        self.assertEqual(program.process.wait(timeout=10), 0)
+        self.assertEqual(program.file("kobako.f3"), records("kept over a close"))
 
 
 if __name__ == "__main__":

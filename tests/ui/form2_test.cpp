@@ -186,3 +186,22 @@ TEST_F(Form2Test, AlwaysInFrontIsAppliedEvenWhenOkStops) {
 
 } // namespace
 } // namespace kobako
+
+namespace kobako {
+namespace {
+
+TEST_F(Form2Test, ASettingsFileThatCannotBeWrittenIsReportedAndTheSettingsStayApplied) {
+    start();
+    for (const char *text : {"a", "b", "c"})
+        copyElsewhere(QString::fromUtf8(text));
+    QDir(directory_.path()).mkdir(QStringLiteral("kobako.f2"));
+    type(0, "2");
+    form2().Command1_Click();
+    ASSERT_EQ(dialogs_.shown.size(), 1);
+    EXPECT_TRUE(dialogs_.shown[0].contains("kobako.f2"));
+    EXPECT_EQ(form_->history().list.size(), 2u); // the trim was applied all the same
+    EXPECT_EQ(settings_.listMax(), 2);
+}
+
+} // namespace
+} // namespace kobako
