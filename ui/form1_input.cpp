@@ -139,7 +139,9 @@ bool Form1::slotTextEvent(int index, QEvent *event) {
 bool Form1::slotKeyEvent(int index, QEvent *event) {
     if (event->type() != QEvent::KeyPress)
         return false;
-    if (static_cast<QKeyEvent *>(event)->text().isEmpty())
+    // Delete carries a text on X11 (DEL) but types no character, like the arrow keys.
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->text().isEmpty() || key->key() == Qt::Key_Delete)
         return false;
     if (history_.Text1_KeyPress(index, clipboard_))
         return false;

@@ -99,6 +99,18 @@ TEST_F(Form1Test, SlotCheckBoxesAndTypingRule) {
     ASSERT_EQ(dialogs_.shown.size(), 1);
     EXPECT_EQ(dialogs_.shown[0], "チェックマークがないと入力できません。");
 
+    // Delete and the arrows type no character: no message, no clipboard write.
+    slotText(0)->moveCursor(QTextCursor::Start);
+    QTest::keyClick(slotText(0), Qt::Key_Right);
+    QTest::keyClick(slotText(0), Qt::Key_Delete);
+    EXPECT_EQ(slotText(0)->toPlainText(), "ac");
+    EXPECT_EQ(dialogs_.shown.size(), 1);
+    EXPECT_EQ(clipboardText(), "xyz");
+    QTest::keyClick(slotText(0), Qt::Key_B);
+    ASSERT_EQ(dialogs_.shown.size(), 2); // refused again, with the message
+    EXPECT_EQ(slotText(0)->toPlainText(), "ac");
+    slotText(0)->setPlainText(QStringLiteral("abc"));
+
     QTest::mouseClick(slotCheck(0), Qt::LeftButton);
     slotText(0)->moveCursor(QTextCursor::End);
     QTest::keyClick(slotText(0), Qt::Key_D);
