@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <future>
+
 int main(int argc, char *argv[]) {
     // Under Wayland a background program cannot watch the clipboard; XWayland lets it.
     if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && qEnvironmentVariableIsSet("DISPLAY") &&
@@ -19,11 +21,17 @@ int main(int argc, char *argv[]) {
                       ? kobako::platform::X11ClipboardReader::open()
                       : nullptr;
 
+    // Read the history file meanwhile: it needs neither Qt nor the settings.
+    const kobako::ui::FileNames files{kobako::platform::currentDirectory(),
+                                      kobako::platform::executableBaseName()};
+    auto storedHistory =
+        std::async(std::launch::async, [files] { return kobako::ui::SlotFileRead(files); });
+
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
 
     using namespace kobako;
-    const std::string directory = platform::currentDirectory();
+    const std::string &directory = files.startDirectory;
     platform::DirectoryLock lock(directory);
     if (!lock.held()) {
         platform::MessageBoxDialogs(nullptr).message(
@@ -35,8 +43,8 @@ int main(int argc, char *argv[]) {
     Settings settings;
     platform::Clipboard clipboard(std::move(reader));
     platform::MessageBoxDialogs dialogs(nullptr);
-    ui::Form1 form(settings, clipboard, dialogs,
-                   ui::FileNames{directory, platform::executableBaseName()});
+    ui::Form1 form(settings, clipboard, dialogs, files);
+    form.readStoredHistoryAhead(std::move(storedHistory));
     form.Form_Load();
     form.show();
     // Paint the window once while it is out of sight: fonts and styles load now rather than

@@ -1,7 +1,5 @@
 #include "process.h"
 
-#include <QCoreApplication>
-#include <QFileInfo>
 #include <QSocketNotifier>
 
 #include <fcntl.h>
@@ -53,7 +51,12 @@ TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent) {
 }
 
 std::string executableBaseName() {
-    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
+    // From the kernel rather than from Qt, so that it is known before Qt starts.
+    std::error_code error;
+    const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        return "kobako";
+    return executable.stem().string();
 }
 
 std::string currentDirectory() {

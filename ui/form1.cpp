@@ -109,7 +109,8 @@ void Form1::Form_Load() {
     files_.startDirectory = platform::currentDirectory();
     Form2Load(files_, settings_); // the settings window shows them when it is first opened
     saved_ = SizeFileLoad(files_);
-    SlotFileLoad(files_, history_, settings_);
+    SlotFileLoad(storedHistory_.valid() ? storedHistory_.get() : SlotFileRead(files_), history_,
+                 settings_);
     vsInForm1->setCaptionButtonHeight(
         std::max(settings_.iconHeight(), kSmallestCaptionButtonHeight));
     showDisplay(settings_.isListMode());

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <future>
 
 class QCheckBox;
 class QListView;
@@ -34,6 +35,11 @@ class Form1 : public QWidget {
           FileNames files);
     ~Form1() override;
 
+    // The history file, read ahead on another thread while the program starts; Form_Load reads
+    // it itself when it was not.
+    void readStoredHistoryAhead(std::future<StoredRecords> records) {
+        storedHistory_ = std::move(records);
+    }
     // Start-up: park and minimize, read the three files, show the list or the slots.
     void Form_Load();
     // The layout, run on every resize and change of window state.
@@ -101,6 +107,7 @@ class Form1 : public QWidget {
     platform::Dialogs &dialogs_;
     FileNames files_;
     SavedSize saved_;
+    std::future<StoredRecords> storedHistory_;
 
     Form2 *form2_ = nullptr;
     platform::CaptionBar *vsInForm1;

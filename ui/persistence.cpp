@@ -1,5 +1,7 @@
 #include "persistence.h"
 
+#include <algorithm>
+
 #include "core/settings_file.h"
 #include "core/slot_file.h"
 #include "core/text_lines.h"
@@ -45,19 +47,29 @@ std::optional<WriteFailure> SizeFileSave(const FileNames &files, float height, f
     return write(files.sizeFile(), writeSizeFile(height, width), platform::FileAccess::Everyone);
 }
 
+StoredRecords SlotFileRead(const FileNames &files) {
+    StoredRecords records;
+    withText(files.slotFile(),
+             [&](std::string_view text) { records = readSlotFile(text, SIZE_MAX); });
+    return records;
+}
+
+void SlotFileLoad(StoredRecords records, History &history, const Settings &settings) {
+    if (!records)
+        return;
+    if (settings.isListMode()) {
+        history.list.reserve(history.list.size() + records->size());
+        for (std::string &record : *records)
+            history.list.push_back({std::move(record), false});
+        return;
+    }
+    // Slots that do not exist take no record: at most ten are loaded.
+    for (size_t i = 0; i < std::min<size_t>(records->size(), History::kSlotCount); ++i)
+        history.textSlots[i].text = std::move((*records)[i]);
+}
+
 void SlotFileLoad(const FileNames &files, History &history, const Settings &settings) {
-    withText(files.slotFile(), [&](std::string_view text) {
-        if (settings.isListMode()) {
-            auto records = readSlotFile(text, SIZE_MAX);
-            history.list.reserve(history.list.size() + records.size());
-            for (std::string &record : records)
-                history.list.push_back({std::move(record), false});
-            return;
-        }
-        auto records = readSlotFile(text, History::kSlotCount);
-        for (size_t i = 0; i < records.size(); ++i)
-            history.textSlots[i].text = std::move(records[i]);
-    });
+    SlotFileLoad(SlotFileRead(files), history, settings);
 }
 
 std::optional<WriteFailure> SlotFileSave(const FileNames &files, const History &history,

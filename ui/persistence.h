@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kobako::ui {
 
@@ -35,7 +36,13 @@ struct WriteFailure {
 SavedSize SizeFileLoad(const FileNames &files);
 std::optional<WriteFailure> SizeFileSave(const FileNames &files, float height, float width);
 
+// The records of the slot contents file, newest first, or nothing when there is no file. Needs
+// no settings and no window, so it can run on a thread while the program starts.
+using StoredRecords = std::optional<std::vector<std::string>>;
+StoredRecords SlotFileRead(const FileNames &files);
+
 // Appends the stored entries to the list, or fills the slots from slot 0, by the display mode.
+void SlotFileLoad(StoredRecords records, History &history, const Settings &settings);
 void SlotFileLoad(const FileNames &files, History &history, const Settings &settings);
 std::optional<WriteFailure> SlotFileSave(const FileNames &files, const History &history,
                                          const Settings &settings);
