@@ -1,7 +1,7 @@
 #include "caption_pictures.h"
 
 #include <QPainter>
-#include <QPainterPath>
+#include <QPolygonF>
 
 #include <functional>
 
@@ -43,13 +43,7 @@ void drawWrench(QPainter &p) {
 void drawBin(QPainter &p) {
     p.setPen(QPen(QColor(60, 60, 60), 0.06));
     p.setBrush(QColor(170, 170, 170));
-    QPainterPath body;
-    body.moveTo(0.25, 0.3);
-    body.lineTo(0.75, 0.3);
-    body.lineTo(0.68, 0.92);
-    body.lineTo(0.32, 0.92);
-    body.closeSubpath();
-    p.drawPath(body);
+    p.drawPolygon(QPolygonF({{0.25, 0.3}, {0.75, 0.3}, {0.68, 0.92}, {0.32, 0.92}}));
     p.drawLine(QPointF(0.18, 0.22), QPointF(0.82, 0.22));
     p.drawLine(QPointF(0.42, 0.12), QPointF(0.58, 0.12));
     for (double x : {0.4, 0.5, 0.6})
@@ -102,13 +96,7 @@ QPixmap drawProgramIcon(int size) {
         p.setBrush(QColor(205, 150, 90)); // the box
         p.drawRect(QRectF(0.12, 0.4, 0.76, 0.5));
         p.setBrush(QColor(230, 180, 115)); // its open lid
-        QPainterPath lid;
-        lid.moveTo(0.12, 0.4);
-        lid.lineTo(0.3, 0.15);
-        lid.lineTo(0.94, 0.15);
-        lid.lineTo(0.88, 0.4);
-        lid.closeSubpath();
-        p.drawPath(lid);
+        p.drawPolygon(QPolygonF({{0.12, 0.4}, {0.3, 0.15}, {0.94, 0.15}, {0.88, 0.4}}));
         p.setPen(QPen(QColor(60, 90, 160), 0.05)); // a note sticking out of it
         p.setBrush(Qt::white);
         p.drawRect(QRectF(0.35, 0.05, 0.3, 0.38));

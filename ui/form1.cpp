@@ -19,7 +19,9 @@
 #include <QDesktopServices>
 #include <QListView>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QUrl>
+#include <QWindow>
 
 #include <iostream>
 
@@ -35,6 +37,7 @@ constexpr float kDesignClientHeight = 1830;
 constexpr float kCheckWidth = 195;
 constexpr float kCheckHeight = 240;
 constexpr int16_t kSmallestCaptionButtonHeight = 18;
+constexpr int kShowCheckMs = 300;
 
 void processPendingEvents() {
     QCoreApplication::processEvents();
@@ -253,16 +256,19 @@ void Form1::windowStep() {
         placeBy(PlacementKind::Capture);
     setVisible(true);
     vsInForm1->setAlwaysOnTop(vsInForm1->alwaysOnTop());
+    // Under a window manager the quick hide-and-show before can leave the window withdrawn while
+    // Qt counts it as shown: look again once the window manager has had its turn.
+    QTimer::singleShot(kShowCheckMs, this, [this] {
+        if (isVisible() && !isMinimized() && windowHandle() && !windowHandle()->isExposed()) {
+            hide();
+            show();
+        }
+    });
 }
 
 void Form1::refreshViews() {
     listModel_->refresh();
-    const QPalette &colours = QWidget::palette();
-    const QColor windowBackground = colours.color(QPalette::Base);
-    const QColor buttonFace = colours.color(QPalette::Button);
-    QPalette listColours = List1->palette();
-    listColours.setColor(QPalette::Base, history_.listShaded ? buttonFace : windowBackground);
-    List1->setPalette(listColours);
+    setShaded(List1, history_.listShaded);
 
     if (!slotsBuilt())
         return;
@@ -274,11 +280,20 @@ void Form1::refreshViews() {
             shownSlotText_[i] = slot.text;
         }
         Check1[i]->setChecked(slot.check == 1);
-        QPalette slotColours = Text1[i]->palette();
-        slotColours.setColor(QPalette::Base, slot.shaded ? buttonFace : windowBackground);
-        Text1[i]->setPalette(slotColours);
+        setShaded(Text1[i], slot.shaded);
     }
     updatingSlots_ = false;
+}
+
+// The pick-all shading: the button face instead of the window background. A new palette makes
+// the widget repaint, so it is set only when the shading changes.
+void Form1::setShaded(QWidget *display, bool shaded) const {
+    const QColor colour = QWidget::palette().color(shaded ? QPalette::Button : QPalette::Base);
+    if (display->palette().color(QPalette::Base) == colour)
+        return;
+    QPalette colours = display->palette();
+    colours.setColor(QPalette::Base, colour);
+    display->setPalette(colours);
 }
 
 void Form1::onSlotEdited(int index) {

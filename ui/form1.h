@@ -86,6 +86,7 @@ class Form1 : public QWidget {
     bool slotsBuilt() const { return Text1[0] != nullptr; }
     void showDisplay(bool list);
     void windowStep();
+    void setShaded(QWidget *display, bool shaded) const;
     void restoreHidden();
     void layoutCaptionAndClient();
     void setWindowStateValue(int state);
