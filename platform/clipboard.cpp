@@ -1,7 +1,5 @@
 #include "clipboard.h"
 
-#include "x11_clipboard_reader.h"
-
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -14,7 +12,7 @@ namespace {
 const QString kPasswordHint = QStringLiteral("x-kde-passwordManagerHint");
 }
 
-Clipboard::Clipboard(std::unique_ptr<X11ClipboardReader> reader, QObject *parent)
+Clipboard::Clipboard(std::unique_ptr<ClipboardWatch> reader, QObject *parent)
     : QObject(parent), reader_(std::move(reader)) {
     if (reader_ && QGuiApplication::platformName() != QLatin1String("xcb"))
         reader_.reset(); // Qt does not write to the X display the reader watches

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "clipboard_watch.h"
 #include "core/clipboard_writer.h"
-#include "x11_clipboard_reader.h"
 
 #include <QObject>
 
@@ -19,13 +19,13 @@ namespace kobako::platform {
 // are dropped while a write is under way, since on X11 some of them arrive only later from the
 // event loop.
 //
-// On X11 the changes of other programs are read by an X11ClipboardReader of our own, which
+// On X11 the changes of other programs are read by a watch of our own (X11ClipboardReader), which
 // fetches each text at once; elsewhere (and in tests) Qt's clipboard is asked.
 class Clipboard : public QObject, public ClipboardWriter {
     Q_OBJECT
   public:
-    // `reader` watches X11 copies (see X11ClipboardReader::open); without one, Qt is asked.
-    explicit Clipboard(std::unique_ptr<X11ClipboardReader> reader, QObject *parent = nullptr);
+    // `reader` watches X11 copies; without one, Qt is asked.
+    explicit Clipboard(std::unique_ptr<ClipboardWatch> reader, QObject *parent = nullptr);
     ~Clipboard() override;
 
     // The clipboard's text, or nothing when it offers no text (an image, files, an emptied
@@ -45,7 +45,7 @@ class Clipboard : public QObject, public ClipboardWriter {
     std::optional<std::string> readWithQt() const;
 
     bool writing_ = false;
-    std::unique_ptr<X11ClipboardReader> reader_;
+    std::unique_ptr<ClipboardWatch> reader_;
     std::optional<std::string> current_; // with the reader: the text of the last change
 };
 

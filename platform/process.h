@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QObject>
-
 #include <string>
 
 namespace kobako::platform {
@@ -20,16 +18,6 @@ class DirectoryLock {
   private:
     int fd_ = -1;
     bool held_ = false;
-};
-
-// SIGTERM, SIGINT and SIGHUP delivered as a signal on the event loop.
-class TerminationSignals : public QObject {
-    Q_OBJECT
-  public:
-    explicit TerminationSignals(QObject *parent = nullptr);
-
-  signals:
-    void requested();
 };
 
 // The executable's file name without directory and extension.

@@ -1,7 +1,5 @@
 #include "x11_clipboard_reader.h"
 
-#include <QElapsedTimer>
-
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -10,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 
@@ -18,7 +17,7 @@ namespace kobako::platform {
 namespace {
 
 constexpr int kPropertyPool = 64;
-constexpr qint64 kGiveUpAfterMs = 3000; // an owner that stops answering
+constexpr std::chrono::milliseconds kGiveUpAfter{3000}; // an owner that stops answering
 constexpr int kStaleCheckMs = 500;
 
 template <typename Reply> using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
@@ -50,7 +49,7 @@ struct X11ClipboardReader::Atoms {
 // One change of the clipboard, from its announcement until its text is known.
 struct X11ClipboardReader::Fetch {
     uint32_t timestamp = 0;
-    QElapsedTimer age;
+    std::chrono::steady_clock::time_point lastHeard = std::chrono::steady_clock::now();
     // Requests under way: target asked for, and the property the answer goes to.
     struct Pending {
         uint32_t target;
@@ -203,7 +202,6 @@ void X11ClipboardReader::onOwnerChanged(uint32_t owner, uint32_t timestamp) {
         return;
     Fetch &fetch = fetches_.emplace_back();
     fetch.timestamp = timestamp;
-    fetch.age.start();
     if (owner == XCB_NONE) { // the owner went away: the clipboard is empty
         fetch.done = true;
         return;
@@ -356,7 +354,7 @@ void X11ClipboardReader::onPropertyNewValue(uint32_t property) {
                 continue;
             uint32_t type = 0;
             auto piece = takeProperty(property, &type);
-            fetch.age.restart(); // still arriving
+            fetch.lastHeard = std::chrono::steady_clock::now(); // still arriving
             if (piece && !piece->empty()) {
                 if (!isAnswerType(pending->target, type))
                     pending->wrongType = true;
@@ -419,7 +417,7 @@ void X11ClipboardReader::reportFinished() {
 
 void X11ClipboardReader::dropStale() {
     for (Fetch &fetch : fetches_) {
-        if (!fetch.done && fetch.age.elapsed() > kGiveUpAfterMs) {
+        if (!fetch.done && std::chrono::steady_clock::now() - fetch.lastHeard > kGiveUpAfter) {
             fetch.pending.clear();
             fetch.done = true; // whatever arrived is kept; a missing text is no text
             const bool mayBeSecret = fetch.askedHint && !fetch.hint;

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "clipboard_watch.h"
+
 #include <atomic>
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -23,22 +24,17 @@ namespace kobako::platform {
 //
 // It works on a thread of its own, so that a busy window never delays a request: the listener is
 // called there, once per change and in the order of the changes.
-class X11ClipboardReader {
+class X11ClipboardReader final : public ClipboardWatch {
   public:
-    // The text of one change, or nothing when it offers no text or is marked secret.
-    using Listener = std::function<void(std::optional<std::string>)>;
-
     // Nothing when no X display can be reached or it lacks the XFixes extension. It watches from
     // the start, before anything listens: changes are kept until a listener is set.
     static std::unique_ptr<X11ClipboardReader> open();
-    void setListener(Listener listener);
-    ~X11ClipboardReader();
+    void setListener(Listener listener) override;
+    ~X11ClipboardReader() override;
     X11ClipboardReader(const X11ClipboardReader &) = delete;
     X11ClipboardReader &operator=(const X11ClipboardReader &) = delete;
 
-    // Changes made by any window of the X client whose resource ids these are (the program's
-    // own connection, through Qt) are the program's own and are not reported.
-    void ignoreClient(uint32_t resourceBase, uint32_t resourceMask) {
+    void ignoreClient(uint32_t resourceBase, uint32_t resourceMask) override {
         ignoredMask_ = resourceMask;
         ignoredBase_ = resourceBase;
     }

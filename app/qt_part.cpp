@@ -1,0 +1,44 @@
+#include "launch.h"
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
+#include "platform/process.h"
+#include "platform/termination_signals.h"
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QTimer>
+
+extern "C" __attribute__((visibility("default"))) int kobakoRun(kobako::app::Launch *launch) {
+    using namespace kobako;
+    QApplication app(launch->argc, launch->argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const std::string &directory = launch->files.startDirectory;
+    platform::DirectoryLock lock(directory);
+    if (!lock.held()) {
+        platform::MessageBoxDialogs(nullptr).message(
+            QStringLiteral("このディレクトリではすでに Kobako が動いています。\n%1")
+                .arg(QString::fromStdString(directory)));
+        return 1;
+    }
+
+    Settings settings;
+    platform::Clipboard clipboard(std::move(launch->clipboardWatch));
+    platform::MessageBoxDialogs dialogs(nullptr);
+    ui::Form1 form(settings, clipboard, dialogs, launch->files);
+    form.readStoredHistoryAhead(std::move(launch->storedHistory));
+    form.Form_Load();
+    form.show();
+    // Paint the window once while it is out of sight, unless a copy is already bringing it back:
+    // fonts and styles load now rather than during the first capture, when copies may be
+    // arriving fast.
+    QTimer::singleShot(0, &form, [&form] {
+        if (form.isMinimized())
+            form.grab();
+    });
+
+    platform::TerminationSignals termination;
+    QObject::connect(&termination, &platform::TerminationSignals::requested, &form,
+                     [&form] { form.saveAndEnd(false); });
+    return QApplication::exec();
+}
