@@ -4,25 +4,61 @@
 
 namespace kobako {
 
-std::vector<std::string> readSlotFile(std::string_view text, size_t maxRecords) {
-    std::vector<std::string> records;
-    std::string collected;
-    bool anyLine = false;
-    LineReader reader(text);
-    std::string_view line;
-    while (records.size() < maxRecords && reader.next(line)) {
-        if (line.substr(0, kRecordMarker.size()) == kRecordMarker) {
-            records.push_back(std::move(collected));
-            collected.clear();
-            anyLine = false;
-            continue;
+void SlotFileReader::add(std::string_view bytes) {
+    if (bytes.empty())
+        return;
+    if (skipLineFeed_ && bytes.front() == '\n')
+        bytes.remove_prefix(1);
+    skipLineFeed_ = false;
+    while (!bytes.empty()) {
+        const size_t cr = bytes.find('\r');
+        if (cr == std::string_view::npos) {
+            partialLine_ += bytes;
+            return;
         }
-        if (anyLine)
-            collected += kLineEnd;
-        collected += line;
-        anyLine = true;
+        if (partialLine_.empty()) {
+            takeLine(bytes.substr(0, cr));
+        } else {
+            partialLine_ += bytes.substr(0, cr);
+            takeLine(partialLine_);
+            partialLine_.clear();
+        }
+        if (cr + 1 == bytes.size()) {
+            skipLineFeed_ = true;
+            return;
+        }
+        bytes.remove_prefix(bytes[cr + 1] == '\n' ? cr + 2 : cr + 1);
     }
-    return records;
+}
+
+std::vector<std::string> SlotFileReader::finish() {
+    if (!partialLine_.empty())
+        takeLine(partialLine_); // a last line without a line end
+    return std::move(records_);
+}
+
+void SlotFileReader::takeLine(std::string_view line) {
+    // Line ends are ASCII, so a line is UTF-8 exactly when its part of the file is.
+    if (utf8_ && !isValidUtf8(line))
+        utf8_ = false;
+    if (records_.size() >= maxRecords_)
+        return;
+    if (line.substr(0, kRecordMarker.size()) == kRecordMarker) {
+        records_.push_back(std::move(collected_));
+        collected_.clear();
+        anyLine_ = false;
+        return;
+    }
+    if (anyLine_)
+        collected_ += kLineEnd;
+    collected_ += line;
+    anyLine_ = true;
+}
+
+std::vector<std::string> readSlotFile(std::string_view text, size_t maxRecords) {
+    SlotFileReader reader(maxRecords);
+    reader.add(text);
+    return reader.finish();
 }
 
 std::string writeSlotFile(size_t count, const std::function<const std::string &(size_t)> &textAt) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -12,8 +13,32 @@ namespace kobako {
 // and the marker line.
 inline constexpr std::string_view kRecordMarker = "Text Start Point";
 
-// The records of the file, at most `maxRecords`. A line that begins with the marker ends a
-// record; lines after the last marker belong to no record and are dropped.
+// Reads the records of the file from its bytes as they come, piece by piece, so that a large
+// file is never held whole beside the texts taken from it. A line that begins with the marker
+// ends a record; lines after the last marker belong to no record and are dropped. Lines end as
+// LineReader says, and are joined inside a record with CR LF.
+class SlotFileReader {
+  public:
+    explicit SlotFileReader(size_t maxRecords = SIZE_MAX) : maxRecords_(maxRecords) {}
+    void add(std::string_view bytes);
+    // False when some line is not UTF-8: the file was written in CP932 and must be read whole
+    // through fromCp932 instead.
+    bool isUtf8() const { return utf8_; }
+    // The records read, at most `maxRecords`; the reader is spent.
+    std::vector<std::string> finish();
+
+  private:
+    void takeLine(std::string_view line);
+
+    size_t maxRecords_;
+    std::vector<std::string> records_;
+    std::string collected_; // the lines of the record being read
+    bool anyLine_ = false;
+    std::string partialLine_;   // a line whose end is in a later piece
+    bool skipLineFeed_ = false; // the last piece ended with CR: an LF next belongs to it
+    bool utf8_ = true;
+};
+
 std::vector<std::string> readSlotFile(std::string_view text, size_t maxRecords);
 
 std::string writeSlotFile(size_t count, const std::function<const std::string &(size_t)> &textAt);

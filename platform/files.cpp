@@ -47,6 +47,30 @@ std::optional<FileBytes> readWholeFile(const std::string &path) {
     return bytes;
 }
 
+bool readFileInPieces(const std::string &path, const std::function<void(std::string_view)> &take) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    // Small, so that the pages it takes are few: on some virtual machines every page a process
+    // touches for the first time costs as much as reading a few kilobytes.
+    constexpr size_t kPiece = 64 * 1024;
+    const std::unique_ptr<char[]> buffer(ok ? new char[kPiece] : nullptr);
+    while (ok) {
+        const ssize_t got = read(fd, buffer.get(), kPiece);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            ok = got == 0;
+            break;
+        }
+        take(std::string_view(buffer.get(), static_cast<size_t>(got)));
+    }
+    close(fd);
+    return ok;
+}
+
 namespace {
 
 std::string reason(int error) {

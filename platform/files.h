@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +18,10 @@ struct FileBytes {
 
 // The bytes of an ordinary file, or nothing when there is no such file or it cannot be read.
 std::optional<FileBytes> readWholeFile(const std::string &path);
+
+// Hands the bytes of an ordinary file to `take` piece by piece, through one small buffer. False
+// when there is no such file or it cannot be read.
+bool readFileInPieces(const std::string &path, const std::function<void(std::string_view)> &take);
 
 enum class FileAccess { Everyone, OwnerOnly };
 

@@ -48,7 +48,13 @@ std::optional<WriteFailure> SizeFileSave(const FileNames &files, float height, f
 }
 
 StoredRecords SlotFileRead(const FileNames &files) {
-    StoredRecords records;
+    SlotFileReader reader;
+    if (!platform::readFileInPieces(files.slotFile(),
+                                    [&](std::string_view piece) { reader.add(piece); }))
+        return std::nullopt;
+    if (reader.isUtf8())
+        return reader.finish();
+    StoredRecords records; // written in CP932 by the Windows original: read again, converted
     withText(files.slotFile(),
              [&](std::string_view text) { records = readSlotFile(text, SIZE_MAX); });
     return records;

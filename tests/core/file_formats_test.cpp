@@ -109,6 +109,42 @@ TEST(SlotFile, HundredThousandRecordsLoad) {
     EXPECT_EQ(readSlotFile(saveRecords(records), SIZE_MAX).size(), 100000u);
 }
 
+// The file arrives from the disk in pieces: wherever it is cut, the records are the same.
+TEST(SlotFile, PiecesCutAnywhereReadAsTheWholeFile) {
+    const std::vector<std::string> files = {
+        "a\r\nText Start Point\r\nx\r\ny\r\nText Start Point\r\n",
+        "lone\rcr\r\nText Start Point\r\ntrailing", "cr at the end\rText Start Point\r",
+        "\r\n\r\nText Start Point\r\nlf\ninside\r\nText Start Point and more\r\n",
+        "日本語\r\nテキスト\r\nText Start Point\r\n"};
+    for (const std::string &file : files) {
+        const auto whole = readSlotFile(file, SIZE_MAX);
+        for (size_t first = 0; first <= file.size(); ++first) {
+            for (size_t second = first; second <= file.size(); ++second) {
+                SlotFileReader reader;
+                reader.add(std::string_view(file).substr(0, first));
+                reader.add(std::string_view(file).substr(first, second - first));
+                reader.add(std::string_view(file).substr(second));
+                EXPECT_TRUE(reader.isUtf8());
+                EXPECT_EQ(reader.finish(), whole) << file << " cut at " << first << ", " << second;
+            }
+        }
+    }
+}
+
+TEST(SlotFile, ALineThatIsNotUtf8IsNoticedInAnyPiece) {
+    const std::string cp932 = dataFile("cp932.f3");
+    for (size_t cut = 0; cut <= cp932.size(); ++cut) {
+        SlotFileReader reader;
+        reader.add(std::string_view(cp932).substr(0, cut));
+        reader.add(std::string_view(cp932).substr(cut));
+        EXPECT_FALSE(reader.isUtf8()) << "cut at " << cut;
+    }
+    SlotFileReader ending; // the last line has no line end
+    ending.add("ok\r\nText Start Point\r\n\x93");
+    ending.finish();
+    EXPECT_FALSE(ending.isUtf8());
+}
+
 TEST(FileText, Cp932FromTheWindowsOriginalIsConverted) {
     // "日本語" in Shift_JIS.
     EXPECT_EQ(decodeFileText("\x93\xfa\x96\x7b\x8c\xea"), "日本語");

@@ -54,6 +54,27 @@ TEST_F(Files, OnlyOrdinaryFilesAreRead) {
     EXPECT_EQ(platform::readWholeFile(path("empty"))->view(), "");
 }
 
+TEST_F(Files, APieceByPieceReadGivesEveryByteInOrder) {
+    std::string bytes;
+    for (int i = 0; bytes.size() < 300 * 1024; ++i)
+        bytes += std::to_string(i) + (i % 7 ? "\r\n" : std::string(1, '\0'));
+    { std::ofstream(path("big"), std::ios::binary) << bytes; }
+    std::string read;
+    size_t pieces = 0;
+    EXPECT_TRUE(platform::readFileInPieces(path("big"), [&](std::string_view piece) {
+        read += piece;
+        ++pieces;
+    }));
+    EXPECT_EQ(read, bytes);
+    EXPECT_GT(pieces, 1u);
+
+    const auto none = [](std::string_view) { FAIL() << "nothing should be read"; };
+    EXPECT_FALSE(platform::readFileInPieces(path("missing"), none));
+    EXPECT_FALSE(platform::readFileInPieces(directory_.string(), none));
+    { std::ofstream(path("empty")); }
+    EXPECT_TRUE(platform::readFileInPieces(path("empty"), none));
+}
+
 TEST_F(Files, ADirectoryIsLockedByOneHolderAtATime) {
     auto first = std::make_unique<platform::DirectoryLock>(directory_.string());
     EXPECT_TRUE(first->held());

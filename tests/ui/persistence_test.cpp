@@ -1,6 +1,7 @@
 #include "ui/persistence.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -48,6 +49,20 @@ TEST_F(Persistence, SlotFileRoundTripsInEachModeAndKeepsFilledSlotsAboveAHole) {
     ui::SlotFileLoad(files, slotsBack, settings);
     EXPECT_EQ(slotsBack.textSlots[0].text, "first");
     EXPECT_EQ(slotsBack.textSlots[1].text, "third");
+}
+
+TEST_F(Persistence, AHistoryFileInCp932IsReadConverted) {
+    // "日本語" and "テスト" in Shift_JIS, as the Windows original wrote them.
+    {
+        std::ofstream("kobako.f3", std::ios::binary)
+            << "\x93\xfa\x96\x7b\x8c\xea\r\nText Start Point\r\n"
+               "\x83\x65\x83\x58\x83\x67\r\nText Start Point\r\n";
+    }
+    EXPECT_EQ(ui::SlotFileRead(files), (std::vector<std::string>{"日本語", "テスト"}));
+    { std::ofstream("kobako.f3", std::ios::binary) << "日本語\r\nText Start Point\r\n"; }
+    EXPECT_EQ(ui::SlotFileRead(files), (std::vector<std::string>{"日本語"}));
+    QFile::remove(QStringLiteral("kobako.f3"));
+    EXPECT_FALSE(ui::SlotFileRead(files));
 }
 
 TEST_F(Persistence, SettingsFileIsFoundInTheStartDirectory) {
