@@ -1,7 +1,9 @@
-// Prints, on the monotonic clock, when a window named "Kobako" is first mapped where it can be
-// seen on the screen, then exits. Used by scripts/bench_program.py to time start-up and the
-// showing of a capture from outside the program.
+// Prints, on the monotonic clock, when the clipboard first changes hands ("copied T") and when a
+// window named "Kobako" is first mapped where it can be seen on the screen ("shown T"), then
+// exits. Used by scripts/bench_program.py to time start-up and the showing of a capture from
+// outside the program: the copy is timed when it happens, not when the copying program started.
 #include <xcb/xcb.h>
+#include <xcb/xfixes.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -55,17 +57,36 @@ int main() {
     const xcb_screen_t &screen = *xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     xcb_change_window_attributes(connection, screen.root, XCB_CW_EVENT_MASK, &mask);
+    Reply<xcb_xfixes_query_version_reply_t> xfixes(
+        xcb_xfixes_query_version_reply(connection, xcb_xfixes_query_version(connection, 5, 0),
+                                       nullptr),
+        &std::free);
+    Reply<xcb_intern_atom_reply_t> clipboard(
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, 9, "CLIPBOARD"), nullptr),
+        &std::free);
+    if (!xfixes || !clipboard)
+        return 2;
+    const uint8_t ownerChanged = xcb_get_extension_data(connection, &xcb_xfixes_id)->first_event +
+                                 XCB_XFIXES_SELECTION_NOTIFY;
+    xcb_xfixes_select_selection_input(connection, screen.root, clipboard->atom,
+                                      XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER);
     xcb_flush(connection);
+    bool copied = false;
     std::printf("ready\n");
     std::fflush(stdout);
     while (xcb_generic_event_t *event = xcb_wait_for_event(connection)) {
         Reply<xcb_generic_event_t> owned(event, &std::free);
+        const double at = now();
+        if ((event->response_type & 0x7F) == ownerChanged && !copied) {
+            copied = true;
+            std::printf("copied %.6f\n", at);
+            std::fflush(stdout);
+        }
         if ((event->response_type & 0x7F) != XCB_MAP_NOTIFY)
             continue;
-        const double at = now();
         const xcb_window_t window = reinterpret_cast<xcb_map_notify_event_t *>(event)->window;
         if (nameOf(connection, window) == "Kobako" && onScreen(connection, window, screen)) {
-            std::printf("%.6f\n", at);
+            std::printf("shown %.6f\n", at);
             return 0;
         }
     }

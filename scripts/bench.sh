@@ -7,7 +7,7 @@ source "$here/scripts/packages.sh"
 install_missing_packages "${KOBAKO_BUILD_PACKAGES[@]}" "${KOBAKO_TEST_PACKAGES[@]}" libx11-dev
 build="$here/build-bench"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKOBAKO_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target kobako kobako_bench kobako_map_watch -j"$(nproc)" >/dev/null
+cmake --build "$build" --target kobako kobako_bench kobako_map_watch kobako_qt_floor -j"$(nproc)" >/dev/null
 
 clipbench_source=${CLIPBENCH_DIR:-"$here/../shared/tools/clipbench"}
 mkdir -p "$build/clipbench"
@@ -19,5 +19,5 @@ echo "== Core (Google Benchmark)"
 echo
 echo "== Whole program under Xvfb (medians of 5 runs, min and max)"
 KOBAKO="$build/app/kobako" CLIPBENCH="$build/clipbench/clipbench" \
-    MAP_WATCH="$build/bench/kobako_map_watch" \
+    MAP_WATCH="$build/bench/kobako_map_watch" QT_FLOOR="$build/bench/kobako_qt_floor" \
     python3 "$here/scripts/bench_program.py"

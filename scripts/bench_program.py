@@ -58,17 +58,28 @@ class Session:
 
 
 class MapWatch:
-    """Reports, on the monotonic clock, when the history window is first shown on the screen."""
+    """Reports, on the monotonic clock, when the clipboard first changes hands and when the
+    history window is first shown on the screen."""
 
     def __init__(self, display):
         self.process = subprocess.Popen([os.environ["MAP_WATCH"]], env=display.env,
                                         stdout=subprocess.PIPE)
         assert self.process.stdout.readline().strip() == b"ready"
+        self.copied = None
 
     def shown_at(self, timeout):
         """The time it was shown, or nothing when it was not within `timeout` seconds."""
-        ready, _, _ = select.select([self.process.stdout], [], [], timeout)
-        return float(self.process.stdout.readline()) if ready else None
+        deadline = time.monotonic() + timeout
+        while True:
+            left = deadline - time.monotonic()
+            ready, _, _ = select.select([self.process.stdout], [], [], max(left, 0))
+            if not ready:
+                return None
+            what, at = self.process.stdout.readline().split()
+            if what == b"copied":
+                self.copied = float(at)
+            else:
+                return float(at)
 
     def close(self):
         self.process.kill()
@@ -130,6 +141,24 @@ def startup(files=None):
         session.close()
 
 
+def qt_floor_rss():
+    """RSS 2 s after a window that shows a one-row list, with Qt and nothing else, appeared."""
+    session = Session()
+    watch = MapWatch(session.display)
+    try:
+        process = subprocess.Popen([os.environ["QT_FLOOR"]], env=session.display.env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        watch.shown_at(10)
+        time.sleep(2)
+        rss = rss_kib(process.pid) / 1024
+        process.kill()
+        process.wait()
+        return rss
+    finally:
+        watch.close()
+        session.close()
+
+
 def memory_growth(size, count, interval):
     session = Session({"kobako.f2": SETTINGS_1000})
     try:
@@ -176,7 +205,9 @@ def big_history_startup_and_save():
 
 
 def big_copy():
-    """From the copy of a 10 MB text to the window showing it."""
+    """The copy of a 10 MB text: how long its owner took to answer the first request, and the
+    time to the window showing it, from the copy itself and from starting the copying program
+    (which first builds the 10 MB text)."""
     session = Session({"kobako.f2": SETTINGS_1000})
     try:
         session.start()
@@ -185,7 +216,7 @@ def big_copy():
         result = clipbench(session.display, "--size", 10 << 20, "latency", 1)
         shown = watch.shown_at(10)
         watch.close()
-        return float(result["median_ms"]), (shown - began) * 1000
+        return float(result["median_ms"]), (shown - watch.copied) * 1000, (shown - began) * 1000
     finally:
         session.close()
 
@@ -203,6 +234,7 @@ def main():
     starts = repeat(startup)
     report("start-up: launch to fetching a copy", [s for s, _ in starts], "ms", "<= 50")
     report("RSS 2 s after start", [r for _, r in starts], "MiB", "<= 30")
+    report("  for comparison: Qt alone, a one-row list window", repeat(qt_floor_rss), "MiB", "")
     report("RSS added by 1,000 captures of 1 KB",
            repeat(lambda: memory_growth(1024, 1000, 2)), "MiB", "<= 4")
     report("RSS added by 20 captures of 1 MiB",
@@ -213,8 +245,10 @@ def main():
     report("history of 10,000 x 1 KB: SIGTERM to history written", [s for _, s in big], "ms",
            "<= 50")
     copies = repeat(big_copy)
-    report("10 MB copy: first request for it", [f for f, _ in copies], "ms", "")
-    report("10 MB copy: copied to shown", [s for _, s in copies], "ms", "<= 200")
+    report("10 MB copy: first request, as its owner saw it", [c[0] for c in copies], "ms",
+           "")
+    report("10 MB copy: copied to shown", [c[1] for c in copies], "ms", "<= 200")
+    report("10 MB copy: copying program started to shown", [c[2] for c in copies], "ms", "")
 
 
 if __name__ == "__main__":
