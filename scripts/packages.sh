@@ -2,7 +2,7 @@
 # Sourced by run.sh and test.sh.
 
 KOBAKO_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev libxcb1-dev
-                       libxcb-xfixes0-dev fonts-noto-cjk)
+                       libxcb-xfixes0-dev libfontconfig-dev fonts-noto-cjk)
 KOBAKO_TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev python3 xvfb xclip xdotool
                       x11-utils imagemagick clang openbox desktop-file-utils lintian dpkg-dev
                       file binutils)
