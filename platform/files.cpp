@@ -6,46 +6,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 namespace kobako::platform {
-
-namespace {
-
-std::optional<FileBytes> readOrdinaryFile(int fd) {
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
-        return std::nullopt;
-    // The size known now; a file that grows meanwhile is read to its end all the same.
-    size_t capacity = static_cast<size_t>(info.st_size) + 1;
-    FileBytes bytes{std::unique_ptr<char[]>(new char[capacity]), 0};
-    while (true) {
-        if (bytes.size == capacity) {
-            std::unique_ptr<char[]> larger(new char[capacity * 2]);
-            std::memcpy(larger.get(), bytes.data.get(), bytes.size);
-            bytes.data = std::move(larger);
-            capacity *= 2;
-        }
-        const ssize_t got = read(fd, bytes.data.get() + bytes.size, capacity - bytes.size);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return std::nullopt;
-        if (got == 0)
-            return bytes;
-        bytes.size += static_cast<size_t>(got);
-    }
-}
-
-} // namespace
-
-std::optional<FileBytes> readWholeFile(const std::string &path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    auto bytes = readOrdinaryFile(fd);
-    close(fd);
-    return bytes;
-}
 
 bool readFileInPieces(const std::string &path, const std::function<void(std::string_view)> &take) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -69,6 +32,13 @@ bool readFileInPieces(const std::string &path, const std::function<void(std::str
     }
     close(fd);
     return ok;
+}
+
+std::optional<std::string> readWholeFile(const std::string &path) {
+    std::string bytes;
+    if (!readFileInPieces(path, [&](std::string_view piece) { bytes += piece; }))
+        return std::nullopt;
+    return bytes;
 }
 
 namespace {

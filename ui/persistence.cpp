@@ -16,10 +16,10 @@ template <typename Use> void withText(const std::string &path, Use use) {
     const auto bytes = platform::readWholeFile(path);
     if (!bytes)
         return;
-    if (isValidUtf8(bytes->view()))
-        use(bytes->view());
+    if (isValidUtf8(*bytes))
+        use(std::string_view(*bytes));
     else
-        use(std::string_view(fromCp932(bytes->view())));
+        use(std::string_view(fromCp932(*bytes)));
 }
 
 std::optional<WriteFailure> write(const std::string &path, std::string_view bytes,
