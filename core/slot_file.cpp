@@ -10,25 +10,29 @@ void SlotFileReader::add(std::string_view bytes) {
     if (skipLineFeed_ && bytes.front() == '\n')
         bytes.remove_prefix(1);
     skipLineFeed_ = false;
-    while (!bytes.empty()) {
-        const size_t cr = bytes.find('\r');
-        if (cr == std::string_view::npos) {
-            partialLine_ += bytes;
-            return;
-        }
+    const size_t lastCr = bytes.rfind('\r');
+    if (lastCr == std::string_view::npos) {
+        partialLine_ += bytes;
+        return;
+    }
+    // Up to the last CR the piece holds whole lines, the first of them begun in earlier pieces.
+    LineReader lines(bytes.substr(0, lastCr + 1));
+    std::string_view line;
+    while (lines.next(line)) {
         if (partialLine_.empty()) {
-            takeLine(bytes.substr(0, cr));
+            takeLine(line);
         } else {
-            partialLine_ += bytes.substr(0, cr);
+            partialLine_ += line;
             takeLine(partialLine_);
             partialLine_.clear();
         }
-        if (cr + 1 == bytes.size()) {
-            skipLineFeed_ = true;
-            return;
-        }
-        bytes.remove_prefix(bytes[cr + 1] == '\n' ? cr + 2 : cr + 1);
     }
+    std::string_view rest = bytes.substr(lastCr + 1);
+    if (rest.empty())
+        skipLineFeed_ = true; // an LF at the start of the next piece ends the same line
+    else if (rest.front() == '\n')
+        rest.remove_prefix(1);
+    partialLine_ += rest;
 }
 
 std::vector<std::string> SlotFileReader::finish() {
