@@ -1,5 +1,4 @@
 #include "core/history.h"
-#include "core/mouse.h"
 #include "ui/persistence.h"
 #include "ui/text_display.h"
 
@@ -11,17 +10,6 @@
 namespace kobako {
 namespace {
 
-// A clipboard whose writes are announced to the capture, as the real one does.
-class AnnouncingClipboard : public ClipboardWriter {
-  public:
-    explicit AnnouncingClipboard(History &history) : history_(history) {}
-    void Clear() override { history_.capture(std::nullopt); }
-    void SetText(const std::string &text) override { history_.capture(text); }
-
-  private:
-    History &history_;
-};
-
 std::string textOf(size_t index, size_t size) {
     std::string text = "entry " + std::to_string(index) + " ";
     text.resize(std::max(size, text.size()), 'x');
@@ -30,7 +18,7 @@ std::string textOf(size_t index, size_t size) {
 
 void fillList(History &history, size_t count, size_t size) {
     for (size_t i = 0; i < count; ++i)
-        history.capture(textOf(i, size));
+        history.capture(textOf(i, size), ClipboardOrigin::Elsewhere);
 }
 
 void BM_CaptureIntoList(benchmark::State &state) {
@@ -41,26 +29,9 @@ void BM_CaptureIntoList(benchmark::State &state) {
     fillList(history, count, 100);
     size_t next = count;
     for (auto _ : state)
-        benchmark::DoNotOptimize(history.capture(textOf(next++, 100)));
+        benchmark::DoNotOptimize(history.capture(textOf(next++, 100), ClipboardOrigin::Elsewhere));
 }
 BENCHMARK(BM_CaptureIntoList)->Arg(50)->Arg(1000)->Arg(10000);
-
-// The first copy after a pick all: the echo rule looks for it among 10,000 picked texts.
-void BM_CaptureAfterPickAll(benchmark::State &state) {
-    Settings settings;
-    settings.setListMaxText("20000");
-    for (auto _ : state) {
-        state.PauseTiming();
-        History history(settings);
-        fillList(history, 10000, 100);
-        AnnouncingClipboard clipboard(history);
-        history.toggleListItem(0);
-        history.List1_MouseUp(mouse::kLeft, mouse::kAlt, clipboard);
-        state.ResumeTiming();
-        benchmark::DoNotOptimize(history.capture(std::string("a copy made elsewhere")));
-    }
-}
-BENCHMARK(BM_CaptureAfterPickAll)->Iterations(10)->Unit(benchmark::kMillisecond);
 
 class HistoryFile : public benchmark::Fixture {
   public:

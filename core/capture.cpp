@@ -5,44 +5,20 @@
 namespace kobako {
 
 // The text is taken by value and moved into the history: a copy of megabytes costs.
-CaptureOutcome History::capture(std::optional<std::string> clipboardText) {
+CaptureOutcome History::capture(std::optional<std::string> clipboardText, ClipboardOrigin origin) {
     if (capturePaused == 1 || !clipboardText)
         return CaptureOutcome::Ignored;
-    return settings_.isListMode() ? captureIntoList(std::move(*clipboardText))
-                                  : captureIntoSlots(std::move(*clipboardText));
+    return settings_.isListMode() ? captureIntoList(std::move(*clipboardText), origin)
+                                  : captureIntoSlots(std::move(*clipboardText), origin);
 }
 
-// The program's own writes come back as notifications: a text equal to one the user picked is
-// an echo. Only the first match, history entries outer and picks inner, is forgotten, so each
-// echo is swallowed exactly once. Forgotten picks are empty and match nothing.
-template <typename TextAt> bool History::swallowEcho(int count, TextAt textAt) {
-    // Many picks (a pick all): look them up instead of comparing every pair.
-    constexpr int kIndexFrom = 64;
-    if (pickCount >= kIndexFrom) {
-        const auto j = echoIndex_.find(count, textAt, pickedTexts, pickCount);
-        if (j)
-            pickedTexts[*j].clear();
-        return j.has_value();
-    }
-    for (int i = 0; i < count; ++i) {
-        const std::string &entry = textAt(i);
-        for (int j = 0; j < pickCount; ++j) {
-            if (!pickedTexts[j].empty() && entry == pickedTexts[j]) {
-                pickedTexts[j].clear();
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-CaptureOutcome History::captureIntoList(std::string text) {
+// The echo of a pick is known by its origin alone, never by its text: a copy made elsewhere
+// that equals a picked text is the user's copy all the same.
+CaptureOutcome History::captureIntoList(std::string text, ClipboardOrigin origin) {
     if (!list.empty() && text == lastCapturedText)
         return CaptureOutcome::Ignored;
     lastCapturedText = text;
-    if (!list.empty() && listIndex > -1 &&
-        swallowEcho(
-            static_cast<int>(list.size()), [&](int i) -> auto & { return list[i].text; }))
+    if (origin == ClipboardOrigin::OwnPickWrite)
         return CaptureOutcome::Ignored;
     // An empty copy is not an entry, and makes no room for one either: nothing is dropped.
     if (text.empty())
@@ -57,16 +33,14 @@ CaptureOutcome History::captureIntoList(std::string text) {
     return CaptureOutcome::Stored;
 }
 
-CaptureOutcome History::captureIntoSlots(std::string text) {
+CaptureOutcome History::captureIntoSlots(std::string text, ClipboardOrigin origin) {
     const int usable = usableSlotCount(settings_);
     closeUpSlots(usable);
     const int filled = FilledSlotCount();
     if (filled >= 1 && text == lastCapturedText)
         return CaptureOutcome::Ignored;
     lastCapturedText = text;
-    if (filled >= 1 && activeSlot > -1 &&
-        swallowEcho(
-            filled, [&](int i) -> auto & { return textSlots[i].text; }))
+    if (origin == ClipboardOrigin::OwnPickWrite)
         return CaptureOutcome::Ignored;
     // An empty copy would leave a hole above the filled slots.
     if (text.empty())

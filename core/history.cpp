@@ -58,14 +58,12 @@ void History::appendPick(const std::string &text) {
     pickedTexts[pickCount] = text;
     joinedText += text;
     ++pickCount;
-    echoIndex_.invalidate();
 }
 
 void History::restartPick(const std::string &text) {
     pickedTexts.assign(1, text);
     joinedText.clear();
     pickCount = 1;
-    echoIndex_.invalidate();
 }
 
 } // namespace kobako

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "clipboard_writer.h"
-#include "echo_index.h"
 #include "settings.h"
 
 #include <array>
@@ -24,9 +23,10 @@ struct Slot {
 };
 
 enum class CaptureOutcome {
-    Ignored, // nothing changed but possibly `lastCapturedText` and the echo memory
+    Ignored, // nothing changed but possibly `lastCapturedText`
     Stored   // the window step follows: bring a hidden window back
 };
+
 
 // The history window's state: the list and the ten slots with their selection, the pick state
 // that both displays share, and what the capture remembers. The widgets only show it.
@@ -63,7 +63,7 @@ class History {
 
     // A clipboard change: `clipboardText` is the plain text the clipboard offers, or nothing
     // when it offers none (an image, an emptied clipboard, a secret).
-    CaptureOutcome capture(std::optional<std::string> clipboardText);
+    CaptureOutcome capture(std::optional<std::string> clipboardText, ClipboardOrigin origin);
 
     // A mouse button released over slot `index`'s check box, after the box's own toggle.
     void Check1_MouseUp(int index, int button, int shift, ClipboardWriter &clipboard);
@@ -96,9 +96,8 @@ class History {
     void removeListEntry(int index);
 
   private:
-    CaptureOutcome captureIntoList(std::string text);
-    CaptureOutcome captureIntoSlots(std::string text);
-    template <typename TextAt> bool swallowEcho(int count, TextAt textAt);
+    CaptureOutcome captureIntoList(std::string text, ClipboardOrigin origin);
+    CaptureOutcome captureIntoSlots(std::string text, ClipboardOrigin origin);
     void closeUpSlots(int usable);
 
     void appendPick(const std::string &text);
@@ -107,7 +106,6 @@ class History {
     void rememberListSelection();
 
     const Settings &settings_;
-    EchoIndex echoIndex_;
 };
 
 } // namespace kobako

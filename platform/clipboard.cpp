@@ -6,6 +6,8 @@
 
 #include <xcb/xcb.h>
 
+#include <utility>
+
 namespace kobako::platform {
 
 namespace {
@@ -28,17 +30,32 @@ Clipboard::Clipboard(std::unique_ptr<ClipboardWatch> reader, QObject *parent)
                 this,
                 [this, text = std::move(text)]() mutable {
                     current_ = std::move(text);
-                    emit NewClipboardData();
+                    announce(ClipboardOrigin::Elsewhere);
                 },
                 Qt::QueuedConnection);
         });
-        return;
     }
-    connect(QGuiApplication::clipboard(), &QClipboard::changed, this,
-            [this](QClipboard::Mode mode) {
-                if (mode == QClipboard::Clipboard && !writing_)
-                    emit NewClipboardData();
-            });
+    connect(QGuiApplication::clipboard(), &QClipboard::changed, this, &Clipboard::onQtChange);
+}
+
+void Clipboard::onQtChange(QClipboard::Mode mode) {
+    if (mode != QClipboard::Clipboard || writing_)
+        return;
+    if (reader_) {
+        // The reader sees every other program's change; only a copy made in this program's own
+        // windows (Qt's, so the reader leaves it alone) is read here.
+        if (!QGuiApplication::clipboard()->ownsClipboard())
+            return;
+        current_ = readWithQt();
+    }
+    announce(ClipboardOrigin::Elsewhere);
+}
+
+// Handlers may let pending events run, and another change be announced inside this one.
+void Clipboard::announce(ClipboardOrigin origin) {
+    const ClipboardOrigin outer = std::exchange(announcing_, origin);
+    emit NewClipboardData();
+    announcing_ = outer;
 }
 
 Clipboard::~Clipboard() = default;
@@ -76,7 +93,7 @@ void Clipboard::write(const std::function<void()> &qtWrite, std::optional<std::s
     writing_ = false;
     if (reader_)
         current_ = std::move(written);
-    emit NewClipboardData();
+    announce(ClipboardOrigin::OwnPickWrite);
 }
 
 void Clipboard::Clear() {

@@ -3,6 +3,7 @@
 #include "clipboard_watch.h"
 #include "core/clipboard_writer.h"
 
+#include <QClipboard>
 #include <QObject>
 
 #include <functional>
@@ -14,13 +15,14 @@ namespace kobako::platform {
 
 // The system clipboard (the CLIPBOARD selection), plain text only.
 //
-// NewClipboardData is raised once for every change of the clipboard. For the program's own write
-// it is raised exactly once, before the write returns, and never again later: Qt's own signals
-// are dropped while a write is under way, since on X11 some of them arrive only later from the
-// event loop.
+// NewClipboardData is raised once for every change of the clipboard. For a write through SetText
+// or Clear it is raised exactly once, before the write returns, and never again later: Qt's own
+// signals are dropped while a write is under way, since on X11 some of them arrive only later
+// from the event loop. While that notification runs, `origin()` names it the program's own.
 //
 // On X11 the changes of other programs are read by a watch of our own (X11ClipboardReader), which
-// fetches each text at once; elsewhere (and in tests) Qt's clipboard is asked.
+// fetches each text at once; a copy made inside the program (Ctrl+C in a text box) is Qt's and
+// is read from Qt. Elsewhere (and in tests) Qt's clipboard is asked for every change.
 class Clipboard : public QObject, public ClipboardWriter {
     Q_OBJECT
   public:
@@ -37,6 +39,9 @@ class Clipboard : public QObject, public ClipboardWriter {
     void Clear() override;
     void SetText(const std::string &text) override;
 
+    // Who made the change being announced.
+    ClipboardOrigin origin() const { return announcing_; }
+
   signals:
     void NewClipboardData();
 
@@ -44,7 +49,11 @@ class Clipboard : public QObject, public ClipboardWriter {
     void write(const std::function<void()> &qtWrite, std::optional<std::string> written);
     std::optional<std::string> readWithQt() const;
 
+    void onQtChange(QClipboard::Mode mode);
+    void announce(ClipboardOrigin origin);
+
     bool writing_ = false;
+    ClipboardOrigin announcing_ = ClipboardOrigin::Elsewhere;
     std::unique_ptr<ClipboardWatch> reader_;
     std::optional<std::string> current_; // with the reader: the text of the last change
 };

@@ -228,7 +228,8 @@ bool Form1::isOutOfSight() const {
 void Form1::vsInForm1_NewClipboardData() {
     if (history_.capturePaused == 1)
         return; // not even a look at the clipboard
-    const CaptureOutcome outcome = history_.capture(clipboard_.takeText());
+    const ClipboardOrigin origin = clipboard_.origin();
+    const CaptureOutcome outcome = history_.capture(clipboard_.takeText(), origin);
     if (outcome == CaptureOutcome::Ignored)
         return;
     refreshViews();

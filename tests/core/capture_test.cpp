@@ -1,4 +1,5 @@
 #include "core/history.h"
+#include "core/mouse.h"
 #include "fake_clipboard.h"
 
 #include <gtest/gtest.h>
@@ -46,7 +47,7 @@ TEST_F(ListCapture, NewestFirstRepeatsDroppedOnlyWhenImmediate) {
 
 TEST_F(ListCapture, NoTextPausedOrRepeatChangeNothing) {
     clipboard.copyElsewhere("a");
-    EXPECT_EQ(history.capture(std::nullopt), CaptureOutcome::Ignored);
+    EXPECT_EQ(history.capture(std::nullopt, ClipboardOrigin::Elsewhere), CaptureOutcome::Ignored);
     history.capturePaused = 1;
     EXPECT_EQ(clipboard.copyElsewhere("b"), CaptureOutcome::Ignored);
     EXPECT_EQ(history.lastCapturedText, "a");
@@ -173,40 +174,70 @@ TEST_F(SlotCapture, AnEmptiedSlotIsClosedUpInsteadOfOverwritten) {
     EXPECT_EQ(slotTexts(history)[2], "c");
 }
 
-TEST_F(SlotCapture, EchoesOfAPickAreSwallowedOneEach) {
+// After any gesture that writes the clipboard, the write itself never becomes an entry, and every
+// later copy made elsewhere does, also one equal to a picked text.
+struct PickThenCopy {
+    const char *name;
+    bool listMode;
+    int row;
+    int shift;
+    std::vector<std::string> expected; // newest first
+};
+
+class PickThenCopyTest : public ::testing::TestWithParam<PickThenCopy> {};
+
+TEST_P(PickThenCopyTest, EveryLaterCopyIsStoredAndNoWriteIs) {
+    const PickThenCopy &c = GetParam();
+    Settings settings;
+    settings.displayMode = c.listMode ? DisplayMode::List : DisplayMode::TextBoxes;
+    History history(settings);
+    FakeClipboard clipboard(history);
+    clipboard.copyElsewhere("alpha");
+    clipboard.copyElsewhere("beta"); // newest: row 0
+    auto click = [&](int row, int shift) {
+        if (c.listMode) {
+            history.toggleListItem(row);
+            history.List1_MouseUp(mouse::kLeft, shift, clipboard);
+        } else {
+            history.textSlots[row].check = history.textSlots[row].check == 1 ? 0 : 1;
+            history.Check1_MouseUp(row, mouse::kLeft, shift, clipboard);
+        }
+    };
+    click(c.row, mouse::kNoKeys);
+    if (c.shift != mouse::kNoKeys)
+        click(1 - c.row, c.shift);
+    for (auto text : {"gamma", "delta", "alpha"})
+        EXPECT_EQ(clipboard.copyElsewhere(text), CaptureOutcome::Stored) << c.name << " " << text;
+    std::vector<std::string> texts;
+    for (size_t i = 0; i < c.expected.size(); ++i)
+        texts.push_back(c.listMode ? history.list.at(i).text : history.textSlots.at(i).text);
+    EXPECT_EQ(texts, c.expected) << c.name;
+    if (c.listMode) {
+        EXPECT_EQ(history.list.size(), c.expected.size()) << c.name;
+    }
+}
+
+const std::vector<std::string> kAfterCopies = {"alpha", "delta", "gamma", "beta", "alpha"};
+INSTANTIATE_TEST_SUITE_P(
+    Gestures, PickThenCopyTest,
+    ::testing::Values(PickThenCopy{"list, plain click on the newest", true, 0, 0, kAfterCopies},
+                      PickThenCopy{"list, plain then Ctrl", true, 1, mouse::kCtrl, kAfterCopies},
+                      PickThenCopy{"list, pick all", true, 0, mouse::kAlt, kAfterCopies},
+                      PickThenCopy{"slots, plain click on the newest", false, 0, 0,
+                                   kAfterCopies},
+                      PickThenCopy{"slots, plain then Ctrl", false, 1, mouse::kCtrl,
+                                   kAfterCopies},
+                      PickThenCopy{"slots, pick all", false, 0, mouse::kAlt, kAfterCopies}));
+
+TEST_F(ListCapture, APickWriteUpdatesTheRepeatMemoryButIsNoEntry) {
+    clipboard.copyElsewhere("one");
     clipboard.copyElsewhere("two");
-    clipboard.copyElsewhere("one");
-    history.pickedTexts = {"one", "two"};
-    history.pickCount = 2;
-    EXPECT_EQ(clipboard.copyElsewhere("x"), CaptureOutcome::Ignored);
-    EXPECT_EQ(history.pickedTexts[0], "");
-    EXPECT_EQ(clipboard.copyElsewhere("y"), CaptureOutcome::Ignored);
-    EXPECT_EQ(history.pickedTexts[1], "");
-    EXPECT_EQ(clipboard.copyElsewhere("z"), CaptureOutcome::Stored);
-    EXPECT_EQ(history.textSlots[0].text, "z");
-    EXPECT_EQ(history.lastCapturedText, "z");
-}
-
-TEST_F(ListCapture, EchoNeedsACurrentItem) {
-    clipboard.copyElsewhere("one");
-    history.pickedTexts = {"one"};
-    history.pickCount = 1;
-    EXPECT_EQ(clipboard.copyElsewhere("other"), CaptureOutcome::Stored);
-    history.listIndex = 0;
-    history.pickedTexts = {"one"};
-    EXPECT_EQ(clipboard.copyElsewhere("third"), CaptureOutcome::Ignored);
-}
-
-TEST_F(ListCapture, EchoClearsTheFirstMatchInEntryOrder) {
-    for (auto text : {"c", "b", "a"})
-        clipboard.copyElsewhere(text);
-    history.listIndex = 0;
-    history.pickedTexts = {"c", "b", "a", "b"};
-    history.pickCount = 4;
-    clipboard.copyElsewhere("x"); // entry "a" (index 0) matches pick 2 first
-    EXPECT_EQ(history.pickedTexts, (std::vector<std::string>{"c", "b", "", "b"}));
-    clipboard.copyElsewhere("y"); // then entry "b" matches pick 1
-    EXPECT_EQ(history.pickedTexts, (std::vector<std::string>{"c", "", "", "b"}));
+    EXPECT_EQ(history.capture(std::string("one"), ClipboardOrigin::OwnPickWrite),
+              CaptureOutcome::Ignored);
+    EXPECT_EQ(history.lastCapturedText, "one");
+    EXPECT_EQ(clipboard.copyElsewhere("one"), CaptureOutcome::Ignored); // the repeat rule
+    EXPECT_EQ(clipboard.copyElsewhere("two"), CaptureOutcome::Stored);
+    EXPECT_EQ(listTexts(history), (std::vector<std::string>{"two", "two", "one"}));
 }
 
 } // namespace

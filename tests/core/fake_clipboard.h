@@ -26,14 +26,14 @@ class FakeClipboard : public ClipboardWriter {
     // Another program copies `text`.
     CaptureOutcome copyElsewhere(const std::string &text) {
         content = text;
-        return history_.capture(content);
+        return history_.capture(content, ClipboardOrigin::Elsewhere);
     }
 
     std::optional<std::string> content;
     std::vector<std::string> writes;
 
   private:
-    void announce() { history_.capture(content); }
+    void announce() { history_.capture(content, ClipboardOrigin::OwnPickWrite); }
     History &history_;
 };
 

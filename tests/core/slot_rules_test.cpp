@@ -76,10 +76,7 @@ TEST_F(SlotRules, CtrlPicksFromTheStartJoinEachTextOnce) {
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"a", "ab", "abc"}));
     EXPECT_EQ(history.pickCount, 3);
-    EXPECT_EQ(
-        std::vector<std::string>(history.pickedTexts.begin(), history.pickedTexts.begin() + 3),
-        (std::vector<std::string>{"", "", ""})); // each write's echo was swallowed
-    EXPECT_EQ(history.FilledSlotCount(), 3);
+    EXPECT_EQ(history.FilledSlotCount(), 3); // no write came back as an entry
 }
 
 TEST_F(SlotRules, PlainThenCtrlPickRecordsTheFirstTextTwice) {
