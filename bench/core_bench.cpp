@@ -60,7 +60,7 @@ class HistoryFile : public benchmark::Fixture {
 
 BENCHMARK_DEFINE_F(HistoryFile, Save)(benchmark::State &state) {
     for (auto _ : state)
-        if (ui::SlotFileSave(files_, *history_, settings_))
+        if (ui::SlotFileSave(files_, ui::SlotFileBytes(*history_, settings_)))
             state.SkipWithError("the history file could not be written");
 }
 BENCHMARK_REGISTER_F(HistoryFile, Save)
@@ -69,10 +69,10 @@ BENCHMARK_REGISTER_F(HistoryFile, Save)
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_DEFINE_F(HistoryFile, Load)(benchmark::State &state) {
-    ui::SlotFileSave(files_, *history_, settings_);
+    ui::SlotFileSave(files_, ui::SlotFileBytes(*history_, settings_));
     for (auto _ : state) {
         History loaded(settings_);
-        ui::SlotFileLoad(files_, loaded, settings_);
+        ui::SlotFileLoad(ui::SlotFileRead(files_), loaded, settings_);
         benchmark::DoNotOptimize(loaded.list.size());
     }
 }

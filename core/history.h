@@ -27,7 +27,6 @@ enum class CaptureOutcome {
     Stored   // the window step follows: bring a hidden window back
 };
 
-
 // The history window's state: the list and the ten slots with their selection, the pick state
 // that both displays share, and what the capture remembers. The widgets only show it.
 //

@@ -42,17 +42,18 @@ std::vector<std::string> SlotFileReader::finish() {
 }
 
 void SlotFileReader::takeLine(std::string_view line) {
-    // Line ends are ASCII, so a line is UTF-8 exactly when its part of the file is.
-    if (utf8_ && !isValidUtf8(line))
-        utf8_ = false;
     if (records_.size() >= maxRecords_)
         return;
-    if (line.substr(0, kRecordMarker.size()) == kRecordMarker) {
-        records_.push_back(std::move(collected_));
+    if (line == kRecordMarker) {
+        records_.push_back(recordUtf8_ ? std::move(collected_) : fromCp932(collected_));
         collected_.clear();
         anyLine_ = false;
+        recordUtf8_ = true;
         return;
     }
+    // Line ends are ASCII, so a record is UTF-8 exactly when each of its lines is.
+    if (recordUtf8_ && !isValidUtf8(line))
+        recordUtf8_ = false;
     if (anyLine_)
         collected_ += kLineEnd;
     collected_ += line;

@@ -14,16 +14,15 @@ namespace kobako {
 inline constexpr std::string_view kRecordMarker = "Text Start Point";
 
 // Reads the records of the file from its bytes as they come, piece by piece, so that a large
-// file is never held whole beside the texts taken from it. A line that begins with the marker
-// ends a record; lines after the last marker belong to no record and are dropped. Lines end as
-// LineReader says, and are joined inside a record with CR LF.
+// file is never held whole beside the texts taken from it. A line that is exactly the marker
+// ends a record (a text may hold a line that only begins with it); lines after the last marker
+// belong to no record and are dropped. Lines end as LineReader says, and are joined inside a
+// record with CR LF. Each record is decoded on its own: UTF-8, or else CP932 from the Windows
+// original.
 class SlotFileReader {
   public:
     explicit SlotFileReader(size_t maxRecords = SIZE_MAX) : maxRecords_(maxRecords) {}
     void add(std::string_view bytes);
-    // False when some line is not UTF-8: the file was written in CP932 and must be read whole
-    // through fromCp932 instead.
-    bool isUtf8() const { return utf8_; }
     // The records read, at most `maxRecords`; the reader is spent.
     std::vector<std::string> finish();
 
@@ -36,7 +35,7 @@ class SlotFileReader {
     bool anyLine_ = false;
     std::string partialLine_;   // a line whose end is in a later piece
     bool skipLineFeed_ = false; // the last piece ended with CR: an LF next belongs to it
-    bool utf8_ = true;
+    bool recordUtf8_ = true;
 };
 
 std::vector<std::string> readSlotFile(std::string_view text, size_t maxRecords);

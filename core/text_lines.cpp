@@ -33,49 +33,93 @@ std::optional<double> readNumberLine(LineReader &reader) {
     return parseNumber(line);
 }
 
+namespace {
+
+// The length of the UTF-8 sequence at `i`, or 0 when none starts there (a stray continuation
+// byte, a cut or overlong sequence, a surrogate, a code point beyond U+10FFFF).
+size_t sequenceLength(std::string_view text, size_t i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    size_t length;
+    char32_t codePoint;
+    if (lead < 0x80)
+        return 1;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        codePoint = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        codePoint = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        codePoint = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + length > text.size())
+        return 0;
+    for (size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[i + k]);
+        if ((next & 0xC0) != 0x80)
+            return 0;
+        codePoint = (codePoint << 6) | (next & 0x3F);
+    }
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (codePoint < kSmallest[length] || codePoint > 0x10FFFF ||
+        (codePoint >= 0xD800 && codePoint <= 0xDFFF))
+        return 0;
+    return length;
+}
+
+// Most text is ASCII: the length of the run of such bytes from `i`, eight at a time.
+size_t asciiRun(std::string_view text, size_t i) {
+    const size_t start = i;
+    uint64_t eight;
+    while (i + 8 <= text.size() &&
+           (std::memcpy(&eight, text.data() + i, 8), (eight & 0x8080808080808080ull) == 0))
+        i += 8;
+    return i - start;
+}
+
+constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
+
+} // namespace
+
 bool isValidUtf8(std::string_view text) {
     size_t i = 0;
     while (i < text.size()) {
-        // Most text is ASCII: pass eight such bytes at a time.
-        uint64_t eight;
-        if (i + 8 <= text.size() &&
-            (std::memcpy(&eight, text.data() + i, 8), (eight & 0x8080808080808080ull) == 0)) {
-            i += 8;
-            continue;
-        }
-        const auto lead = static_cast<unsigned char>(text[i]);
-        size_t length;
-        char32_t codePoint;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        } else if ((lead & 0xE0) == 0xC0) {
-            length = 2;
-            codePoint = lead & 0x1F;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3;
-            codePoint = lead & 0x0F;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4;
-            codePoint = lead & 0x07;
-        } else {
-            return false;
-        }
-        if (i + length > text.size())
-            return false;
-        for (size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            codePoint = (codePoint << 6) | (next & 0x3F);
-        }
-        static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (codePoint < kSmallest[length] || codePoint > 0x10FFFF ||
-            (codePoint >= 0xD800 && codePoint <= 0xDFFF))
+        i += asciiRun(text, i);
+        if (i == text.size())
+            break;
+        const size_t length = sequenceLength(text, i);
+        if (length == 0)
             return false;
         i += length;
     }
     return true;
+}
+
+std::string toValidUtf8(std::string text) {
+    if (isValidUtf8(text))
+        return text; // the usual case: no copy
+    std::string valid;
+    valid.reserve(text.size() + 16);
+    size_t i = 0;
+    while (i < text.size()) {
+        const size_t run = asciiRun(text, i);
+        valid.append(text, i, run);
+        i += run;
+        if (i == text.size())
+            break;
+        const size_t length = sequenceLength(text, i);
+        if (length == 0) {
+            valid += kReplacementCharacter; // one for each byte that starts no character
+            ++i;
+        } else {
+            valid.append(text, i, length);
+            i += length;
+        }
+    }
+    return valid;
 }
 
 std::string fromCp932(std::string_view bytes) {
@@ -99,7 +143,7 @@ std::string fromCp932(std::string_view bytes) {
         if (errno == E2BIG)
             continue;
         // An undecodable or truncated sequence: mark it and go on with the next byte.
-        out += "\xEF\xBF\xBD";
+        out += kReplacementCharacter;
         ++in;
         --inLeft;
         iconv(converter, nullptr, nullptr, nullptr, nullptr);
@@ -107,10 +151,22 @@ std::string fromCp932(std::string_view bytes) {
     return out;
 }
 
-std::string decodeFileText(std::string bytes) {
+std::string decodeRecord(std::string bytes) {
     if (isValidUtf8(bytes))
         return bytes;
     return fromCp932(bytes);
+}
+
+std::string decodeLines(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size());
+    LineReader lines(bytes);
+    std::string_view line;
+    while (lines.next(line)) {
+        text += decodeRecord(std::string(line));
+        text += kLineEnd;
+    }
+    return text;
 }
 
 } // namespace kobako

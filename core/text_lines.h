@@ -26,10 +26,15 @@ inline constexpr std::string_view kLineEnd = "\r\n";
 // lines or the line is no number.
 std::optional<double> readNumberLine(LineReader &reader);
 
-// A file's bytes as UTF-8: valid UTF-8 stays as it is; anything else was written by the Windows
-// original in CP932 (Shift_JIS) and is converted, undecodable bytes becoming U+FFFD.
-std::string decodeFileText(std::string bytes);
+// One record of a file (a line, or a text of the history file) as UTF-8: valid UTF-8 stays as it
+// is; anything else was written by the Windows original in CP932 (Shift_JIS) and is converted,
+// undecodable bytes becoming U+FFFD. One record never changes how another is read.
+std::string decodeRecord(std::string bytes);
+// A file of lines, each decoded on its own; every line then ends with CR LF.
+std::string decodeLines(std::string_view bytes);
 bool isValidUtf8(std::string_view text);
+// Text offered as UTF-8 by another program: each byte that starts no character becomes U+FFFD.
+std::string toValidUtf8(std::string text);
 std::string fromCp932(std::string_view bytes);
 
 } // namespace kobako

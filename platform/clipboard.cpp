@@ -77,7 +77,7 @@ std::optional<std::string> Clipboard::readWithQt() const {
     const QMimeData *data = clipboard->mimeData();
     if (!data)
         return std::nullopt;
-    if (data->hasFormat(kPasswordHint) && data->data(kPasswordHint).trimmed() == "secret")
+    if (data->hasFormat(kPasswordHint) && data->data(kPasswordHint) == "secret")
         return std::nullopt;
     // hasText() is not the test: it misses text offered only as text/plain;charset=utf-8 and
     // takes a list of URIs for text. A null text means none is offered.

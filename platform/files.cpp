@@ -6,52 +6,80 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 namespace kobako::platform {
 
-bool readFileInPieces(const std::string &path, const std::function<void(std::string_view)> &take) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+ReadOutcome readFileInPieces(const std::string &path,
+                             const std::function<void(std::string_view)> &take) {
+    // Without blocking: opening a FIFO for reading would wait for a writer for ever.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        return false;
+        return errno == ENOENT || errno == ENOTDIR ? ReadOutcome{} : ReadOutcome::failed(errno);
     struct stat info {};
-    bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        return {}; // a device, a FIFO or a directory is no file of ours
+    }
     // Small, so that the pages it takes are few: on some virtual machines every page a process
     // touches for the first time costs as much as reading a few kilobytes.
     constexpr size_t kPiece = 64 * 1024;
-    const std::unique_ptr<char[]> buffer(ok ? new char[kPiece] : nullptr);
-    while (ok) {
+    const std::unique_ptr<char[]> buffer(new char[kPiece]);
+    ReadOutcome outcome{ReadOutcome::Read, {}};
+    while (true) {
         const ssize_t got = read(fd, buffer.get(), kPiece);
         if (got < 0 && errno == EINTR)
             continue;
-        if (got <= 0) {
-            ok = got == 0;
+        if (got < 0)
+            outcome = ReadOutcome::failed(errno);
+        if (got <= 0)
             break;
-        }
         take(std::string_view(buffer.get(), static_cast<size_t>(got)));
     }
     close(fd);
-    return ok;
+    return outcome;
 }
 
 std::optional<std::string> readWholeFile(const std::string &path) {
     std::string bytes;
-    if (!readFileInPieces(path, [&](std::string_view piece) { bytes += piece; }))
+    if (readFileInPieces(path, [&](std::string_view piece) { bytes += piece; }).kind !=
+        ReadOutcome::Read)
         return std::nullopt;
     return bytes;
+}
+
+ReadOutcome ReadOutcome::failed(int error) {
+    return {Unreadable, systemReason(error)};
+}
+
+std::string systemReason(int error) {
+    char buffer[256];
+    // The GNU strerror_r, safe on any thread, returns the text it chose.
+    return strerror_r(error, buffer, sizeof buffer);
 }
 
 namespace {
 
 std::string reason(int error) {
-    return std::strerror(error);
+    return systemReason(error);
 }
 
 std::string directoryOf(const std::string &path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    return parent.empty() ? "." : parent.string();
+}
+
+// The process's file-creation mask, read without changing it: umask() would change it for every
+// thread while it is being read.
+mode_t creationMask() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.starts_with("Umask:"))
+            return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+    return 022;
 }
 
 } // namespace
@@ -68,12 +96,7 @@ std::optional<std::string> writeFileAtomically(const std::string &path, std::str
         return reason(error);
     };
 
-    mode_t mode = 0600;
-    if (access == FileAccess::Everyone) {
-        const mode_t mask = umask(0);
-        umask(mask);
-        mode = 0666 & ~mask;
-    }
+    const mode_t mode = access == FileAccess::Everyone ? 0666 & ~creationMask() : 0600;
     if (fchmod(fd, mode) != 0)
         return fail(errno);
     while (!bytes.empty()) {

@@ -8,11 +8,22 @@
 
 namespace kobako::platform {
 
-// Hands the bytes of an ordinary file to `take` piece by piece, through one small buffer. False
-// when there is no such file or it cannot be read.
-bool readFileInPieces(const std::string &path, const std::function<void(std::string_view)> &take);
+// What became of reading a file: read whole; missing (no such file, or something that is no
+// ordinary file: a FIFO, a device, a directory); or there but unreadable, with the system's reason.
+struct ReadOutcome {
+    enum Kind { Missing, Read, Unreadable } kind = Missing;
+    std::string reason;
+    static ReadOutcome failed(int error);
+};
+
+// Hands the bytes of an ordinary file to `take` piece by piece, through one small buffer.
+ReadOutcome readFileInPieces(const std::string &path,
+                             const std::function<void(std::string_view)> &take);
 // The bytes of an ordinary file, or nothing when there is no such file or it cannot be read.
 std::optional<std::string> readWholeFile(const std::string &path);
+
+// The system's text for an errno value, safe on any thread.
+std::string systemReason(int error);
 
 enum class FileAccess { Everyone, OwnerOnly };
 

@@ -1,5 +1,7 @@
 #include "x11_clipboard_reader.h"
 
+#include "core/text_lines.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -19,6 +21,9 @@ namespace {
 constexpr int kPropertyPool = 64;
 constexpr std::chrono::milliseconds kGiveUpAfter{3000}; // an owner that stops answering
 constexpr int kStaleCheckMs = 500;
+// What an owner's announced size may make us set aside before the text arrives: the size is the
+// owner's word, not a promise.
+constexpr uint32_t kMostReservedAhead = 16u << 20;
 
 template <typename Reply> using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
 template <typename Reply> ReplyPtr<Reply> own(Reply *reply) {
@@ -56,6 +61,7 @@ struct X11ClipboardReader::Fetch {
         uint32_t property;
         bool incremental = false;
         bool wrongType = false;
+        uint32_t pieceType = 0;
         uint32_t announcedSize = 0; // the owner's lower bound on the whole size
         std::string pieces;
     };
@@ -213,7 +219,7 @@ void X11ClipboardReader::onOwnerChanged(uint32_t owner, uint32_t timestamp) {
 }
 
 void X11ClipboardReader::request(Fetch &fetch, uint32_t target, uint32_t property) {
-    fetch.pending.push_back({target, property, false, false, 0, {}});
+    fetch.pending.push_back({target, property, false, false, 0, 0, {}});
     xcb_convert_selection(connection_, window_, atoms_->clipboard, target, property,
                           fetch.timestamp);
 }
@@ -261,6 +267,7 @@ void X11ClipboardReader::onSelectionNotify(uint32_t target, uint32_t property, u
         if (pending == fetch.pending.end())
             continue;
         std::optional<std::string> value;
+        uint32_t answeredType = XCB_NONE;
         if (property != XCB_NONE) {
             uint32_t type = 0;
             value = takeProperty(pending->property, &type);
@@ -268,23 +275,28 @@ void X11ClipboardReader::onSelectionNotify(uint32_t target, uint32_t property, u
                 pending->incremental = true; // the pieces follow as new values
                 if (value->size() >= 4) {
                     std::memcpy(&pending->announcedSize, value->data(), 4);
-                    pending->pieces.reserve(pending->announcedSize);
+                    pending->pieces.reserve(std::min(pending->announcedSize, kMostReservedAhead));
                 }
                 return;
             }
             if (!isAnswerType(pending->target, type))
                 value.reset(); // some owners answer any target with their one form (an image)
+            answeredType = type;
         }
         const uint32_t answered = pending->target;
         fetch.pending.erase(pending);
-        storeAnswer(fetch, answered, std::move(value));
+        storeAnswer(fetch, answered, answeredType, std::move(value));
         advance(fetch);
         return;
     }
 }
 
-void X11ClipboardReader::storeAnswer(Fetch &fetch, uint32_t target,
+// Texts are decoded by the type the owner answered with: STRING is Latin-1, the UTF-8 forms are
+// UTF-8 with each byte that starts no character replaced, so the history only holds valid text.
+void X11ClipboardReader::storeAnswer(Fetch &fetch, uint32_t target, uint32_t type,
                                      std::optional<std::string> value) {
+    if (value && target != atoms_->targets && target != atoms_->passwordHint)
+        value = type == atoms_->string ? latin1ToUtf8(*value) : toValidUtf8(std::move(*value));
     if (target == atoms_->utf8String) {
         fetch.utf8 = std::move(value);
     } else if (target == atoms_->targets) {
@@ -296,7 +308,7 @@ void X11ClipboardReader::storeAnswer(Fetch &fetch, uint32_t target,
     } else if (target == atoms_->passwordHint) {
         fetch.hint = std::move(value);
     } else if (value) {
-        fetch.otherText = target == atoms_->plainUtf8 ? std::move(*value) : latin1ToUtf8(*value);
+        fetch.otherText = std::move(*value);
     }
 }
 
@@ -306,8 +318,9 @@ void X11ClipboardReader::finishIncremental(Fetch &fetch, size_t index) {
     if (!pending->wrongType)
         whole = std::move(pending->pieces);
     const uint32_t target = pending->target;
+    const uint32_t type = pending->pieceType;
     fetch.pending.erase(pending);
-    storeAnswer(fetch, target, std::move(whole));
+    storeAnswer(fetch, target, type, std::move(whole));
     advance(fetch);
 }
 
@@ -339,7 +352,7 @@ void X11ClipboardReader::abandonRequests() {
             }
             const uint32_t target = pending->target;
             pending = fetch.pending.erase(pending);
-            storeAnswer(fetch, target, std::nullopt);
+            storeAnswer(fetch, target, XCB_NONE, std::nullopt);
             abandoned = true;
         }
         if (abandoned)
@@ -358,6 +371,7 @@ void X11ClipboardReader::onPropertyNewValue(uint32_t property) {
             if (piece && !piece->empty()) {
                 if (!isAnswerType(pending->target, type))
                     pending->wrongType = true;
+                pending->pieceType = type;
                 pending->pieces += *piece;
                 return;
             }
@@ -396,7 +410,7 @@ void X11ClipboardReader::advance(Fetch &fetch) {
             }
         }
     }
-    const bool secret = fetch.hint && fetch.hint->starts_with("secret");
+    const bool secret = fetch.hint && *fetch.hint == "secret";
     fetch.done = true;
     if (!secret)
         fetch.result = fetch.utf8 ? std::move(fetch.utf8) : std::move(fetch.otherText);

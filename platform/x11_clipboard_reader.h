@@ -52,7 +52,8 @@ class X11ClipboardReader final : public ClipboardWatch {
     void onPropertyNewValue(uint32_t property);
     void request(Fetch &fetch, uint32_t target, uint32_t property);
     bool isAnswerType(uint32_t target, uint32_t type) const;
-    void storeAnswer(Fetch &fetch, uint32_t target, std::optional<std::string> value);
+    void storeAnswer(Fetch &fetch, uint32_t target, uint32_t type,
+                     std::optional<std::string> value);
     void advance(Fetch &fetch);
     void reportFinished();
     void dropStale();

@@ -3,6 +3,7 @@
 #include "form2.h"
 #include "help.h"
 #include "history_list_model.h"
+#include "history_saver.h"
 #include "platform/caption_bar.h"
 #include "platform/caption_pictures.h"
 #include "platform/clipboard.h"
@@ -23,6 +24,7 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <filesystem>
 #include <iostream>
 
 namespace kobako::ui {
@@ -99,6 +101,7 @@ void Form1::ensureSlots() {
         Text1[i]->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         Text1[i]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         Text1[i]->setContextMenuPolicy(Qt::NoContextMenu);
+        Text1[i]->setAcceptDrops(false); // text dropped in would change a slot unasked
         Text1[i]->installEventFilter(this);
         Text1[i]->viewport()->installEventFilter(this);
         connect(Text1[i], &QPlainTextEdit::textChanged, this, [this, i] { onSlotEdited(i); });
@@ -112,13 +115,28 @@ void Form1::Form_Load() {
     files_.startDirectory = platform::currentDirectory();
     Form2Load(files_, settings_); // the settings window shows them when it is first opened
     saved_ = SizeFileLoad(files_);
-    SlotFileLoad(storedHistory_.valid() ? storedHistory_.get() : SlotFileRead(files_), history_,
-                 settings_);
+    StoredRecords stored = storedHistory_.valid() ? storedHistory_.get() : SlotFileRead(files_);
+    historyUnreadable_ = std::move(stored.unreadable);
+    SlotFileLoad(std::move(stored), history_, settings_);
     vsInForm1->setCaptionButtonHeight(
         std::max(settings_.iconHeight(), kSmallestCaptionButtonHeight));
     showDisplay(settings_.isListMode());
     refreshViews();
     setWindowStateValue(1);
+    if (historyUnreadable_) {
+        // Told once the program runs, so that the start itself is not held up by the message.
+        QTimer::singleShot(0, this, &Form1::reportUnreadableHistory);
+        return;
+    }
+    saver_ = new HistorySaver(
+        files_, [this] { return SlotFileBytes(history_, settings_); }, this);
+}
+
+void Form1::reportUnreadableHistory() {
+    dialogs_.message(QStringLiteral("ファイル「%1」を読み込めません。\n理由: %2\n"
+                                    "このファイルの履歴を守るため、今回は履歴を保存しません。")
+                         .arg(QString::fromStdString(files_.slotFile()),
+                              QString::fromLocal8Bit(historyUnreadable_->c_str())));
 }
 
 void Form1::showDisplay(bool list) {
@@ -268,6 +286,8 @@ void Form1::windowStep() {
 }
 
 void Form1::refreshViews() {
+    if (saver_)
+        saver_->changed();
     listModel_->refresh();
     setShaded(List1, history_.listShaded);
 
@@ -303,6 +323,8 @@ void Form1::onSlotEdited(int index) {
     Slot &slot = history_.textSlots[index];
     slot.text = slotTextFromEdit(Text1[index]->toPlainText(), slot.text);
     shownSlotText_[index] = slot.text;
+    if (saver_)
+        saver_->changed();
 }
 
 void Form1::vsInForm1_ClickLButton(int16_t button) {
@@ -354,11 +376,30 @@ void Form1::vsInForm1_ClickRButton(int16_t button) {
     }
 }
 
+// A size that was never applied is not one the user chose: the file keeps its values, and
+// without a file the size written is the one the window would have taken.
+std::optional<WriteFailure> Form1::saveSize() {
+    if (sizeRestored_)
+        return SizeFileSave(files_, WindowTwips::height(*this), WindowTwips::width(*this));
+    if (std::filesystem::exists(files_.sizeFile()))
+        return std::nullopt;
+    return SizeFileSave(files_, platform::storedTwips(saved_.savedHeight),
+                        platform::storedTwips(saved_.savedWidth));
+}
+
+std::optional<WriteFailure> Form1::saveHistory() {
+    if (historyUnreadable_)
+        return WriteFailure{files_.slotFile(),
+                            "起動時に読み込めなかったため、上書きしませんでした（" +
+                                *historyUnreadable_ + "）"};
+    if (saver_)
+        saver_->finishPending(); // an older save must not land after this one
+    return SlotFileSave(files_, SlotFileBytes(history_, settings_));
+}
+
 bool Form1::saveAndEnd(bool mayAsk) {
     std::vector<WriteFailure> failures;
-    for (auto failure :
-         {SizeFileSave(files_, WindowTwips::height(*this), WindowTwips::width(*this)),
-          SlotFileSave(files_, history_, settings_)})
+    for (auto failure : {saveSize(), saveHistory()})
         if (failure)
             failures.push_back(*failure);
     if (!failures.empty()) {
@@ -452,9 +493,10 @@ void Form1::applyFont(const QFont &font) {
         Text1[i]->setFont(chosen);
 }
 
+// A close request can wait for an answer, as the exit button does.
 void Form1::closeEvent(QCloseEvent *event) {
     event->ignore();
-    saveAndEnd(false);
+    saveAndEnd(true);
 }
 
 } // namespace kobako::ui

@@ -26,6 +26,7 @@ namespace kobako::ui {
 
 class Form2;
 class HistoryListModel;
+class HistorySaver;
 
 // The history window: the list or the ten text slots under its own caption bar.
 class Form1 : public QWidget {
@@ -101,6 +102,9 @@ class Form1 : public QWidget {
     bool slotKeyEvent(int index, QEvent *event);
     void onSlotEdited(int index);
     void toggleCapture();
+    void reportUnreadableHistory();
+    std::optional<WriteFailure> saveSize();
+    std::optional<WriteFailure> saveHistory();
 
     Settings &settings_;
     History history_;
@@ -109,6 +113,9 @@ class Form1 : public QWidget {
     FileNames files_;
     SavedSize saved_;
     std::future<StoredRecords> storedHistory_;
+    // Why the history file could not be read at start-up: this session then never writes it.
+    std::optional<std::string> historyUnreadable_;
+    HistorySaver *saver_ = nullptr; // from the end of Form_Load on
 
     Form2 *form2_ = nullptr;
     platform::CaptionBar *vsInForm1;
@@ -124,6 +131,7 @@ class Form1 : public QWidget {
     bool sizeRestored_ = false;
     bool updatingSlots_ = false;
     std::array<bool, History::kSlotCount> doubleClicked_{};
+    std::array<bool, History::kSlotCount> pressedInSelection_{};
 };
 
 } // namespace kobako::ui

@@ -41,6 +41,13 @@ int shiftState(Qt::KeyboardModifiers modifiers) {
     return state;
 }
 
+bool isInSelection(const QPlainTextEdit &edit, QPointF position) {
+    const QTextCursor selection = edit.textCursor();
+    const int at = edit.cursorForPosition(position.toPoint()).position();
+    return selection.hasSelection() && at >= selection.selectionStart() &&
+           at < selection.selectionEnd();
+}
+
 bool isPress(QEvent::Type type) {
     return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
 }
@@ -101,11 +108,22 @@ bool Form1::checkBoxEvent(int index, QEvent *event) {
 }
 
 // Clicks on a slot's text pick the slot; the right button on an empty, unchecked slot clears
-// the marks and the clipboard.
+// the marks and the clipboard. The middle button does nothing here (no pasting of the primary
+// selection), and a press inside the selection starts no drag: a slot changes only by typing.
 bool Form1::slotTextEvent(int index, QEvent *event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+        type != QEvent::MouseButtonRelease && type != QEvent::MouseMove)
+        return false;
     auto *mouseEvent = static_cast<QMouseEvent *>(event);
-    switch (event->type()) {
+    if (mouseEvent->button() == Qt::MiddleButton)
+        return true;
+    switch (type) {
     case QEvent::MouseButtonPress:
+        if (mouseEvent->button() == Qt::LeftButton) {
+            pressedInSelection_[index] = isInSelection(*Text1[index], mouseEvent->position());
+            return false;
+        }
         if (mouseEvent->button() != Qt::RightButton)
             return false;
         if (history_.Text1_MouseDown(index, mouse::kRight, clipboard_)) {
@@ -114,6 +132,8 @@ bool Form1::slotTextEvent(int index, QEvent *event) {
                 QStringLiteral("まだ使用できません。クリップボード内容を破棄します。"));
         }
         return true;
+    case QEvent::MouseMove:
+        return pressedInSelection_[index] && (mouseEvent->buttons() & Qt::LeftButton);
     case QEvent::MouseButtonDblClick:
         if (mouseEvent->button() != Qt::LeftButton)
             return false;
@@ -121,15 +141,14 @@ bool Form1::slotTextEvent(int index, QEvent *event) {
         history_.Text1_Click(index, clipboard_);
         refreshViews();
         return false;
-    case QEvent::MouseButtonRelease:
+    default: // the release
         if (mouseEvent->button() != Qt::LeftButton)
             return false;
+        pressedInSelection_[index] = false;
         if (std::exchange(doubleClicked_[index], false))
             return false;
         history_.Text1_Click(index, clipboard_);
         refreshViews();
-        return false;
-    default:
         return false;
     }
 }

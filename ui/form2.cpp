@@ -16,8 +16,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
-#include <cmath>
-
 namespace kobako::ui {
 
 namespace {
@@ -257,8 +255,9 @@ void Form2::Command1_Click() {
         return (void)refuse(kAtMostTenBoxes, 0, "10");
     }
 
-    if (settings_.listMaxNumber() < static_cast<double>(form1_.history().list.size()))
-        form1_.trimList(static_cast<size_t>(std::floor(settings_.listMaxNumber())));
+    // The value checked above is the value used: 0.6 passed as 1 and must keep one entry.
+    if (static_cast<size_t>(*listMaxValue) < form1_.history().list.size())
+        form1_.trimList(static_cast<size_t>(*listMaxValue));
 
     form1_.Form_Resize();
     if (auto failure = Form2Save())

@@ -11,15 +11,10 @@ namespace kobako::ui {
 
 namespace {
 
-// Calls `use` with the file's text as UTF-8, unless there is no such file.
+// Calls `use` with the file's lines as UTF-8, unless there is no such file.
 template <typename Use> void withText(const std::string &path, Use use) {
-    const auto bytes = platform::readWholeFile(path);
-    if (!bytes)
-        return;
-    if (isValidUtf8(*bytes))
-        use(std::string_view(*bytes));
-    else
-        use(std::string_view(fromCp932(*bytes)));
+    if (const auto bytes = platform::readWholeFile(path))
+        use(std::string_view(decodeLines(*bytes)));
 }
 
 std::optional<WriteFailure> write(const std::string &path, std::string_view bytes,
@@ -49,51 +44,40 @@ std::optional<WriteFailure> SizeFileSave(const FileNames &files, float height, f
 
 StoredRecords SlotFileRead(const FileNames &files) {
     SlotFileReader reader;
-    if (!platform::readFileInPieces(files.slotFile(),
-                                    [&](std::string_view piece) { reader.add(piece); }))
-        return std::nullopt;
-    if (reader.isUtf8())
-        return reader.finish();
-    StoredRecords records; // written in CP932 by the Windows original: read again, converted
-    withText(files.slotFile(),
-             [&](std::string_view text) { records = readSlotFile(text, SIZE_MAX); });
-    return records;
+    const platform::ReadOutcome outcome = platform::readFileInPieces(
+        files.slotFile(), [&](std::string_view piece) { reader.add(piece); });
+    if (outcome.kind == platform::ReadOutcome::Unreadable)
+        return {{}, outcome.reason};
+    return {reader.finish(), std::nullopt};
 }
 
-void SlotFileLoad(StoredRecords records, History &history, const Settings &settings) {
-    if (!records)
-        return;
+void SlotFileLoad(StoredRecords stored, History &history, const Settings &settings) {
+    std::vector<std::string> &records = stored.records;
     if (settings.isListMode()) {
-        history.list.reserve(history.list.size() + records->size());
-        for (std::string &record : *records)
+        history.list.reserve(history.list.size() + records.size());
+        for (std::string &record : records)
             history.list.push_back({std::move(record), false});
         return;
     }
     // Slots that do not exist take no record: at most ten are loaded.
-    for (size_t i = 0; i < std::min<size_t>(records->size(), History::kSlotCount); ++i)
-        history.textSlots[i].text = std::move((*records)[i]);
+    for (size_t i = 0; i < std::min<size_t>(records.size(), History::kSlotCount); ++i)
+        history.textSlots[i].text = std::move(records[i]);
 }
 
-void SlotFileLoad(const FileNames &files, History &history, const Settings &settings) {
-    SlotFileLoad(SlotFileRead(files), history, settings);
-}
-
-std::optional<WriteFailure> SlotFileSave(const FileNames &files, const History &history,
-                                         const Settings &settings) {
-    std::string bytes;
+std::string SlotFileBytes(const History &history, const Settings &settings) {
     if (settings.isListMode())
-        bytes = writeSlotFile(history.list.size(), [&](size_t i) -> const std::string & {
-            return history.list[i].text;
-        });
-    else {
-        // Every filled slot in order, also one that editing left above an empty slot.
-        std::vector<const std::string *> filled;
-        for (int i = 0; i < usableSlotCount(settings); ++i)
-            if (!history.textSlots[i].text.empty())
-                filled.push_back(&history.textSlots[i].text);
-        bytes = writeSlotFile(filled.size(),
-                              [&](size_t i) -> const std::string & { return *filled[i]; });
-    }
+        return writeSlotFile(history.list.size(),
+                             [&](size_t i) -> const std::string & { return history.list[i].text; });
+    // Every filled slot in order, also one that editing left above an empty slot.
+    std::vector<const std::string *> filled;
+    for (int i = 0; i < usableSlotCount(settings); ++i)
+        if (!history.textSlots[i].text.empty())
+            filled.push_back(&history.textSlots[i].text);
+    return writeSlotFile(filled.size(),
+                         [&](size_t i) -> const std::string & { return *filled[i]; });
+}
+
+std::optional<WriteFailure> SlotFileSave(const FileNames &files, std::string_view bytes) {
     // The history may hold passwords and private notes: only its owner may read it.
     return write(files.slotFile(), bytes, platform::FileAccess::OwnerOnly);
 }

@@ -36,16 +36,22 @@ struct WriteFailure {
 SavedSize SizeFileLoad(const FileNames &files);
 std::optional<WriteFailure> SizeFileSave(const FileNames &files, float height, float width);
 
-// The records of the slot contents file, newest first, or nothing when there is no file. Needs
-// no settings and no window, so it can run on a thread while the program starts.
-using StoredRecords = std::optional<std::vector<std::string>>;
+// The slot contents file as read: its records, newest first (none without a file). A file that
+// is there but cannot be read gives the system's reason instead: the history it holds must not
+// be written over. Needs no settings and no window, so it can run on a thread while the program
+// starts.
+struct StoredRecords {
+    std::vector<std::string> records;
+    std::optional<std::string> unreadable;
+};
 StoredRecords SlotFileRead(const FileNames &files);
 
 // Appends the stored entries to the list, or fills the slots from slot 0, by the display mode.
-void SlotFileLoad(StoredRecords records, History &history, const Settings &settings);
-void SlotFileLoad(const FileNames &files, History &history, const Settings &settings);
-std::optional<WriteFailure> SlotFileSave(const FileNames &files, const History &history,
-                                         const Settings &settings);
+void SlotFileLoad(StoredRecords stored, History &history, const Settings &settings);
+// The history in the file's form: the list, or every filled slot in order.
+std::string SlotFileBytes(const History &history, const Settings &settings);
+// Writes those bytes; safe on any thread.
+std::optional<WriteFailure> SlotFileSave(const FileNames &files, std::string_view bytes);
 
 void Form2Load(const FileNames &files, Settings &settings);
 std::optional<WriteFailure> Form2Save(const FileNames &files, const Settings &settings);

@@ -223,10 +223,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(PickThenCopy{"list, plain click on the newest", true, 0, 0, kAfterCopies},
                       PickThenCopy{"list, plain then Ctrl", true, 1, mouse::kCtrl, kAfterCopies},
                       PickThenCopy{"list, pick all", true, 0, mouse::kAlt, kAfterCopies},
-                      PickThenCopy{"slots, plain click on the newest", false, 0, 0,
-                                   kAfterCopies},
-                      PickThenCopy{"slots, plain then Ctrl", false, 1, mouse::kCtrl,
-                                   kAfterCopies},
+                      PickThenCopy{"slots, plain click on the newest", false, 0, 0, kAfterCopies},
+                      PickThenCopy{"slots, plain then Ctrl", false, 1, mouse::kCtrl, kAfterCopies},
                       PickThenCopy{"slots, pick all", false, 0, mouse::kAlt, kAfterCopies}));
 
 TEST_F(ListCapture, APickWriteUpdatesTheRepeatMemoryButIsNoEntry) {

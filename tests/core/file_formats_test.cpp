@@ -84,9 +84,11 @@ TEST(SlotFile, FormatOfTwoRecords) {
 }
 
 TEST(SlotFile, ReadingRules) {
-    // A line beginning with the marker ends the record there.
-    EXPECT_EQ(readSlotFile("a\r\nText Start Point and more\r\nb\r\nText Start Point\r\n", 100),
-              (std::vector<std::string>{"a", "b"}));
+    // Only a line that is exactly the marker ends a record: a text may begin a line with it.
+    EXPECT_EQ(readSlotFile("Text Start Pointless\r\nText Start Point\r\n a\r\nText Start Point "
+                           "\r\nb\r\nText Start Point\r\n",
+                           100),
+              (std::vector<std::string>{"Text Start Pointless", " a\r\nText Start Point \r\nb"}));
     // Lines after the last marker are dropped; a lone CR comes back as CR LF.
     EXPECT_EQ(readSlotFile("a\rb\r\nText Start Point\r\ntrailing", 100),
               (std::vector<std::string>{"a\r\nb"}));
@@ -124,42 +126,66 @@ TEST(SlotFile, PiecesCutAnywhereReadAsTheWholeFile) {
                 reader.add(std::string_view(file).substr(0, first));
                 reader.add(std::string_view(file).substr(first, second - first));
                 reader.add(std::string_view(file).substr(second));
-                EXPECT_TRUE(reader.isUtf8());
                 EXPECT_EQ(reader.finish(), whole) << file << " cut at " << first << ", " << second;
             }
         }
     }
 }
 
-TEST(SlotFile, ALineThatIsNotUtf8IsNoticedInAnyPiece) {
+// A file written by the Windows original reads converted, wherever the disk cuts it; a record
+// in CP932 among UTF-8 ones changes neither them nor itself.
+TEST(SlotFile, EachRecordIsDecodedOnItsOwn) {
     const std::string cp932 = dataFile("cp932.f3");
+    const std::vector<std::string> converted = {"日本語", "テスト\r\n二行目"};
     for (size_t cut = 0; cut <= cp932.size(); ++cut) {
         SlotFileReader reader;
         reader.add(std::string_view(cp932).substr(0, cut));
         reader.add(std::string_view(cp932).substr(cut));
-        EXPECT_FALSE(reader.isUtf8()) << "cut at " << cut;
+        EXPECT_EQ(reader.finish(), converted) << "cut at " << cut;
     }
-    SlotFileReader ending; // the last line has no line end
-    ending.add("ok\r\nText Start Point\r\n\x93");
-    ending.finish();
-    EXPECT_FALSE(ending.isUtf8());
+    EXPECT_EQ(readSlotFile("日本語テキスト\r\nText Start Point\r\n\x93\xfa\x96\x7b\x8c\xea\r\n"
+                           "Text Start Point\r\nabc\xEF\xBF\xBD"
+                           "def\r\nText Start Point\r\n",
+                           SIZE_MAX),
+              (std::vector<std::string>{"日本語テキスト", "日本語",
+                                        "abc\xEF\xBF\xBD"
+                                        "def"}));
 }
 
-TEST(FileText, Cp932FromTheWindowsOriginalIsConverted) {
+TEST(FileText, RecordsAndLinesDecodeOneByOne) {
     // "日本語" in Shift_JIS.
-    EXPECT_EQ(decodeFileText("\x93\xfa\x96\x7b\x8c\xea"), "日本語");
-    EXPECT_EQ(decodeFileText("日本語"), "日本語");
-    EXPECT_EQ(decodeFileText("plain"), "plain");
+    EXPECT_EQ(decodeRecord("\x93\xfa\x96\x7b\x8c\xea"), "日本語");
+    EXPECT_EQ(decodeRecord("日本語"), "日本語");
     // A truncated double-byte character at the end is marked, not dropped silently.
-    EXPECT_EQ(decodeFileText("a\x93"), "a\xEF\xBF\xBD");
+    EXPECT_EQ(decodeRecord("a\x93"), "a\xEF\xBF\xBD");
     // Overlong forms and surrogates are not UTF-8.
-    EXPECT_NE(decodeFileText("\xC0\xAF"), "\xC0\xAF");
-    EXPECT_NE(decodeFileText("\xED\xA0\x80"), "\xED\xA0\x80");
+    EXPECT_NE(decodeRecord("\xC0\xAF"), "\xC0\xAF");
+    EXPECT_NE(decodeRecord("\xED\xA0\x80"), "\xED\xA0\x80");
+    // A settings file with a font name in CP932 beside UTF-8 lines.
+    EXPECT_EQ(decodeLines("1\r\n\x93\xfa\x96\x7b\x8c\xea\rＭＳ\r\nlast"),
+              "1\r\n日本語\r\nＭＳ\r\nlast\r\n");
 }
 
-TEST(FileText, Cp932SlotFileLoads) {
-    const auto records = readSlotFile(decodeFileText(dataFile("cp932.f3")), SIZE_MAX);
-    EXPECT_EQ(records, (std::vector<std::string>{"日本語", "テスト\r\n二行目"}));
+TEST(FileText, OfferedUtf8IsRepairedByteByByte) {
+    const struct {
+        std::string offered, kept;
+    } cases[] = {
+        {"abc\xE9"
+         "def",
+         "abc\xEF\xBF\xBD"
+         "def"},
+        {"日本語", "日本語"},
+        {"\xE6\x97", "\xEF\xBF\xBD\xEF\xBF\xBD"},                 // a character cut short
+        {"\xC0\xAF!", "\xEF\xBF\xBD\xEF\xBF\xBD!"},               // overlong
+        {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"}, // a surrogate
+        {std::string("a\0b", 3), std::string("a\0b", 3)},
+        {std::string(20, 'x') + "\xFF" + std::string(20, 'y'),
+         std::string(20, 'x') + "\xEF\xBF\xBD" + std::string(20, 'y')},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(toValidUtf8(c.offered), c.kept);
+        EXPECT_TRUE(isValidUtf8(toValidUtf8(c.offered)));
+    }
 }
 
 struct SettingsCase {

@@ -2,6 +2,7 @@
 xdotool. Each test gets a display and a directory of its own."""
 
 import os
+import shutil
 import signal
 import subprocess
 import tempfile
@@ -44,10 +45,10 @@ class Display:
         return subprocess.run(args, input=input_bytes, env=self.env, capture_output=True,
                               timeout=timeout, check=check)
 
-    def copy(self, text, target=None):
+    def copy(self, text, target=None, selection="clipboard"):
         """Another program copies: xclip owns the clipboard until the next copy."""
         data = text.encode() if isinstance(text, str) else text
-        args = ["xclip", "-selection", "clipboard", "-i"]
+        args = ["xclip", "-selection", selection, "-i"]
         if target:
             args += ["-t", target]
         # xclip stays behind to serve the text: leave it no pipe to wait on.
@@ -66,6 +67,21 @@ class Display:
         self.server.wait(timeout=10)
 
 
+def program_for_anyone(directory):
+    """A copy of the program that any user can run: the build tree may lie in a home directory
+    that other users cannot enter. The Qt part keeps its place relative to the executable."""
+    executable = Path(KOBAKO).resolve()
+    module = (executable.parent / "../lib/kobako/kobako-qt.so").resolve()
+    copy = Path(directory)
+    (copy / "bin").mkdir(parents=True)
+    (copy / "lib/kobako").mkdir(parents=True)
+    shutil.copy(executable, copy / "bin/kobako")
+    shutil.copy(module, copy / "lib/kobako/kobako-qt.so")
+    for path in [copy, *copy.rglob("*")]:
+        os.chmod(path, 0o755)
+    return str(copy / "bin/kobako")
+
+
 class Kobako:
     """The program started in a directory, as a user starts it there."""
 
@@ -74,7 +90,9 @@ class Kobako:
         self.directory = Path(directory)
         args = [KOBAKO]
         if user:
-            args = ["setpriv", f"--reuid={user}", f"--regid={user}", "--clear-groups"] + args
+            self.copy = tempfile.TemporaryDirectory()
+            args = ["setpriv", f"--reuid={user}", f"--regid={user}", "--clear-groups",
+                    program_for_anyone(self.copy.name)]
         self.log = tempfile.TemporaryFile()
         self.process = subprocess.Popen(args, cwd=directory, env=display.env,
                                         stdout=subprocess.DEVNULL, stderr=self.log)
@@ -150,6 +168,23 @@ class Kobako:
             self.process.kill()
             self.process.wait(timeout=10)
         self.log.close()
+        if hasattr(self, "copy"):
+            self.copy.cleanup()
+
+
+CAPTION = 24  # the caption bar, and each of its square buttons: 18 units of 20 twips, in pixels
+
+
+def text_box_settings(list_max=5):
+    return f" 1 \r\n{list_max}\r\n18\r\n1\r\n1\r\n".encode()
+
+
+def slot_point(program, index, list_max=5):
+    """The middle of a slot's check box and of its text, in screen pixels."""
+    x, y, _, h = program.geometry()
+    pitch = (h * 15 - 18 * 20) / list_max / 15
+    top = y + CAPTION + round(pitch * index)
+    return (x + 6, top + 8), (x + 60, top + 10)
 
 
 def records(*texts):

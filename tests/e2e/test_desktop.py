@@ -80,6 +80,22 @@ class WindowManager(DesktopTest):
         self.assertEqual(program.process.wait(timeout=10), 0)
         self.assertEqual(program.file("kobako.f3"), records("kept over a close"))
 
+    def test_a_close_request_whose_save_fails_asks_before_ending(self):
+        program = self.start()
+        (self.directory / "kobako.f3").mkdir()  # the history file cannot be replaced
+        self.display.copy("precious")
+        program.geometry()
+        window = program.window_ids(visible=True)[0]
+        self.display.xdotool("windowactivate", "--sync", window)
+        self.display.xdotool("key", "alt+F4")
+        wait_until(lambda: len(program.window_ids(visible=True)) > 1, what="the question")
+        self.display.xdotool("key", "Escape")  # No: keep running
+        time.sleep(0.5)
+        self.assertIsNone(program.process.poll(), "the program ended although No was answered")
+        (self.directory / "kobako.f3").rmdir()
+        program.stop()
+        self.assertEqual(program.file("kobako.f3"), records("precious"))
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -3,13 +3,7 @@
 import time
 import unittest
 
-from harness import DesktopTest, first_row, records
-
-CAPTION = 24  # 18 units of 20 twips at 15 twips a pixel
-
-
-def text_box_settings(list_max=5):
-    return f" 1 \r\n{list_max}\r\n18\r\n1\r\n1\r\n".encode()
+from harness import CAPTION, DesktopTest, first_row, records, slot_point, text_box_settings
 
 
 class ListGestures(DesktopTest):
@@ -41,12 +35,8 @@ class ListGestures(DesktopTest):
 
 
 class SlotGestures(DesktopTest):
-    def slot_point(self, program, index, list_max=5):
-        """The middle of a slot's check box and of its text, in screen pixels."""
-        x, y, _, h = program.geometry()
-        pitch = (h * 15 - 18 * 20) / list_max / 15
-        top = y + CAPTION + round(pitch * index)
-        return (x + 6, top + 8), (x + 60, top + 10)
+    def slot_point(self, program, index):
+        return slot_point(program, index)
 
     def click(self, point, *keys, button=1):
         self.click_at(point, *keys, button=button)

@@ -61,18 +61,22 @@ TEST_F(Files, APieceByPieceReadGivesEveryByteInOrder) {
     { std::ofstream(path("big"), std::ios::binary) << bytes; }
     std::string read;
     size_t pieces = 0;
-    EXPECT_TRUE(platform::readFileInPieces(path("big"), [&](std::string_view piece) {
-        read += piece;
-        ++pieces;
-    }));
+    EXPECT_EQ(platform::readFileInPieces(path("big"),
+                                         [&](std::string_view piece) {
+                                             read += piece;
+                                             ++pieces;
+                                         })
+                  .kind,
+              platform::ReadOutcome::Read);
     EXPECT_EQ(read, bytes);
     EXPECT_GT(pieces, 1u);
 
     const auto none = [](std::string_view) { FAIL() << "nothing should be read"; };
-    EXPECT_FALSE(platform::readFileInPieces(path("missing"), none));
-    EXPECT_FALSE(platform::readFileInPieces(directory_.string(), none));
+    using Kind = platform::ReadOutcome::Kind;
+    EXPECT_EQ(platform::readFileInPieces(path("missing"), none).kind, Kind::Missing);
+    EXPECT_EQ(platform::readFileInPieces(directory_.string(), none).kind, Kind::Missing);
     { std::ofstream(path("empty")); }
-    EXPECT_TRUE(platform::readFileInPieces(path("empty"), none));
+    EXPECT_EQ(platform::readFileInPieces(path("empty"), none).kind, Kind::Read);
 }
 
 TEST_F(Files, ADirectoryIsLockedByOneHolderAtATime) {

@@ -2,6 +2,8 @@
 #include "platform/twips.h"
 #include "window_fixture.h"
 
+#include <QCloseEvent>
+#include <QFileInfo>
 #include <QMimeData>
 
 namespace kobako {
@@ -171,15 +173,32 @@ TEST_F(Form1Test, ExitSavesSizeAndHistory) {
     EXPECT_EQ(size.substr(0, 6), " 3540 ");
 }
 
-TEST_F(Form1Test, AFailedSaveIsReportedAndNoKeepsTheProgramWithItsHistory) {
+// A close request from the window manager can wait for an answer, as the exit button does.
+TEST_F(Form1Test, AFailedSaveOnACloseRequestIsAskedAndNoKeepsTheProgramWithItsHistory) {
     start();
     copyElsewhere("precious");
     QDir(directory_.path()).mkdir(QStringLiteral("kobako.f3")); // the file cannot be replaced
-    EXPECT_FALSE(form_->saveAndEnd(true));
+    QCloseEvent request;
+    QCoreApplication::sendEvent(form_.get(), &request);
     ASSERT_EQ(dialogs_.shown.size(), 1);
     EXPECT_TRUE(dialogs_.shown[0].contains("kobako.f3"));
     EXPECT_TRUE(dialogs_.shown[0].contains("保存せずに終了しますか"));
     EXPECT_EQ(listTexts(), (std::vector<std::string>{"precious"}));
+}
+
+// The history of a file that exists but cannot be read must outlive the session: it is named at
+// start-up and never written over, and the exit says so.
+TEST_F(Form1Test, AnUnreadableHistoryFileIsReportedAndNeverWritten) {
+    // Reading a process's memory from its start fails with an I/O error, even for root.
+    ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self/mem"), path("kobako.f3")));
+    start();
+    ASSERT_EQ(dialogs_.shown.size(), 1);
+    EXPECT_TRUE(dialogs_.shown[0].contains("kobako.f3"));
+    copyElsewhere("new");
+    EXPECT_FALSE(form_->saveAndEnd(true));
+    ASSERT_EQ(dialogs_.shown.size(), 2);
+    EXPECT_TRUE(dialogs_.shown[1].contains("上書きしませんでした"));
+    EXPECT_TRUE(QFileInfo(path("kobako.f3")).isSymLink());
 }
 
 TEST_F(Form1Test, ImagesAndSecretsAreNotCaptured) {

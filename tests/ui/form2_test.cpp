@@ -119,6 +119,14 @@ TEST_F(Form2Test, LoweringTheMaximumTrimsTheOldest) {
     type(0, "9");
     form2().Command1_Click();
     EXPECT_EQ(form_->history().list.size(), 5u);
+    // The number that passed the check is the one used: 0.6 passed as 1 and keeps one entry,
+    // 2.5 rounds to 2 as everywhere else.
+    for (const auto &[typed, kept] : {std::pair{"2.5", 2u}, std::pair{"0.6", 1u}}) {
+        type(0, typed);
+        form2().Command1_Click();
+        EXPECT_EQ(form_->history().list.size(), kept) << typed;
+    }
+    EXPECT_EQ(form_->history().list[0].text, "7");
 }
 
 TEST_F(Form2Test, SettingsSurviveARestartAndSpinsFollowTheFile) {

@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 
 namespace kobako {
@@ -33,9 +38,9 @@ TEST_F(Persistence, SlotFileRoundTripsInEachModeAndKeepsFilledSlotsAboveAHole) {
     Settings settings;
     History history(settings);
     history.list = {{"a\r\n", false}, {"b", true}, {"", false}};
-    ASSERT_FALSE(ui::SlotFileSave(files, history, settings));
+    ASSERT_FALSE(ui::SlotFileSave(files, ui::SlotFileBytes(history, settings)));
     History back(settings);
-    ui::SlotFileLoad(files, back, settings);
+    ui::SlotFileLoad(ui::SlotFileRead(files), back, settings);
     ASSERT_EQ(back.list.size(), 3u);
     EXPECT_EQ(back.list[0].text, "a\r\n");
     EXPECT_EQ(back.list[2].text, "");
@@ -44,25 +49,28 @@ TEST_F(Persistence, SlotFileRoundTripsInEachModeAndKeepsFilledSlotsAboveAHole) {
     History slotHistory(settings);
     slotHistory.textSlots[0].text = "first";
     slotHistory.textSlots[2].text = "third"; // slot 1 was emptied by editing
-    ASSERT_FALSE(ui::SlotFileSave(files, slotHistory, settings));
+    ASSERT_FALSE(ui::SlotFileSave(files, ui::SlotFileBytes(slotHistory, settings)));
     History slotsBack(settings);
-    ui::SlotFileLoad(files, slotsBack, settings);
+    ui::SlotFileLoad(ui::SlotFileRead(files), slotsBack, settings);
     EXPECT_EQ(slotsBack.textSlots[0].text, "first");
     EXPECT_EQ(slotsBack.textSlots[1].text, "third");
 }
 
-TEST_F(Persistence, AHistoryFileInCp932IsReadConverted) {
-    // "日本語" and "テスト" in Shift_JIS, as the Windows original wrote them.
-    {
-        std::ofstream("kobako.f3", std::ios::binary)
-            << "\x93\xfa\x96\x7b\x8c\xea\r\nText Start Point\r\n"
-               "\x83\x65\x83\x58\x83\x67\r\nText Start Point\r\n";
-    }
-    EXPECT_EQ(ui::SlotFileRead(files), (std::vector<std::string>{"日本語", "テスト"}));
-    { std::ofstream("kobako.f3", std::ios::binary) << "日本語\r\nText Start Point\r\n"; }
-    EXPECT_EQ(ui::SlotFileRead(files), (std::vector<std::string>{"日本語"}));
+// Only a file that is there and cannot be read is reported: its history must survive the
+// session. Nothing, or something that is no ordinary file (a FIFO would block the start), is an
+// empty history.
+TEST_F(Persistence, AHistoryFileThatCannotBeReadIsToldFromAMissingOne) {
+    EXPECT_FALSE(ui::SlotFileRead(files).unreadable);
+    ASSERT_EQ(mkfifo("kobako.f3", 0600), 0);
+    const auto fromFifo = ui::SlotFileRead(files);
+    EXPECT_TRUE(fromFifo.records.empty());
+    EXPECT_FALSE(fromFifo.unreadable);
     QFile::remove(QStringLiteral("kobako.f3"));
-    EXPECT_FALSE(ui::SlotFileRead(files));
+    // Reading a process's memory from its start fails with an I/O error, even for root.
+    ASSERT_EQ(symlink("/proc/self/mem", "kobako.f3"), 0);
+    const auto failed = ui::SlotFileRead(files);
+    ASSERT_TRUE(failed.unreadable);
+    EXPECT_EQ(*failed.unreadable, std::strerror(EIO));
 }
 
 TEST_F(Persistence, SettingsFileIsFoundInTheStartDirectory) {
@@ -81,7 +89,7 @@ TEST_F(Persistence, AFailedWriteNamesTheFileAndKeepsTheOldOne) {
     QDir().mkdir(QStringLiteral("kobako.f3"));
     Settings settings;
     History history(settings);
-    auto failure = ui::SlotFileSave(files, history, settings);
+    auto failure = ui::SlotFileSave(files, ui::SlotFileBytes(history, settings));
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->file, "kobako.f3");
     EXPECT_FALSE(failure->reason.empty());

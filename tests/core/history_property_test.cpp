@@ -1,0 +1,218 @@
+// Random sequences of copies, picks, deletes and restarts against a simple model of what the
+// history must hold: every text copied elsewhere, newest first, except an immediate repeat of
+// the text taken last, minus what the user deleted; the program's own writes never.
+#include "core/history.h"
+#include "core/mouse.h"
+#include "core/slot_file.h"
+#include "fake_clipboard.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <sstream>
+
+namespace kobako {
+namespace {
+
+enum class Action { Copy, Click, CtrlClick, AltClick, RightClick, Restart };
+
+struct Step {
+    Action action;
+    size_t value; // the text copied, or the row clicked (modulo the history's length)
+};
+
+// Texts that survive the file's format (a lone CR does not), with repeats likely.
+const std::vector<std::string> kTexts = {"a", "b", "c", "a\r\nb", "x\ny", "日本語", "", "ab"};
+
+std::string describe(const std::vector<Step> &steps) {
+    static const char *names[] = {"copy",      "click",       "ctrl+click",
+                                  "alt+click", "right click", "restart"};
+    std::ostringstream out;
+    for (const Step &step : steps) {
+        out << names[static_cast<int>(step.action)];
+        if (step.action == Action::Copy)
+            out << " \"" << kTexts[step.value % kTexts.size()] << "\"";
+        else if (step.action != Action::Restart)
+            out << " " << step.value;
+        out << "; ";
+    }
+    return out.str();
+}
+
+class Session {
+  public:
+    explicit Session(bool listMode) {
+        settings_.displayMode = listMode ? DisplayMode::List : DisplayMode::TextBoxes;
+        settings_.setListMaxText(listMode ? "8" : "5");
+        start({});
+    }
+
+    // Runs one step on the program and on the model; false when they disagree afterwards.
+    bool run(const Step &step) {
+        const size_t count = texts().size();
+        switch (step.action) {
+        case Action::Copy:
+            copy(kTexts[step.value % kTexts.size()]);
+            break;
+        case Action::Restart:
+            restart();
+            break;
+        case Action::RightClick:
+            if (count > 0)
+                deleteAt(static_cast<int>(step.value % count));
+            break;
+        default:
+            if (count > 0)
+                pick(static_cast<int>(step.value % count), step.action);
+            break;
+        }
+        return texts() == model_;
+    }
+
+    std::vector<std::string> texts() const {
+        std::vector<std::string> shown;
+        if (settings_.isListMode())
+            for (const ListEntry &entry : history_->list)
+                shown.push_back(entry.text);
+        else
+            for (int i = 0; i < history_->FilledSlotCount(); ++i)
+                shown.push_back(history_->textSlots[i].text);
+        return shown;
+    }
+    const std::vector<std::string> &model() const { return model_; }
+
+  private:
+    void start(const std::vector<std::string> &records) {
+        history_ = std::make_unique<History>(settings_);
+        clipboard_ = std::make_unique<testing::FakeClipboard>(*history_);
+        for (size_t i = 0; i < records.size(); ++i) {
+            if (settings_.isListMode())
+                history_->list.push_back({records[i], false});
+            else if (i < History::kSlotCount)
+                history_->textSlots[i].text = records[i];
+        }
+        lastTaken_.clear();
+    }
+
+    void copy(const std::string &text) {
+        const bool repeat = !model_.empty() && text == lastTaken_;
+        clipboard_->copyElsewhere(text);
+        if (repeat)
+            return;
+        lastTaken_ = text;
+        if (text.empty())
+            return;
+        model_.insert(model_.begin(), text);
+        model_.resize(std::min<size_t>(model_.size(), settings_.listMax()));
+    }
+
+    void pick(int row, Action action) {
+        const int shift = action == Action::Click       ? mouse::kNoKeys
+                          : action == Action::CtrlClick ? mouse::kCtrl
+                                                        : mouse::kAlt;
+        const size_t writes = clipboard_->writes.size();
+        if (settings_.isListMode()) {
+            history_->toggleListItem(row);
+            history_->List1_MouseUp(mouse::kLeft, shift, *clipboard_);
+        } else {
+            Slot &slot = history_->textSlots[row];
+            slot.check = slot.check == 1 ? 0 : 1;
+            history_->Check1_MouseUp(row, mouse::kLeft, shift, *clipboard_);
+        }
+        // The write changes no entry; it is the text last taken for the repeat rule.
+        if (clipboard_->writes.size() > writes)
+            lastTaken_ = clipboard_->writes.back();
+    }
+
+    // A right click deletes what is selected: the list's selected entries, or the clicked slot
+    // when it is checked.
+    void deleteAt(int row) {
+        std::vector<bool> deleted(model_.size());
+        if (settings_.isListMode()) {
+            for (size_t i = 0; i < model_.size(); ++i)
+                deleted[i] = history_->list[i].selected;
+            history_->List1_MouseUp(mouse::kRight, mouse::kNoKeys, *clipboard_);
+        } else {
+            deleted[row] = history_->textSlots[row].check == 1;
+            history_->Check1_MouseUp(row, mouse::kRight, mouse::kNoKeys, *clipboard_);
+        }
+        std::vector<std::string> kept;
+        for (size_t i = 0; i < model_.size(); ++i)
+            if (!deleted[i])
+                kept.push_back(model_[i]);
+        model_ = kept;
+    }
+
+    void restart() {
+        const std::vector<std::string> saved = texts();
+        const std::string file =
+            writeSlotFile(saved.size(), [&](size_t i) -> const std::string & { return saved[i]; });
+        start(readSlotFile(file, SIZE_MAX));
+    }
+
+    Settings settings_;
+    std::unique_ptr<History> history_;
+    std::unique_ptr<testing::FakeClipboard> clipboard_;
+    std::vector<std::string> model_;
+    std::string lastTaken_;
+};
+
+// The index of the first step after which the program and the model disagree, or -1.
+int firstDivergence(bool listMode, const std::vector<Step> &steps) {
+    Session session(listMode);
+    for (size_t i = 0; i < steps.size(); ++i)
+        if (!session.run(steps[i]))
+            return static_cast<int>(i);
+    return -1;
+}
+
+// Leaves out steps one at a time while the sequence still fails.
+std::vector<Step> shortestFailing(bool listMode, std::vector<Step> steps) {
+    steps.resize(firstDivergence(listMode, steps) + 1);
+    for (bool shorter = true; shorter;) {
+        shorter = false;
+        for (size_t i = 0; i < steps.size(); ++i) {
+            std::vector<Step> without = steps;
+            without.erase(without.begin() + static_cast<std::ptrdiff_t>(i));
+            if (firstDivergence(listMode, without) >= 0) {
+                steps = std::move(without);
+                shorter = true;
+                break;
+            }
+        }
+    }
+    return steps;
+}
+
+class HistoryProperty : public ::testing::TestWithParam<bool> {};
+
+TEST_P(HistoryProperty, HoldsWhatWasCopiedMinusWhatWasDeleted) {
+    const bool listMode = GetParam();
+    constexpr int kSeeds = 40;
+    constexpr int kSteps = 300;
+    for (unsigned seed = 1; seed <= kSeeds; ++seed) {
+        std::mt19937 random(seed);
+        // Copies most often, as a user makes them; restarts now and then.
+        std::discrete_distribution<int> action({40, 15, 12, 6, 10, 4});
+        std::vector<Step> steps;
+        for (int i = 0; i < kSteps; ++i)
+            steps.push_back({static_cast<Action>(action(random)), random() % 64});
+        if (firstDivergence(listMode, steps) < 0)
+            continue;
+        const auto shortest = shortestFailing(listMode, steps);
+        Session replay(listMode);
+        for (const Step &step : shortest)
+            replay.run(step);
+        ADD_FAILURE() << "seed " << seed << ": " << describe(shortest) << "\nhistory "
+                      << ::testing::PrintToString(replay.texts()) << "\nexpected "
+                      << ::testing::PrintToString(replay.model());
+        return;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, HistoryProperty, ::testing::Values(true, false),
+                         [](const auto &info) { return info.param ? "List" : "TextBoxes"; });
+
+} // namespace
+} // namespace kobako

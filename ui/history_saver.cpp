@@ -1,0 +1,68 @@
+#include "history_saver.h"
+
+#include <iostream>
+
+namespace kobako::ui {
+
+HistorySaver::HistorySaver(FileNames files, std::function<std::string()> bytesNow, QObject *parent)
+    : QObject(parent), files_(std::move(files)), bytesNow_(std::move(bytesNow)),
+      writer_([this] { writeLoop(); }) {
+    delay_.setSingleShot(true);
+    delay_.setInterval(kDelayMs);
+    connect(&delay_, &QTimer::timeout, this, &HistorySaver::saveNow);
+}
+
+HistorySaver::~HistorySaver() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_one();
+    writer_.join();
+}
+
+void HistorySaver::changed() {
+    // Not restarted by each change: a steady stream of copies still gets saved.
+    if (!delay_.isActive())
+        delay_.start();
+}
+
+void HistorySaver::saveNow() {
+    std::string bytes = bytesNow_();
+    {
+        std::lock_guard lock(mutex_);
+        next_ = std::move(bytes); // an older save not yet begun is not needed any more
+    }
+    wake_.notify_one();
+}
+
+void HistorySaver::finishPending() {
+    delay_.stop();
+    std::unique_lock lock(mutex_);
+    next_.reset();
+    idle_.wait(lock, [this] { return !writing_; });
+}
+
+void HistorySaver::writeLoop() {
+    std::unique_lock lock(mutex_);
+    while (true) {
+        wake_.wait(lock, [this] { return stopping_ || next_; });
+        if (stopping_)
+            return;
+        const std::string bytes = std::move(*next_);
+        next_.reset();
+        writing_ = true;
+        lock.unlock();
+        const auto failure = SlotFileSave(files_, bytes);
+        lock.lock();
+        writing_ = false;
+        idle_.notify_all();
+        // The exit reports a failure to the user; here it is told once, not at every change.
+        const std::string reason = failure ? failure->reason : std::string();
+        if (failure && reason != lastFailure_)
+            std::cerr << "Kobako: " << failure->file << ": " << reason << '\n';
+        lastFailure_ = reason;
+    }
+}
+
+} // namespace kobako::ui

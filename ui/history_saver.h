@@ -1,0 +1,51 @@
+#pragma once
+
+#include "persistence.h"
+
+#include <QTimer>
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace kobako::ui {
+
+// Keeps the history file a short time behind the window, so that losing the X server or the
+// session loses only the last moments. A change asks for a save a little later (a burst of
+// changes makes one save); the bytes are taken on the user-interface thread and written on a
+// thread of this saver's own, so a large history never stalls the window.
+class HistorySaver : public QObject {
+    Q_OBJECT
+  public:
+    static constexpr int kDelayMs = 1000;
+
+    // `bytesNow` gives the history in the file's form at the moment of the save.
+    HistorySaver(FileNames files, std::function<std::string()> bytesNow, QObject *parent = nullptr);
+    ~HistorySaver() override;
+
+    void changed();
+    // Drops the save that was asked for and waits for a write under way, so that none can land
+    // after the caller's own save. Later changes are saved again as usual.
+    void finishPending();
+
+  private:
+    void saveNow();
+    void writeLoop();
+
+    FileNames files_;
+    std::function<std::string()> bytesNow_;
+    QTimer delay_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable idle_;
+    std::optional<std::string> next_; // the newest bytes not yet written
+    bool writing_ = false;
+    bool stopping_ = false;
+    std::string lastFailure_;
+    std::thread writer_;
+};
+
+} // namespace kobako::ui
