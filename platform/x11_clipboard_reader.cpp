@@ -19,7 +19,13 @@ namespace kobako::platform {
 namespace {
 
 constexpr int kPropertyPool = 64;
+using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds kGiveUpAfter{3000}; // an owner that stops answering
+// However steadily an owner keeps sending, a transfer ends by then.
+constexpr std::chrono::seconds kLongestTransfer{30};
+// How long an unfinished change may keep the changes after it from being reported; past that
+// they are reported without it (it still is, should it finish).
+constexpr std::chrono::milliseconds kLongestHoldBack{2000};
 constexpr int kStaleCheckMs = 500;
 // What an owner's announced size may make us set aside before the text arrives: the size is the
 // owner's word, not a promise.
@@ -54,9 +60,11 @@ struct X11ClipboardReader::Atoms {
 // One change of the clipboard, from its announcement until its text is known.
 struct X11ClipboardReader::Fetch {
     uint32_t timestamp = 0;
-    std::chrono::steady_clock::time_point lastHeard = std::chrono::steady_clock::now();
+    Clock::time_point announced = Clock::now();
+    Clock::time_point lastHeard = announced;
     // Requests under way: target asked for, and the property the answer goes to.
     struct Pending {
+        uint32_t window; // ours, that the answer goes to
         uint32_t target;
         uint32_t property;
         bool incremental = false;
@@ -69,8 +77,8 @@ struct X11ClipboardReader::Fetch {
     std::optional<std::string> utf8;
     std::optional<std::string> otherText;
     std::vector<uint32_t> targets;
+    bool targetsAnswered = false; // answered or refused; an owner gone or silent has not
     std::optional<std::string> hint;
-    bool askedTargets = false;
     bool askedHint = false;
     bool askedOtherText = false;
     bool done = false;
@@ -162,11 +170,13 @@ bool X11ClipboardReader::setUp() {
                atoms[6], atoms[7], std::vector<xcb_atom_t>(atoms.begin() + 8, atoms.end())};
 
     xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
-    window_ = xcb_generate_id(connection_);
     const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, -1, -1, 1, 1, 0,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_EVENT_MASK,
-                      &events);
+    for (uint32_t *window : {&window_, &listWindow_}) {
+        *window = xcb_generate_id(connection_);
+        xcb_create_window(connection_, XCB_COPY_FROM_PARENT, *window, screen->root, -1, -1, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_EVENT_MASK,
+                          &events);
+    }
     xcb_xfixes_select_selection_input(connection_, window_, atoms_->clipboard,
                                       XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
                                           XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
@@ -189,12 +199,13 @@ void X11ClipboardReader::readEvents() {
             onOwnerChanged(notify->owner, notify->selection_timestamp);
         } else if (type == XCB_SELECTION_NOTIFY) {
             auto *notify = reinterpret_cast<xcb_selection_notify_event_t *>(raw);
-            if (notify->requestor == window_)
-                onSelectionNotify(notify->target, notify->property, notify->time);
+            if (notify->requestor == window_ || notify->requestor == listWindow_)
+                onSelectionNotify(notify->requestor, notify->target, notify->property,
+                                  notify->time);
         } else if (type == XCB_PROPERTY_NOTIFY) {
             auto *notify = reinterpret_cast<xcb_property_notify_event_t *>(raw);
-            if (notify->window == window_ && notify->state == XCB_PROPERTY_NEW_VALUE)
-                onPropertyNewValue(notify->atom);
+            if (notify->state == XCB_PROPERTY_NEW_VALUE)
+                onPropertyNewValue(notify->window, notify->atom);
         }
     }
     reportFinished();
@@ -212,27 +223,35 @@ void X11ClipboardReader::onOwnerChanged(uint32_t owner, uint32_t timestamp) {
         fetch.done = true;
         return;
     }
-    // The text first, at once; what else is offered (for the secret mark) only after it, since
-    // some owners answer one request at a time while a large text is on its way.
+    // What is offered and the text together, the list first, so that an owner that leaves right
+    // after answering has answered both: a text is kept only when its list was heard and holds
+    // no secret mark.
+    request(fetch, atoms_->targets, nextProperty());
     request(fetch, atoms_->utf8String, nextProperty());
     xcb_flush(connection_);
 }
 
+// The lists (what is offered, the secret mark) are asked for on a window of their own: an owner
+// sending a text in pieces watches the deletions on the window it sends to, and some take the
+// deletion of any property there for the go-ahead of their next piece.
 void X11ClipboardReader::request(Fetch &fetch, uint32_t target, uint32_t property) {
-    fetch.pending.push_back({target, property, false, false, 0, 0, {}});
-    xcb_convert_selection(connection_, window_, atoms_->clipboard, target, property,
+    const bool list = target == atoms_->targets || target == atoms_->passwordHint;
+    const uint32_t window = list ? listWindow_ : window_;
+    fetch.pending.push_back({window, target, property, false, false, 0, 0, {}});
+    xcb_convert_selection(connection_, window, atoms_->clipboard, target, property,
                           fetch.timestamp);
 }
 
 // Reads a property of our window and deletes it in the same request (the owner of a large text
 // waits for that deletion before it sends the next piece).
-std::optional<std::string> X11ClipboardReader::takeProperty(uint32_t property, uint32_t *type) {
+std::optional<std::string> X11ClipboardReader::takeProperty(uint32_t window, uint32_t property,
+                                                            uint32_t *type) {
     std::string data;
     uint32_t offset = 0;
     while (true) {
         auto reply = own(
             xcb_get_property_reply(connection_,
-                                   xcb_get_property(connection_, 1, window_, property,
+                                   xcb_get_property(connection_, 1, window, property,
                                                     XCB_GET_PROPERTY_TYPE_ANY, offset, 1u << 20),
                                    nullptr));
         if (!reply)
@@ -258,19 +277,27 @@ bool X11ClipboardReader::isAnswerType(uint32_t target, uint32_t type) const {
     return type == target;
 }
 
-void X11ClipboardReader::onSelectionNotify(uint32_t target, uint32_t property, uint32_t time) {
+// An answer is matched by the property its request named; a refusal names none, and is matched
+// by the change's time and the target instead.
+void X11ClipboardReader::onSelectionNotify(uint32_t window, uint32_t target, uint32_t property,
+                                           uint32_t time) {
     for (Fetch &fetch : fetches_) {
-        if (fetch.done || fetch.timestamp != time)
+        if (fetch.done)
             continue;
-        auto pending = std::find_if(fetch.pending.begin(), fetch.pending.end(),
-                                    [&](auto &p) { return p.target == target && !p.incremental; });
+        auto pending = std::find_if(fetch.pending.begin(), fetch.pending.end(), [&](const auto &p) {
+            if (p.incremental || p.window != window)
+                return false;
+            if (property != XCB_NONE)
+                return p.property == property && p.target == target;
+            return fetch.timestamp == time && p.target == target;
+        });
         if (pending == fetch.pending.end())
             continue;
         std::optional<std::string> value;
         uint32_t answeredType = XCB_NONE;
         if (property != XCB_NONE) {
             uint32_t type = 0;
-            value = takeProperty(pending->property, &type);
+            value = takeProperty(window, pending->property, &type);
             if (value && type == atoms_->incr) {
                 pending->incremental = true; // the pieces follow as new values
                 if (value->size() >= 4) {
@@ -285,6 +312,8 @@ void X11ClipboardReader::onSelectionNotify(uint32_t target, uint32_t property, u
         }
         const uint32_t answered = pending->target;
         fetch.pending.erase(pending);
+        if (answered == atoms_->targets)
+            fetch.targetsAnswered = true;
         storeAnswer(fetch, answered, answeredType, std::move(value));
         advance(fetch);
         return;
@@ -360,19 +389,27 @@ void X11ClipboardReader::abandonRequests() {
     }
 }
 
-void X11ClipboardReader::onPropertyNewValue(uint32_t property) {
+void X11ClipboardReader::onPropertyNewValue(uint32_t window, uint32_t property) {
     for (Fetch &fetch : fetches_) {
         for (auto pending = fetch.pending.begin(); pending != fetch.pending.end(); ++pending) {
-            if (!pending->incremental || pending->property != property)
+            if (!pending->incremental || pending->window != window || pending->property != property)
                 continue;
             uint32_t type = 0;
-            auto piece = takeProperty(property, &type);
-            fetch.lastHeard = std::chrono::steady_clock::now(); // still arriving
+            auto piece = takeProperty(window, property, &type);
+            fetch.lastHeard = Clock::now(); // still arriving
             if (piece && !piece->empty()) {
                 if (!isAnswerType(pending->target, type))
                     pending->wrongType = true;
                 pending->pieceType = type;
-                pending->pieces += *piece;
+                try {
+                    pending->pieces += *piece;
+                } catch (const std::bad_alloc &) {
+                    // More than can be held: dropped, not fatal. Its owner's further pieces
+                    // match no request.
+                    pending->pieces = std::string();
+                    pending->wrongType = true;
+                    finishIncremental(fetch, static_cast<size_t>(pending - fetch.pending.begin()));
+                }
                 return;
             }
             finishIncremental(fetch, static_cast<size_t>(pending - fetch.pending.begin()));
@@ -385,12 +422,6 @@ void X11ClipboardReader::onPropertyNewValue(uint32_t property) {
 void X11ClipboardReader::advance(Fetch &fetch) {
     if (!fetch.pending.empty())
         return;
-    if (!fetch.askedTargets) {
-        fetch.askedTargets = true;
-        request(fetch, atoms_->targets, nextProperty());
-        xcb_flush(connection_);
-        return;
-    }
     auto offers = [&](uint32_t atom) {
         return std::find(fetch.targets.begin(), fetch.targets.end(), atom) != fetch.targets.end();
     };
@@ -410,17 +441,33 @@ void X11ClipboardReader::advance(Fetch &fetch) {
             }
         }
     }
-    const bool secret = fetch.hint && *fetch.hint == "secret";
+    finish(fetch);
+}
+
+// A text is kept only when the owner told what it offers and that holds no secret mark, or a
+// mark that was read and is not "secret". A mark offered but not read counts as secret.
+void X11ClipboardReader::finish(Fetch &fetch) {
+    fetch.pending.clear();
     fetch.done = true;
-    if (!secret)
+    const bool mayBeSecret =
+        !fetch.targetsAnswered || (fetch.askedHint && (!fetch.hint || *fetch.hint == "secret"));
+    if (!mayBeSecret)
         fetch.result = fetch.utf8 ? std::move(fetch.utf8) : std::move(fetch.otherText);
 }
 
-// Changes are reported in the order they happened, each once its text is known.
+// Changes are reported in the order they happened, each once its text is known. One that takes
+// too long holds back the later ones only for a while.
 void X11ClipboardReader::reportFinished() {
-    while (!fetches_.empty() && fetches_.front().done) {
-        std::optional<std::string> text = std::move(fetches_.front().result);
-        fetches_.pop_front();
+    const auto now = Clock::now();
+    for (auto fetch = fetches_.begin(); fetch != fetches_.end();) {
+        if (!fetch->done) {
+            if (now - fetch->announced < kLongestHoldBack)
+                break;
+            ++fetch;
+            continue;
+        }
+        std::optional<std::string> text = std::move(fetch->result);
+        fetch = fetches_.erase(fetch);
         std::lock_guard lock(listenerMutex_);
         if (listener_)
             listener_(std::move(text));
@@ -430,15 +477,11 @@ void X11ClipboardReader::reportFinished() {
 }
 
 void X11ClipboardReader::dropStale() {
-    for (Fetch &fetch : fetches_) {
-        if (!fetch.done && std::chrono::steady_clock::now() - fetch.lastHeard > kGiveUpAfter) {
-            fetch.pending.clear();
-            fetch.done = true; // whatever arrived is kept; a missing text is no text
-            const bool mayBeSecret = fetch.askedHint && !fetch.hint;
-            if (!mayBeSecret)
-                fetch.result = fetch.utf8 ? std::move(fetch.utf8) : std::move(fetch.otherText);
-        }
-    }
+    const auto now = Clock::now();
+    for (Fetch &fetch : fetches_)
+        if (!fetch.done &&
+            (now - fetch.lastHeard > kGiveUpAfter || now - fetch.announced > kLongestTransfer))
+            finish(fetch); // what arrived is kept; a text cut short is no text
     reportFinished();
 }
 

@@ -19,8 +19,10 @@ namespace kobako::platform {
 // Watches the CLIPBOARD selection on an X connection of its own and fetches each new text the
 // moment its change is announced, asking with the timestamp of the change itself: an owner that
 // has already handed the clipboard to the next copy answers only requests made before, so a copy
-// a millisecond later must not make the text of this one unreadable. Texts are asked for as
-// UTF8_STRING first, then in the other text forms the owner offers; large ones arrive in pieces.
+// a millisecond later must not make the text of this one unreadable. The list of what is offered
+// and the UTF8_STRING text are asked for together, then the other text forms the owner offers;
+// large texts arrive in pieces. Contents marked secret, or whose owner never said what it
+// offers, are reported as no text.
 //
 // It works on a thread of its own, so that a busy window never delays a request: the listener is
 // called there, once per change and in the order of the changes.
@@ -48,26 +50,28 @@ class X11ClipboardReader final : public ClipboardWatch {
     bool setUp();
     void readEvents();
     void onOwnerChanged(uint32_t owner, uint32_t timestamp);
-    void onSelectionNotify(uint32_t target, uint32_t property, uint32_t time);
-    void onPropertyNewValue(uint32_t property);
+    void onSelectionNotify(uint32_t window, uint32_t target, uint32_t property, uint32_t time);
+    void onPropertyNewValue(uint32_t window, uint32_t property);
     void request(Fetch &fetch, uint32_t target, uint32_t property);
     bool isAnswerType(uint32_t target, uint32_t type) const;
     void storeAnswer(Fetch &fetch, uint32_t target, uint32_t type,
                      std::optional<std::string> value);
     void advance(Fetch &fetch);
+    void finish(Fetch &fetch);
     void reportFinished();
     void dropStale();
     void finishDeliveredTransfers();
     void abandonRequests();
     void finishIncremental(Fetch &fetch, size_t pendingIndex);
-    std::optional<std::string> takeProperty(uint32_t property, uint32_t *type);
+    std::optional<std::string> takeProperty(uint32_t window, uint32_t property, uint32_t *type);
     uint32_t nextProperty();
 
     xcb_connection_t *connection_;
     std::mutex listenerMutex_;
     Listener listener_;
     std::vector<std::optional<std::string>> unheard_; // changes before a listener was set
-    uint32_t window_ = 0;
+    uint32_t window_ = 0;                             // where texts are sent
+    uint32_t listWindow_ = 0;                         // where the lists of what is offered are sent
     std::atomic<uint32_t> ignoredBase_ = 0;
     std::atomic<uint32_t> ignoredMask_ = 0;
     uint8_t xfixesEvent_ = 0;

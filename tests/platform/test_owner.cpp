@@ -1,0 +1,274 @@
+// A clipboard owner for the reader's tests, written against xcb: it copies as a well-behaved
+// editor does, or misbehaves in one chosen way. It prints "owned" once it owns the clipboard.
+//
+//   test_owner MODE [TEXT]
+//
+// plain          serves TARGETS and UTF8_STRING
+// burst N MS     copies TEXT-0 .. TEXT-(N-1), MS milliseconds apart, each served to the requests
+//                stamped with its own time (as an owner that keeps its texts would)
+// string-only    offers only STRING, TEXT taken as Latin-1 bytes
+// secret-handoff offers the secret mark; hands the clipboard on right after giving the text
+// secret-exit    offers the secret mark; exits right after giving the text
+// secret-refuse  offers the secret mark but refuses to send it
+// secret-late    answers the list of targets only after 3.5 s
+// public-mark    offers the mark with a value other than "secret"
+// never          answers nothing
+// wrong-type     answers UTF8_STRING with an INTEGER
+// incr-huge      announces 4 GiB in pieces, sends 64 KiB, then stops
+// incr-slow      sends a piece of one byte every 500 ms, for ever
+// incr-die       sends one piece of a text in pieces, then exits
+// many-targets   offers 1,000,000 targets, TEXT among them as UTF8_STRING
+#include <xcb/xcb.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+xcb_connection_t *connection;
+xcb_window_t window;
+std::map<std::string, xcb_atom_t> atoms;
+std::deque<xcb_generic_event_t *> backlog; // events that came while waiting for another one
+
+xcb_generic_event_t *nextEvent() {
+    if (backlog.empty())
+        return xcb_poll_for_event(connection);
+    xcb_generic_event_t *event = backlog.front();
+    backlog.pop_front();
+    return event;
+}
+
+xcb_atom_t atom(const std::string &name) {
+    auto found = atoms.find(name);
+    if (found != atoms.end())
+        return found->second;
+    auto *reply = xcb_intern_atom_reply(
+        connection,
+        xcb_intern_atom(connection, 0, static_cast<uint16_t>(name.size()), name.c_str()), nullptr);
+    const xcb_atom_t value = reply ? reply->atom : XCB_NONE;
+    std::free(reply);
+    return atoms[name] = value;
+}
+
+// A real server time: a zero-length append to a property of our own window.
+xcb_timestamp_t serverTime() {
+    xcb_change_property(connection, XCB_PROP_MODE_APPEND, window, atom("OWNER_TIME"),
+                        XCB_ATOM_STRING, 8, 0, nullptr);
+    xcb_flush(connection);
+    while (xcb_generic_event_t *event = xcb_wait_for_event(connection)) {
+        if ((event->response_type & 0x7F) != XCB_PROPERTY_NOTIFY) {
+            backlog.push_back(event);
+            continue;
+        }
+        const xcb_timestamp_t time = reinterpret_cast<xcb_property_notify_event_t *>(event)->time;
+        std::free(event);
+        return time;
+    }
+    std::exit(2);
+}
+
+void own(xcb_window_t owner, xcb_timestamp_t time) {
+    xcb_set_selection_owner(connection, owner, atom("CLIPBOARD"), time);
+    xcb_flush(connection);
+}
+
+void answer(const xcb_selection_request_event_t &request, xcb_atom_t property) {
+    xcb_selection_notify_event_t notify{};
+    notify.response_type = XCB_SELECTION_NOTIFY;
+    notify.time = request.time;
+    notify.requestor = request.requestor;
+    notify.selection = request.selection;
+    notify.target = request.target;
+    notify.property = property;
+    xcb_send_event(connection, 0, request.requestor, XCB_EVENT_MASK_NO_EVENT,
+                   reinterpret_cast<const char *>(&notify));
+    xcb_flush(connection);
+}
+
+void put(const xcb_selection_request_event_t &request, xcb_atom_t type, int format,
+         const void *data, size_t count) {
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request.requestor, request.property,
+                        type, static_cast<uint8_t>(format), static_cast<uint32_t>(count), data);
+    answer(request, request.property);
+}
+
+void putAtoms(const xcb_selection_request_event_t &request,
+              const std::vector<xcb_atom_t> &offered) {
+    put(request, XCB_ATOM_ATOM, 32, offered.data(), offered.size());
+}
+
+void putText(const xcb_selection_request_event_t &request, const std::string &text) {
+    put(request, atom("UTF8_STRING"), 8, text.data(), text.size());
+}
+
+// Starts a transfer in pieces, and returns once the requestor has deleted the announcement.
+void announceIncremental(const xcb_selection_request_event_t &request, uint32_t size) {
+    const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_change_window_attributes(connection, request.requestor, XCB_CW_EVENT_MASK, &events);
+    put(request, atom("INCR"), 32, &size, 1);
+}
+
+// Waits until the requestor deletes `property` on its window, the go-ahead for the next piece.
+bool waitForDeletion(xcb_window_t requestor, xcb_atom_t property) {
+    while (xcb_generic_event_t *event = xcb_wait_for_event(connection)) {
+        bool deleted = false;
+        if ((event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY) {
+            auto *notify = reinterpret_cast<xcb_property_notify_event_t *>(event);
+            deleted = notify->window == requestor && notify->atom == property &&
+                      notify->state == XCB_PROPERTY_DELETE;
+        }
+        std::free(event);
+        if (deleted)
+            return true;
+    }
+    return false;
+}
+
+void sendPiece(const xcb_selection_request_event_t &request, const std::string &piece) {
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request.requestor, request.property,
+                        atom("UTF8_STRING"), 8, static_cast<uint32_t>(piece.size()), piece.data());
+    xcb_flush(connection);
+}
+
+std::vector<xcb_atom_t> offers(const std::vector<std::string> &names) {
+    std::vector<xcb_atom_t> list;
+    for (const std::string &name : names)
+        list.push_back(atom(name));
+    return list;
+}
+
+using Clock = std::chrono::steady_clock;
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (argc < 2)
+        return 2;
+    const std::string mode = argv[1];
+    const std::string text = argc > 2 ? argv[2] : "text";
+    connection = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(connection))
+        return 2;
+    xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    window = xcb_generate_id(connection);
+    xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_EVENT_MASK,
+                      &events);
+    const xcb_atom_t targets = atom("TARGETS"), utf8 = atom("UTF8_STRING");
+    const xcb_atom_t hint = atom("x-kde-passwordManagerHint");
+    const bool marks = mode.starts_with("secret") || mode == "public-mark";
+
+    // In a burst each copy's text serves the requests stamped from its time on.
+    std::vector<std::pair<xcb_timestamp_t, std::string>> copies;
+    int burstCount = 0, burstGapMs = 0;
+    if (mode == "burst") {
+        burstCount = argc > 3 ? std::atoi(argv[3]) : 10;
+        burstGapMs = argc > 4 ? std::atoi(argv[4]) : 5;
+    }
+    auto copyNext = [&] {
+        const xcb_timestamp_t time = serverTime();
+        const std::string next =
+            mode == "burst" ? text + "-" + std::to_string(copies.size()) : text;
+        copies.emplace_back(time, next);
+        own(window, time);
+    };
+    copyNext();
+    std::printf("owned\n");
+    std::fflush(stdout);
+    auto nextCopyAt = Clock::now() + std::chrono::milliseconds(burstGapMs);
+
+    while (true) {
+        std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> event(nextEvent(), &std::free);
+        if (!event) {
+            if (xcb_connection_has_error(connection))
+                return 0;
+            if (mode == "burst" && static_cast<int>(copies.size()) < burstCount &&
+                Clock::now() >= nextCopyAt) {
+                copyNext();
+                nextCopyAt += std::chrono::milliseconds(burstGapMs);
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+            continue;
+        }
+        const uint8_t type = event->response_type & 0x7F;
+        if (type == XCB_SELECTION_CLEAR && mode != "burst")
+            return 0; // another program copied
+        if (type != XCB_SELECTION_REQUEST)
+            continue;
+        const auto request = *reinterpret_cast<xcb_selection_request_event_t *>(event.get());
+        if (mode == "never")
+            continue;
+        if (request.owner != window) {
+            answer(request, XCB_NONE); // the window a handoff gave the clipboard to
+            continue;
+        }
+        if (request.target == targets) {
+            if (mode == "secret-late")
+                std::this_thread::sleep_for(std::chrono::milliseconds(3500));
+            if (mode == "string-only")
+                putAtoms(request, offers({"TARGETS", "STRING"}));
+            else if (mode == "many-targets") {
+                std::vector<xcb_atom_t> many(1000000, XCB_ATOM_INTEGER);
+                many.back() = utf8;
+                putAtoms(request, many);
+            } else if (marks)
+                putAtoms(request, offers({"TARGETS", "UTF8_STRING", "x-kde-passwordManagerHint"}));
+            else
+                putAtoms(request, offers({"TARGETS", "UTF8_STRING"}));
+        } else if (request.target == hint && marks) {
+            if (mode == "secret-refuse")
+                answer(request, XCB_NONE);
+            else
+                put(request, atom("UTF8_STRING"), 8, mode == "public-mark" ? "public" : "secret",
+                    6);
+        } else if (request.target == utf8 && mode == "wrong-type") {
+            const uint32_t number = 42;
+            put(request, XCB_ATOM_INTEGER, 32, &number, 1);
+        } else if (request.target == utf8 && mode.starts_with("incr")) {
+            announceIncremental(request, mode == "incr-huge" ? 0xFFFFFFFFu : 1000);
+            if (!waitForDeletion(request.requestor, request.property))
+                return 0;
+            const std::string piece = mode == "incr-huge" ? std::string(64 * 1024, 'h') : "s";
+            sendPiece(request, piece);
+            if (mode == "incr-die")
+                return 0;
+            while (mode == "incr-slow" && waitForDeletion(request.requestor, request.property)) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(500));
+                sendPiece(request, piece);
+            }
+        } else if (request.target == utf8 && mode != "string-only") {
+            std::string served;
+            for (const auto &[time, copied] : copies)
+                if (request.time == XCB_CURRENT_TIME || time <= request.time)
+                    served = copied;
+            if (served.empty()) {
+                answer(request, XCB_NONE); // stamped before our ownership
+                continue;
+            }
+            putText(request, served);
+            if (mode == "secret-exit")
+                return 0;
+            if (mode == "secret-handoff") {
+                // The next copy, made by another window of ours, which refuses everything.
+                xcb_window_t next = xcb_generate_id(connection);
+                xcb_create_window(connection, XCB_COPY_FROM_PARENT, next, screen->root, 0, 0, 1, 1,
+                                  0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0,
+                                  nullptr);
+                own(next, XCB_CURRENT_TIME);
+            }
+        } else if (request.target == atom("STRING") && mode == "string-only") {
+            put(request, XCB_ATOM_STRING, 8, text.data(), text.size());
+        } else {
+            answer(request, XCB_NONE);
+        }
+    }
+}
