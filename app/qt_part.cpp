@@ -1,6 +1,7 @@
 #include "launch.h"
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
+#include "platform/files.h"
 #include "platform/process.h"
 #include "platform/termination_signals.h"
 #include "ui/form1.h"
@@ -12,6 +13,10 @@ extern "C" __attribute__((visibility("default"))) int kobakoRun(kobako::app::Lau
     using namespace kobako;
     QApplication app(launch->argc, launch->argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // Before anything that could wait: a signal ends the program even before its window exists.
+    platform::TerminationSignals termination;
+    auto endEarly = QObject::connect(&termination, &platform::TerminationSignals::requested, &app,
+                                     &QCoreApplication::quit);
 
     const std::string &directory = launch->files.startDirectory;
     platform::DirectoryLock lock(directory);
@@ -21,6 +26,8 @@ extern "C" __attribute__((visibility("default"))) int kobakoRun(kobako::app::Lau
                 .arg(QString::fromStdString(directory)));
         return 1;
     }
+    const std::string &base = launch->files.baseName;
+    platform::removeStaleTemporaries(directory, {base + ".f1", base + ".f2", base + ".f3"});
 
     Settings settings;
     platform::Clipboard clipboard(std::move(launch->clipboardWatch));
@@ -37,7 +44,7 @@ extern "C" __attribute__((visibility("default"))) int kobakoRun(kobako::app::Lau
             form.grab();
     });
 
-    platform::TerminationSignals termination;
+    QObject::disconnect(endEarly);
     QObject::connect(&termination, &platform::TerminationSignals::requested, &form,
                      [&form] { form.saveAndEnd(false); });
     return QApplication::exec();

@@ -27,6 +27,10 @@ class Settings {
     static constexpr int kListSpinMax = 50;
     static constexpr int kIconSpinMin = 10;
     static constexpr int kIconSpinMax = 30;
+    // The caption buttons' height the settings window accepts, in units of 20 twips: from 18 to
+    // 60, which is already a large caption. A file cannot hold more.
+    static constexpr int kSmallestIconHeight = 18;
+    static constexpr int kLargestIconHeight = 60;
     static constexpr int kMaxSlots = 10;
 
     int alwaysOnTop = 1; // check box value: 0, 1, or 2 (greyed, only from a file)

@@ -1,5 +1,7 @@
 #include "settings_file.h"
 
+#include <algorithm>
+
 #include "numbers.h"
 #include "text_lines.h"
 
@@ -34,7 +36,8 @@ void readSettingsFile(std::string_view text, Settings &settings) {
     auto iconHeight = readInteger(reader);
     if (!iconHeight)
         return;
-    settings.setIconHeightText(std::to_string(*iconHeight));
+    settings.setIconHeightText(
+        std::to_string(std::min<int>(*iconHeight, Settings::kLargestIconHeight)));
 
     auto displayMode = readInteger(reader);
     if (!displayMode || !inRange(*displayMode, 0, 1))

@@ -71,6 +71,17 @@ std::string directoryOf(const std::string &path) {
     return parent.empty() ? "." : parent.string();
 }
 
+// ".kobako.f3.XXXXXX.tmp" beside "kobako.f3": hidden, and recognisable as ours after a crash.
+constexpr std::string_view kTemporarySuffix = ".tmp";
+constexpr std::string_view kUniquePart = ".XXXXXX";
+
+std::string temporaryPattern(const std::string &path) {
+    const std::filesystem::path target(path);
+    const std::string name =
+        "." + target.filename().string() + std::string(kUniquePart) + std::string(kTemporarySuffix);
+    return (target.parent_path() / name).string();
+}
+
 // The process's file-creation mask, read without changing it: umask() would change it for every
 // thread while it is being read.
 mode_t creationMask() {
@@ -86,8 +97,8 @@ mode_t creationMask() {
 
 std::optional<std::string> writeFileAtomically(const std::string &path, std::string_view bytes,
                                                FileAccess access) {
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
+    std::string temporary = temporaryPattern(path);
+    const int fd = mkstemps(temporary.data(), static_cast<int>(kTemporarySuffix.size()));
     if (fd < 0)
         return reason(errno);
     auto fail = [&](int error) -> std::optional<std::string> {
@@ -127,6 +138,24 @@ std::optional<std::string> writeFileAtomically(const std::string &path, std::str
         close(directory);
     }
     return std::nullopt;
+}
+
+void removeStaleTemporaries(const std::string &directory, const std::vector<std::string> &names) {
+    std::error_code error;
+    for (const auto &entry : std::filesystem::directory_iterator(directory, error)) {
+        const std::string found = entry.path().filename().string();
+        for (const std::string &name : names) {
+            const std::string pattern =
+                std::filesystem::path(temporaryPattern(name)).filename().string();
+            const bool sameShape = found.size() == pattern.size() &&
+                                   found.starts_with("." + name + ".") &&
+                                   found.ends_with(kTemporarySuffix);
+            struct stat info {};
+            if (sameShape && lstat(entry.path().c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+                info.st_uid == getuid())
+                unlink(entry.path().c_str());
+        }
+    }
 }
 
 } // namespace kobako::platform

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kobako::platform {
 
@@ -32,5 +33,10 @@ enum class FileAccess { Everyone, OwnerOnly };
 // for a failure, or nothing on success.
 std::optional<std::string> writeFileAtomically(const std::string &path, std::string_view bytes,
                                                FileAccess access);
+
+// Removes the temporary files that a write of one of `names` left in `directory` when the process
+// was killed in the middle of it. Only the user's own are removed; call it holding the lock that
+// keeps any other instance from writing there.
+void removeStaleTemporaries(const std::string &directory, const std::vector<std::string> &names);
 
 } // namespace kobako::platform

@@ -2,14 +2,59 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 namespace kobako::platform {
 
+namespace {
+
+// A directory only this user can write: $XDG_RUNTIME_DIR, or else one of ours under /tmp.
+std::optional<std::string> privateDirectory() {
+    auto isPrivate = [](const std::string &path) {
+        struct stat info {};
+        return lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+               info.st_uid == getuid() && (info.st_mode & 077) == 0;
+    };
+    if (const char *runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && isPrivate(runtime))
+        return runtime;
+    const std::string own = "/tmp/kobako-" + std::to_string(getuid());
+    mkdir(own.c_str(), 0700);
+    if (isPrivate(own))
+        return own;
+    return std::nullopt;
+}
+
+// FNV-1a: the same directory gives the same name in every build of the program.
+std::string nameOf(const std::string &directory) {
+    uint64_t hash = 0xcbf29ce484222325ull;
+    for (unsigned char c : directory)
+        hash = (hash ^ c) * 0x100000001b3ull;
+    char name[32];
+    std::snprintf(name, sizeof name, "kobako-%016llx.lock", static_cast<unsigned long long>(hash));
+    return name;
+}
+
+} // namespace
+
+// The lock is a file in a directory of the user's own, named after the directory, so that
+// nothing is created in the directory itself and no other user can take it. Without such a place
+// the directory itself is locked, which anyone who can read it could also do.
 DirectoryLock::DirectoryLock(const std::string &directory) {
-    fd_ = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    std::error_code error;
+    const std::string canonical = std::filesystem::weakly_canonical(directory, error).string();
+    if (const auto place = privateDirectory()) {
+        path_ = *place + "/" + nameOf(error ? directory : canonical);
+        fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    } else {
+        fd_ = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    }
     held_ = fd_ >= 0 && flock(fd_, LOCK_EX | LOCK_NB) == 0;
 }
 

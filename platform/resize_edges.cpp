@@ -40,8 +40,12 @@ bool ResizeEdges::eventFilter(QObject *watched, QEvent *event) {
     if (handle == handles_.end())
         return false;
     const Qt::Edges edges = edges_[handle - handles_.begin()];
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+        type != QEvent::MouseButtonRelease)
+        return false;
     auto *mouse = static_cast<QMouseEvent *>(event);
-    switch (event->type()) {
+    switch (type) {
     case QEvent::MouseButtonPress:
         if (mouse->button() != Qt::LeftButton)
             return true;

@@ -6,6 +6,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 namespace kobako::platform {
 
 namespace {
@@ -13,8 +15,10 @@ namespace {
 int signalPipe[2] = {-1, -1};
 
 void onTerminationSignal(int) {
+    const int interrupted = errno; // the code the signal interrupted may be about to read it
     const char byte = 1;
     [[maybe_unused]] auto ignored = write(signalPipe[1], &byte, 1);
+    errno = interrupted;
 }
 
 } // namespace

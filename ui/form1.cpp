@@ -38,7 +38,6 @@ constexpr float kDesignClientWidth = 3510;
 constexpr float kDesignClientHeight = 1830;
 constexpr float kCheckWidth = 195;
 constexpr float kCheckHeight = 240;
-constexpr int16_t kSmallestCaptionButtonHeight = 18;
 constexpr int kShowCheckMs = 300;
 
 void processPendingEvents() {
@@ -119,7 +118,7 @@ void Form1::Form_Load() {
     historyUnreadable_ = std::move(stored.unreadable);
     SlotFileLoad(std::move(stored), history_, settings_);
     vsInForm1->setCaptionButtonHeight(
-        std::max(settings_.iconHeight(), kSmallestCaptionButtonHeight));
+        std::max<int16_t>(settings_.iconHeight(), Settings::kSmallestIconHeight));
     showDisplay(settings_.isListMode());
     refreshViews();
     setWindowStateValue(1);
@@ -204,8 +203,9 @@ void Form1::Form_Resize() {
 void Form1::restoreSavedSize() {
     if (sizeRestored_)
         return;
-    WindowTwips::setHeight(*this, saved_.savedHeight);
-    WindowTwips::setWidth(*this, saved_.savedWidth);
+    // A hand-edited file may ask for any size: never more than the screen's work area.
+    WindowTwips::setHeight(*this, std::min(saved_.savedHeight, platform::screenHeightTwips()));
+    WindowTwips::setWidth(*this, std::min(saved_.savedWidth, platform::screenWidthTwips()));
     sizeRestored_ = true;
 }
 

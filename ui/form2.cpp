@@ -22,7 +22,6 @@ namespace {
 
 const QString kNotANumber = QStringLiteral("数値を入力してください。");
 const QString kAtMostTenBoxes = QStringLiteral("テキストボックスは最大１０個です");
-constexpr int16_t kSmallestIconHeight = 18;
 
 QFont gothic(double points) {
     return platform::japaneseFont(QStringLiteral("ＭＳ ゴシック"), points);
@@ -235,9 +234,11 @@ void Form2::Command1_Click() {
         return (void)refuse(
             QStringLiteral("リストの最大数は 1 から 32767 までの数値にしてください。"), 0);
     const auto iconHeightValue = roundToInt16(*iconHeight);
-    if (!iconHeightValue)
-        return (void)refuse(QStringLiteral("アイコンの高さは 32767 以下の数値にしてください。"), 1);
-    if (*iconHeightValue < kSmallestIconHeight)
+    if (!iconHeightValue || *iconHeightValue > Settings::kLargestIconHeight)
+        return (void)refuse(QStringLiteral("アイコンの高さは %1 以下の数値にしてください。")
+                                .arg(Settings::kLargestIconHeight),
+                            1);
+    if (*iconHeightValue < Settings::kSmallestIconHeight)
         return (void)refuse(QStringLiteral("18以下は、設定できません"), 1, "18");
 
     form1_.setCaptionButtonHeight(*iconHeightValue);

@@ -4,11 +4,16 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <unistd.h>
+
 namespace kobako::ui {
 
 QString helpFile(const FileNames &files) {
+    // The start directory may be shared (/tmp): its help file is opened only when it is the
+    // user's own ordinary file, since the desktop picks the program to open it by its content.
     const QString own = QString::fromStdString(files.inStartDirectory("Hako.hlp"));
-    if (QFileInfo(own).isFile())
+    const QFileInfo ownInfo(own);
+    if (ownInfo.isFile() && !ownInfo.isSymLink() && ownInfo.ownerId() == getuid())
         return own;
     const QString name = QLocale().language() == QLocale::Japanese ? QStringLiteral("help.ja.html")
                                                                    : QStringLiteral("help.en.html");
@@ -20,7 +25,7 @@ QString helpFile(const FileNames &files) {
         if (QFileInfo(candidate).isFile())
             return QFileInfo(candidate).canonicalFilePath();
     }
-    return own;
+    return {};
 }
 
 } // namespace kobako::ui

@@ -216,6 +216,7 @@ TEST(SettingsFile, ReadingStopsAtTheFirstFailingLine) {
         {"mode 2", " 0 \r\n8\r\n20\r\n2\r\n3\r\n", 0, "8", "20", L, MiddleRight, 1, 10},
         {"position 7", " 0 \r\n8\r\n20\r\n1\r\n7\r\n", 0, "8", "20", T, MiddleRight, 1, 10},
         {"icon height 40", " 0 \r\n8\r\n40\r\n0\r\n0\r\n", 0, "8", "40", L, TopRight, 8, 10},
+        {"icon height 32767", " 0 \r\n8\r\n32767\r\n0\r\n0\r\n", 0, "8", "60", L, TopRight, 8, 10},
         {"beyond 16 bits", " 0 \r\n40000\r\n20\r\n0\r\n0\r\n", 0, "5", "18", L, MiddleRight, 1, 10},
         {"1e3", " 0 \r\n1e3\r\n20\r\n0\r\n0\r\n", 0, "1000", "20", L, TopRight, 1, 10},
         {"hex", " 0 \r\n&H10\r\n20\r\n0\r\n0\r\n", 0, "5", "18", L, MiddleRight, 1, 10},

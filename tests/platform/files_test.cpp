@@ -2,9 +2,11 @@
 #include "platform/process.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -88,6 +90,28 @@ TEST_F(Files, ADirectoryIsLockedByOneHolderAtATime) {
     platform::DirectoryLock third(directory_.string());
     EXPECT_TRUE(third.held());
     EXPECT_EQ(std::distance(fs::directory_iterator(directory_), fs::directory_iterator()), 0);
+    // The lock lies where only the user can write; another directory has a lock of its own.
+    struct stat info {};
+    ASSERT_EQ(lstat(third.path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(info.st_uid, getuid());
+    platform::DirectoryLock other((directory_ / "..").string());
+    EXPECT_TRUE(other.held());
+}
+
+TEST_F(Files, TemporariesLeftByAKilledWriteAreRemovedAndNothingElse) {
+    for (const char *name : {".kobako.f3.a1B2c3.tmp", ".kobako.f1.zzzzzz.tmp", "kobako.f3",
+                             ".kobako.f3.toolong.tmp", "kobako.f3.a1B2c3", ".other.f3.a1B2c3.tmp"})
+        std::ofstream(path(name)) << "x";
+    fs::create_directory(path(".kobako.f2.dirdir.tmp"));
+    platform::removeStaleTemporaries(directory_.string(), {"kobako.f1", "kobako.f2", "kobako.f3"});
+    std::vector<std::string> left;
+    for (const auto &entry : fs::directory_iterator(directory_))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left,
+              (std::vector<std::string>{".kobako.f2.dirdir.tmp", ".kobako.f3.toolong.tmp",
+                                        ".other.f3.a1B2c3.tmp", "kobako.f3", "kobako.f3.a1B2c3"}));
 }
 
 } // namespace
