@@ -77,8 +77,10 @@ constexpr std::string_view kUniquePart = ".XXXXXX";
 
 std::string temporaryPattern(const std::string &path) {
     const std::filesystem::path target(path);
-    const std::string name =
-        "." + target.filename().string() + std::string(kUniquePart) + std::string(kTemporarySuffix);
+    std::string name(1, '.');
+    name += target.filename().string();
+    name += kUniquePart;
+    name += kTemporarySuffix;
     return (target.parent_path() / name).string();
 }
 
@@ -148,7 +150,7 @@ void removeStaleTemporaries(const std::string &directory, const std::vector<std:
             const std::string pattern =
                 std::filesystem::path(temporaryPattern(name)).filename().string();
             const bool sameShape = found.size() == pattern.size() &&
-                                   found.starts_with("." + name + ".") &&
+                                   found.starts_with(pattern.substr(0, name.size() + 2)) &&
                                    found.ends_with(kTemporarySuffix);
             struct stat info {};
             if (sameShape && lstat(entry.path().c_str(), &info) == 0 && S_ISREG(info.st_mode) &&

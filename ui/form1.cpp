@@ -296,9 +296,11 @@ void Form1::refreshViews() {
     updatingSlots_ = true;
     for (int i = 0; i < History::kSlotCount; ++i) {
         const Slot &slot = history_.textSlots[i];
-        if (shownSlotText_[i] != slot.text) {
-            Text1[i]->setPlainText(slotDisplayText(slot.text));
-            shownSlotText_[i] = slot.text;
+        QString shown = slotDisplayText(slot.text);
+        if (shownSlotText_[i] != shown) {
+            Text1[i]->setPlainText(shown);
+            Text1[i]->setReadOnly(!isShownWhole(slot.text));
+            shownSlotText_[i] = std::move(shown);
         }
         Check1[i]->setChecked(slot.check == 1);
         setShaded(Text1[i], slot.shaded);
@@ -322,7 +324,7 @@ void Form1::onSlotEdited(int index) {
         return;
     Slot &slot = history_.textSlots[index];
     slot.text = slotTextFromEdit(Text1[index]->toPlainText(), slot.text);
-    shownSlotText_[index] = slot.text;
+    shownSlotText_[index] = slotDisplayText(slot.text);
     if (saver_)
         saver_->changed();
 }

@@ -125,7 +125,7 @@ class Form1 : public QWidget {
     HistoryListModel *listModel_;
     std::array<QPlainTextEdit *, History::kSlotCount> Text1{};
     std::array<QCheckBox *, History::kSlotCount> Check1{};
-    std::array<std::string, History::kSlotCount> shownSlotText_;
+    std::array<QString, History::kSlotCount> shownSlotText_; // what each slot shows
 
     bool placementDone_ = false;
     bool sizeRestored_ = false;

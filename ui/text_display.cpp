@@ -15,6 +15,7 @@ QString utf8Prefix(const std::string &text, size_t bytes) {
 
 constexpr size_t kRowBytes = 1024;
 constexpr size_t kToolTipBytes = 4096;
+constexpr size_t kSlotBytes = 128 * 1024;
 
 } // namespace
 
@@ -39,8 +40,21 @@ QString listToolTip(const std::string &text) {
     return tip.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>"));
 }
 
+bool isShownWhole(const std::string &text) {
+    return text.size() <= kSlotBytes;
+}
+
 QString slotDisplayText(const std::string &text) {
-    QString shown = QString::fromStdString(text);
+    QString shown;
+    if (isShownWhole(text)) {
+        shown = QString::fromStdString(text);
+    } else {
+        const size_t lineEnd = text.find_last_of("\r\n", kSlotBytes);
+        shown =
+            utf8Prefix(text, lineEnd != std::string::npos && lineEnd > 0 ? lineEnd : kSlotBytes);
+        if (!shown.endsWith(QChar(0x2026)))
+            shown += QChar(0x2026);
+    }
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(u'\r', u'\n');
     return shown;

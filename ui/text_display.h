@@ -12,8 +12,12 @@ QString listRowText(const std::string &text);
 // The tooltip of a row: the whole text, up to a size a tooltip can show.
 QString listToolTip(const std::string &text);
 
-// A slot shows its text with every line break (CR LF, lone CR, lone LF) as a new line.
+// A slot shows its text with every line break (CR LF, lone CR, lone LF) as a new line. A text
+// too long to lay out at once (a text box takes seconds for megabytes) is shown cut, after its
+// last whole line within the limit, and such a slot cannot be edited: the text stays whole in
+// the history.
 QString slotDisplayText(const std::string &text);
+bool isShownWhole(const std::string &text);
 // The text of a slot after the user edited it, with the line breaks the stored text used.
 std::string slotTextFromEdit(const QString &edited, const std::string &before);
 

@@ -26,6 +26,20 @@ TEST(TextDisplay, EditsKeepTheLineBreaksOfTheStoredText) {
     EXPECT_EQ(ui::slotTextFromEdit("a\nbX", "a\nb"), "a\nbX");
 }
 
+// A text of megabytes would take the text box seconds to lay out: it is shown cut at a line end.
+TEST(TextDisplay, ASlotShowsAVeryLongTextCutAfterAWholeLine) {
+    std::string lines;
+    while (lines.size() < 1024 * 1024)
+        lines += "日本語のテキスト\r\n";
+    const QString shown = ui::slotDisplayText(lines);
+    EXPECT_FALSE(ui::isShownWhole(lines));
+    EXPECT_LT(shown.size(), 128 * 1024);
+    EXPECT_TRUE(shown.endsWith(QString::fromUtf8("テキスト\n…")));
+    const std::string oneLine(1024 * 1024, 'x');
+    EXPECT_EQ(ui::slotDisplayText(oneLine).size(), 128 * 1024 + 1); // cut anywhere, marked
+    EXPECT_TRUE(ui::isShownWhole(std::string(128 * 1024, 'x')));
+}
+
 TEST(TextDisplay, ToolTipIsEscaped) {
     EXPECT_EQ(ui::listToolTip("<b>\r\nx"), "&lt;b&gt;<br>x");
 }
