@@ -1,12 +1,38 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Kobako with its tests and runs every test: the core, the
-# windows on the offscreen platform, and the whole program under Xvfb with xclip and xdotool.
+# Installs what is missing, then checks everything: the format of the sources; the core built
+# alone, without Qt; the whole program with every test (the core, the windows on the offscreen
+# platform, the platform layer and the whole program under Xvfb with xclip and xdotool, the
+# package); and the same tests again built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Arguments go to each ctest run (e.g. -L core).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/scripts/packages.sh"
 install_missing_packages "${KOBAKO_BUILD_PACKAGES[@]}" "${KOBAKO_TEST_PACKAGES[@]}"
-build="$here/build-test"
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j"$(nproc)"
-cd "$build"
-ctest --output-on-failure -j"$(nproc)" "$@"
+jobs=$(nproc)
+
+echo "== Format"
+mapfile -t sources < <(cd "$here" && find app bench core fuzz platform tests ui \
+                           -name '*.cpp' -o -name '*.h' | LC_ALL=C sort)
+(cd "$here" && clang-format --dry-run -Werror "${sources[@]}")
+
+echo "== The core alone, without Qt"
+cmake -S "$here" -B "$here/build-core" -DKOBAKO_CORE_ONLY=ON >/dev/null
+cmake --build "$here/build-core" -j"$jobs"
+(cd "$here/build-core" && ctest --output-on-failure -j"$jobs" "$@")
+
+echo "== Everything"
+cmake -S "$here" -B "$here/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$here/build-test" -j"$jobs"
+(cd "$here/build-test" && ctest --output-on-failure -j"$jobs" "$@")
+
+echo "== Everything under AddressSanitizer and UndefinedBehaviorSanitizer"
+sanitize="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
+cmake -S "$here" -B "$here/build-sanitize" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_CXX_FLAGS="$sanitize" -DCMAKE_EXE_LINKER_FLAGS="$sanitize" \
+      -DCMAKE_SHARED_LINKER_FLAGS="$sanitize" -DCMAKE_MODULE_LINKER_FLAGS="$sanitize" >/dev/null
+cmake --build "$here/build-sanitize" -j"$jobs"
+export ASAN_OPTIONS=detect_leaks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS="suppressions=$here/tests/sanitizer/lsan.supp:print_suppressions=0"
+# The package is the same with or without sanitizers; it was checked above.
+(cd "$here/build-sanitize" && ctest --output-on-failure -j"$jobs" -LE package "$@")
