@@ -7,8 +7,9 @@
 // written and read a first time (a file that stops early may leave a list maximum above ten in
 // text-box mode, which the next reading lowers to ten).
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    // Decoded line by line, as the program reads the file.
     const std::string text =
-        kobako::decodeFileText(std::string(reinterpret_cast<const char *>(data), size));
+        kobako::decodeLines(std::string_view(reinterpret_cast<const char *>(data), size));
     kobako::Settings settings;
     kobako::readSettingsFile(text, settings);
     if (settings.alwaysOnTop < 0 || settings.alwaysOnTop > 2)

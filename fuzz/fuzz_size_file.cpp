@@ -5,8 +5,9 @@
 
 // Any bytes give a usable size, and a written size reads back as itself.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    // Decoded line by line, as the program reads the file.
     const std::string text =
-        kobako::decodeFileText(std::string(reinterpret_cast<const char *>(data), size));
+        kobako::decodeLines(std::string_view(reinterpret_cast<const char *>(data), size));
     const kobako::SavedSize read = kobako::readSizeFile(text);
     if (!(read.savedHeight >= kobako::SavedSize::kSmallest) ||
         !(read.savedWidth >= kobako::SavedSize::kSmallest))

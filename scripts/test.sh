@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, then checks everything: the format of the sources; the core built
-# alone, without Qt; the whole program with every test (the core, the windows on the offscreen
+# alone, without Qt; the file readers under libFuzzer for a few seconds each; the whole program with every test (the core, the windows on the offscreen
 # platform, the platform layer and the whole program under Xvfb with xclip and xdotool, the
 # package); and the same tests again built with AddressSanitizer and UndefinedBehaviorSanitizer.
 # Arguments go to each ctest run (e.g. -L core).
@@ -19,6 +19,18 @@ echo "== The core alone, without Qt"
 cmake -S "$here" -B "$here/build-core" -DKOBAKO_CORE_ONLY=ON >/dev/null
 cmake --build "$here/build-core" -j"$jobs"
 (cd "$here/build-core" && ctest --output-on-failure -j"$jobs" "$@")
+
+echo "== The file readers under libFuzzer, briefly (new inputs go to a scratch folder)"
+CXX=clang++ cmake -S "$here" -B "$here/build-fuzz" -DKOBAKO_FUZZ=ON -DKOBAKO_CORE_ONLY=ON \
+    -DKOBAKO_BUILD_TESTS=OFF >/dev/null
+cmake --build "$here/build-fuzz" -j"$jobs"
+scratch=$(mktemp -d)
+for reader in size_file settings_file slot_file; do
+    mkdir -p "$scratch/$reader"
+    "$here/build-fuzz/fuzz/fuzz_$reader" "$scratch/$reader" "$here/fuzz/corpus/$reader" \
+        -max_total_time=15 -print_final_stats=0 2>&1 | tail -n 1
+done
+rm -rf "$scratch"
 
 echo "== Everything"
 cmake -S "$here" -B "$here/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
