@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clipboard_writer.h"
+#include "remembered_text.h"
 #include "settings.h"
 
 #include <array>
@@ -48,7 +49,7 @@ class History {
     // Text slots: slot 0 is the newest.
     std::array<Slot, kSlotCount> textSlots;
 
-    std::string lastCapturedText;
+    RememberedText lastCapturedText;
     int capturePaused = 0;
     int activeSlot = 0;
     int pickCount = 0;
