@@ -3,9 +3,10 @@
 
 KOBAKO_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev libxcb1-dev
                        libxcb-xfixes0-dev libfontconfig-dev fonts-noto-cjk)
-# librsvg2-bin: ImageMagick's SVG reader, which it lacks without recommended packages.
+# librsvg2-bin: ImageMagick's SVG reader; libclang-rt-14-dev: clang's libFuzzer and sanitizer
+# runtimes. Both are only recommended by the packages that use them.
 KOBAKO_TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev python3 xvfb xclip xdotool
-                      x11-utils imagemagick librsvg2-bin clang clang-format openbox desktop-file-utils lintian dpkg-dev
+                      x11-utils imagemagick librsvg2-bin clang libclang-rt-14-dev clang-format openbox desktop-file-utils lintian dpkg-dev
                       file binutils)
 
 install_missing_packages() {
