@@ -27,10 +27,6 @@ std::optional<TopLeft> appearAt(AppearPosition position, PlacementKind kind, flo
     return std::nullopt;
 }
 
-bool isParked(float top, float left, float screenWidth, float screenHeight) {
-    return top == screenHeight || left == screenWidth;
-}
-
 std::array<SlotPlacement, Settings::kMaxSlots>
 layoutSlots(const SlotLayoutInput &input, const Settings &settings,
             const std::function<float(float)> &storedHeight) {

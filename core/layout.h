@@ -21,9 +21,6 @@ enum class PlacementKind { FirstPlacement, Capture };
 std::optional<TopLeft> appearAt(AppearPosition position, PlacementKind kind, float screenWidth,
                                 float screenHeight, float width, float height);
 
-// The parked position of a hidden window: beyond the bottom-right corner of the screen.
-bool isParked(float top, float left, float screenWidth, float screenHeight);
-
 struct SlotBox {
     float left = 0;
     float top = 0;

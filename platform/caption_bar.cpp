@@ -2,11 +2,12 @@
 
 #include "caption_pictures.h"
 #include "fonts.h"
+#include "keep_above.h"
 #include "twips.h"
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWindow>
+#include <QTimer>
 
 namespace kobako::platform {
 
@@ -15,6 +16,7 @@ constexpr int kButtonsPerGroup = 3;
 }
 
 CaptionBar::CaptionBar(QWidget *window) : QWidget(window) {
+    window->installEventFilter(this);
     setFont(japaneseFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     setCaptionButtonHeight(captionButtonHeight_);
 }
@@ -27,16 +29,15 @@ void CaptionBar::setCaptionButtonHeight(int16_t height) {
 
 void CaptionBar::setAlwaysOnTop(bool inFront) {
     alwaysOnTop_ = inFront;
-    QWidget *top = window();
-    Qt::WindowFlags flags = top->windowFlags();
-    flags.setFlag(Qt::WindowStaysOnTopHint, inFront);
-    top->overrideWindowFlags(flags);
-    if (QWindow *handle = top->windowHandle()) {
-        // Said again even when unchanged: a window shown again right after being hidden can
-        // come back without the state, and Qt passes on only changes.
-        handle->setFlags(flags ^ Qt::WindowStaysOnTopHint);
-        handle->setFlags(flags);
-    }
+    requestKeepAbove(*window(), inFront);
+}
+
+// A window manager forgets the state of a window that was hidden: it is asked again each time
+// the window is shown, once Qt has mapped it.
+bool CaptionBar::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == window() && event->type() == QEvent::Show)
+        QTimer::singleShot(0, this, [this] { requestKeepAbove(*window(), alwaysOnTop_); });
+    return QWidget::eventFilter(watched, event);
 }
 
 void CaptionBar::setCaptureButtonPicture(const QPixmap &picture) {

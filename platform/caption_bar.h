@@ -21,7 +21,8 @@ class CaptionBar : public QWidget {
     void setCaptionButtonHeight(int16_t height);
     int16_t captionButtonHeight() const { return captionButtonHeight_; }
 
-    // Keep the window in front of others; changes the flags without recreating the window.
+    // Keep the window in front of others, asked of the window manager; the native window stays
+    // the same.
     void setAlwaysOnTop(bool inFront);
     bool alwaysOnTop() const { return alwaysOnTop_; }
 
@@ -35,6 +36,7 @@ class CaptionBar : public QWidget {
     void ClickRButton(int16_t button);
 
   protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;

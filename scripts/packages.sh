@@ -4,10 +4,12 @@
 KOBAKO_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev libxcb1-dev
                        libxcb-xfixes0-dev libfontconfig-dev fonts-noto-cjk)
 # librsvg2-bin: ImageMagick's SVG reader; libclang-rt-14-dev: clang's libFuzzer and sanitizer
-# runtimes. Both are only recommended by the packages that use them.
+# runtimes (both only recommended by the packages that use them). Window managers users run:
+# openbox, xfwm4 (with xfconf and a session bus for its settings), fluxbox and icewm.
 KOBAKO_TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev python3 xvfb xclip xdotool
-                      x11-utils imagemagick librsvg2-bin clang libclang-rt-14-dev clang-format openbox desktop-file-utils lintian dpkg-dev
-                      file binutils)
+                      x11-utils imagemagick librsvg2-bin clang libclang-rt-14-dev clang-format
+                      openbox xfwm4 xfconf dbus dbus-x11 fluxbox icewm desktop-file-utils lintian
+                      dpkg-dev file binutils)
 
 install_missing_packages() {
     local missing=()

@@ -9,6 +9,7 @@
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
+#include "platform/keep_above.h"
 #include "platform/process.h"
 #include "platform/resize_edges.h"
 #include "platform/twips.h"
@@ -51,6 +52,8 @@ Form1::Form1(Settings &settings, platform::Clipboard &clipboard, platform::Dialo
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), settings_(settings),
       history_(settings), clipboard_(clipboard), dialogs_(dialogs), files_(std::move(files)) {
     setWindowTitle(QStringLiteral("Kobako"));
+    // Brought back by a copy while the user types elsewhere: the keys must stay there.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setFont(platform::japaneseFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
 
     vsInForm1 = new platform::CaptionBar(this);
@@ -110,6 +113,7 @@ void Form1::ensureSlots() {
 void Form1::Form_Load() {
     WindowTwips::setTop(*this, platform::screenHeightTwips());
     WindowTwips::setLeft(*this, platform::screenWidthTwips());
+    parked_ = true;
     setWindowStateValue(1);
     files_.startDirectory = platform::currentDirectory();
     Form2Load(files_, settings_); // the settings window shows them when it is first opened
@@ -175,12 +179,10 @@ void Form1::changeEvent(QEvent *event) {
 }
 
 void Form1::Form_Resize() {
-    // A minimized window is never at its parked position: the first placement waits for the
-    // window to come back to the normal state.
-    if (!placementDone_ && !isMinimized() &&
-        isParked(WindowTwips::top(*this), WindowTwips::left(*this), platform::screenWidthTwips(),
-                 platform::screenHeightTwips())) {
-        placementDone_ = true; // the steps below run this layout again, nested
+    // The first placement waits for the window to come back to the normal state, by a capture or
+    // by the user restoring it from the window manager before any copy.
+    if (parked_ && !isMinimized()) {
+        parked_ = false; // the steps below run this layout again, nested
         restoreHidden();
         placeBy(PlacementKind::FirstPlacement);
         setVisible(true);
@@ -239,8 +241,7 @@ void Form1::placeBy(PlacementKind kind) {
 }
 
 bool Form1::isOutOfSight() const {
-    return isMinimized() || isParked(WindowTwips::top(*this), WindowTwips::left(*this),
-                                     platform::screenWidthTwips(), platform::screenHeightTwips());
+    return isMinimized() || parked_;
 }
 
 void Form1::vsInForm1_NewClipboardData() {
@@ -266,22 +267,27 @@ void Form1::restoreHidden() {
     processPendingEvents();
 }
 
-// A capture brings a minimized or parked window back, where the settings say.
+// A capture brings a minimized or parked window back, where the settings say. It appears by
+// itself while the user works elsewhere, so it takes no focus until it is on screen.
 void Form1::windowStep() {
     if (!isOutOfSight())
         return;
+    platform::setTakesFocus(*this, false);
     restoreHidden();
     if (!history_.list.empty() || !history_.textSlots[0].text.empty())
         placeBy(PlacementKind::Capture);
     setVisible(true);
-    vsInForm1->setAlwaysOnTop(vsInForm1->alwaysOnTop());
     // Under a window manager the quick hide-and-show before can leave the window withdrawn while
-    // Qt counts it as shown: look again once the window manager has had its turn.
+    // Qt counts it as shown: look again once the window manager has had its turn. From then on
+    // a click may focus it as usual.
     QTimer::singleShot(kShowCheckMs, this, [this] {
         if (isVisible() && !isMinimized() && windowHandle() && !windowHandle()->isExposed()) {
             hide();
             show();
         }
+        platform::setTakesFocus(*this, true);
+        // Qt restates the window's states from its own flags, which hold no keeping above.
+        vsInForm1->setAlwaysOnTop(vsInForm1->alwaysOnTop());
     });
 }
 

@@ -127,7 +127,9 @@ class Form1 : public QWidget {
     std::array<QCheckBox *, History::kSlotCount> Check1{};
     std::array<QString, History::kSlotCount> shownSlotText_; // what each slot shows
 
-    bool placementDone_ = false;
+    // Parked beyond the screen's corner since start-up, until the first placement. Recorded here,
+    // since a window manager moves a parked window (openbox from 1280,1024 to 1257,1010).
+    bool parked_ = false;
     bool sizeRestored_ = false;
     bool updatingSlots_ = false;
     std::array<bool, History::kSlotCount> doubleClicked_{};

@@ -87,11 +87,5 @@ TEST(Placement, EachPositionPutsTheWindowAtItsEdge) {
     EXPECT_FALSE(appearAt(AppearPosition::Unspecified, PlacementKind::Capture, sw, sh, w, h));
 }
 
-TEST(Placement, ParkedMeansEitherEdgeExactly) {
-    EXPECT_TRUE(isParked(10800, 5, 19200, 10800));
-    EXPECT_TRUE(isParked(5, 19200, 19200, 10800));
-    EXPECT_FALSE(isParked(10799, 19199, 19200, 10800));
-}
-
 } // namespace
 } // namespace kobako

@@ -74,6 +74,7 @@ class WindowManager(DesktopTest):
         program = self.start()
         self.display.copy("kept over a close")
         program.geometry()
+        time.sleep(0.5)  # it takes the focus only once it is on screen
         window = program.window_ids(visible=True)[0]
         self.display.xdotool("windowactivate", "--sync", window)
         self.display.xdotool("key", "alt+F4")  # openbox closes the active window
@@ -85,6 +86,7 @@ class WindowManager(DesktopTest):
         (self.directory / "kobako.f3").mkdir()  # the history file cannot be replaced
         self.display.copy("precious")
         program.geometry()
+        time.sleep(0.5)  # it takes the focus only once it is on screen
         window = program.window_ids(visible=True)[0]
         self.display.xdotool("windowactivate", "--sync", window)
         self.display.xdotool("key", "alt+F4")

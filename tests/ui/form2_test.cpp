@@ -185,11 +185,11 @@ TEST_F(Form2Test, AlwaysInFrontIsAppliedEvenWhenOkStops) {
     form2().findChild<QCheckBox *>(QStringLiteral("Check1"))->click();
     type(0, "x");
     form2().Command1_Click();
-    EXPECT_FALSE(form_->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(form_->captionBar().alwaysOnTop());
     form2().findChild<QCheckBox *>(QStringLiteral("Check1"))->click();
     type(0, "5");
     form2().Command1_Click();
-    EXPECT_TRUE(form_->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(form_->captionBar().alwaysOnTop());
 }
 
 } // namespace

@@ -1,0 +1,19 @@
+#pragma once
+
+class QWidget;
+
+namespace kobako::platform {
+
+// Asks the window manager to keep a shown top-level window above the others, or to stop, by the
+// _NET_WM_STATE request of the EWMH. Qt would do it through Qt::WindowStaysOnTopHint, but on X11
+// a change of that flag makes Qt create a new native window at the next show, and what the user
+// told the window manager about the old one (all workspaces, a shortcut) is lost with it.
+// Elsewhere than on X11, and for a window not shown, it does nothing.
+void requestKeepAbove(QWidget &window, bool above);
+
+// Whether the window manager may give a top-level window the keyboard focus when it is mapped.
+// Not every window manager honours a zero user time (fluxbox and icewm focus every new window),
+// but all of them honour the input hint.
+void setTakesFocus(QWidget &window, bool takes);
+
+} // namespace kobako::platform
