@@ -1,5 +1,6 @@
 #include "numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -52,6 +53,30 @@ bool isDecimalForm(std::string_view text) {
     return i == text.size();
 }
 
+// For a number out of a double's range: whether it is too large (rather than too small), from the
+// place of its first significant digit and its exponent. `text` is in decimal form, unsigned.
+bool isTooLarge(std::string_view text) {
+    const size_t exponentAt = text.find_first_of("eE");
+    const std::string_view mantissa = text.substr(0, exponentAt);
+    long exponent = 0;
+    if (exponentAt != std::string_view::npos) {
+        std::string_view digits = text.substr(exponentAt + 1);
+        const bool negative = !digits.empty() && digits.front() == '-';
+        if (!digits.empty() && (digits.front() == '-' || digits.front() == '+'))
+            digits.remove_prefix(1);
+        for (char c : digits)
+            exponent = std::min(exponent * 10 + (c - '0'), 100000L);
+        exponent = negative ? -exponent : exponent;
+    }
+    const size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos)
+        return false; // zero, however written
+    const long order =
+        first < point ? static_cast<long>(point - first) - 1 : -static_cast<long>(first - point);
+    return order + exponent >= 0;
+}
+
 } // namespace
 
 std::optional<double> parseNumber(std::string_view text) {
@@ -65,7 +90,7 @@ std::optional<double> parseNumber(std::string_view text) {
     double value = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error == std::errc::result_out_of_range)
-        value = std::numeric_limits<double>::infinity();
+        value = isTooLarge(text) ? std::numeric_limits<double>::infinity() : 0.0;
     else if (error != std::errc() || end != text.data() + text.size())
         return std::nullopt;
     return negative ? -value : value;

@@ -118,8 +118,6 @@ void Form2::buildControls() {
     VScroll2 = new QScrollBar(Qt::Vertical, this);
     placeInTwips(VScroll2, 5760, 2760, 315, 315);
     for (QScrollBar *spin : {VScroll1, VScroll2}) {
-        spin->setInvertedControls(true); // the upper arrow raises the value, as a spin box
-        spin->setInvertedAppearance(true);
         spin->setSingleStep(1);
         spin->setPageStep(1);
     }
@@ -140,6 +138,13 @@ void Form2::buildControls() {
         Option1[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
     for (int i = 0; i < 7; ++i)
         Option3[i]->setObjectName(QStringLiteral("Option3_%1").arg(i));
+}
+
+// A vertical scroll bar lowers its position with its upper arrow (and the Up key); a spin
+// control raises its value there. The value is the position mirrored within the range, and the
+// same mirroring maps it back.
+int Form2::spinValue(const QScrollBar &spin, int position) {
+    return spin.minimum() + spin.maximum() - position;
 }
 
 void Form2::connectControls() {
@@ -166,13 +171,13 @@ void Form2::connectControls() {
     connect(VScroll1, &QScrollBar::valueChanged, this, [this](int position) {
         if (showing_)
             return;
-        settings_.setListSpin(position);
+        settings_.setListSpin(spinValue(*VScroll1, position));
         showSettings();
     });
     connect(VScroll2, &QScrollBar::valueChanged, this, [this](int position) {
         if (showing_)
             return;
-        settings_.setIconSpin(position);
+        settings_.setIconSpin(spinValue(*VScroll2, position));
         showSettings();
     });
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
@@ -192,8 +197,8 @@ void Form2::showSettings() {
             Text1[i]->setText(QString::fromStdString(*texts[i]));
     Option1[static_cast<int>(settings_.displayMode)]->setChecked(true);
     Option3[static_cast<int>(settings_.appearPosition)]->setChecked(true);
-    VScroll1->setValue(settings_.listSpin());
-    VScroll2->setValue(settings_.iconSpin());
+    VScroll1->setValue(spinValue(*VScroll1, settings_.listSpin()));
+    VScroll2->setValue(spinValue(*VScroll2, settings_.iconSpin()));
     showing_ = false;
 }
 

@@ -38,6 +38,7 @@ class Form2 : public QDialog {
     void Command4_Click();
 
   private:
+    static int spinValue(const QScrollBar &spin, int position);
     void Form_Load();
     void buildControls();
     void connectControls();

@@ -4,6 +4,7 @@
 #include "window_fixture.h"
 
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QScrollBar>
 
@@ -142,18 +143,34 @@ TEST_F(Form2Test, SettingsSurviveARestartAndSpinsFollowTheFile) {
     start();
     EXPECT_EQ(box(0)->text(), "8");
     EXPECT_EQ(settings_.appearPosition, AppearPosition::Unspecified);
-    EXPECT_EQ(form2().findChild<QScrollBar *>(QStringLiteral("VScroll1"))->value(), 8);
+    EXPECT_EQ(settings_.listSpin(), 8);
 }
 
-TEST_F(Form2Test, SpinStepsTheListMaximumAndStopsAtTenForTextBoxes) {
+// The upper arrow raises the value, the lower one lowers it, as on any spin control.
+TEST_F(Form2Test, SpinArrowsStepTheListMaximumAndStopAtTenForTextBoxes) {
     start();
     auto *spin = form2().findChild<QScrollBar *>(QStringLiteral("VScroll1"));
-    spin->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    form2().show();
+    // Sent straight to the control: clicks in quick succession would be taken for double clicks.
+    auto arrow = [&](bool upper) {
+        const QPointF at(spin->width() / 2.0, upper ? 2 : spin->height() - 3);
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, spin->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QCoreApplication::sendEvent(spin, &event);
+        }
+    };
+    arrow(true);
+    arrow(true);
+    EXPECT_EQ(box(0)->text(), "3");
+    arrow(false);
     EXPECT_EQ(box(0)->text(), "2");
     choose("Option1_1");
-    spin->setValue(30);
-    EXPECT_EQ(spin->value(), 10);
+    for (int i = 0; i < 12; ++i)
+        arrow(true);
     EXPECT_EQ(box(0)->text(), "10");
+    form2().hide();
 }
 
 TEST_F(Form2Test, FontGoesToTheDisplayInUseAndCancelChangesNothing) {
