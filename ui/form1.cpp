@@ -277,11 +277,15 @@ void Form1::windowStep() {
     if (!history_.list.empty() || !history_.textSlots[0].text.empty())
         placeBy(PlacementKind::Capture);
     setVisible(true);
-    // Under a window manager the quick hide-and-show before can leave the window withdrawn while
-    // Qt counts it as shown: look again once the window manager has had its turn. From then on
-    // a click may focus it as usual.
+    // Under a window manager the quick hide-and-show before can leave the window withdrawn, or
+    // iconic, while Qt counts it as shown: look again once the window manager has had its turn.
+    // From then on a click may focus it as usual.
+    minimizedByUser_ = false;
     QTimer::singleShot(kShowCheckMs, this, [this] {
-        if (isVisible() && !isMinimized() && windowHandle() && !windowHandle()->isExposed()) {
+        if (isMinimized() && !minimizedByUser_) {
+            setWindowStateValue(0);
+            show();
+        } else if (isVisible() && windowHandle() && !windowHandle()->isExposed()) {
             hide();
             show();
         }
@@ -371,6 +375,7 @@ void Form1::vsInForm1_ClickRButton(int16_t button) {
         saveAndEnd(true);
         break;
     case 1:
+        minimizedByUser_ = true;
         setWindowStateValue(1);
         break;
     case 2:

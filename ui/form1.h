@@ -130,6 +130,9 @@ class Form1 : public QWidget {
     // Parked beyond the screen's corner since start-up, until the first placement. Recorded here,
     // since a window manager moves a parked window (openbox from 1280,1024 to 1257,1010).
     bool parked_ = false;
+    // Minimized with the caption button since the last window step: the step's check then
+    // leaves it so.
+    bool minimizedByUser_ = false;
     bool sizeRestored_ = false;
     bool updatingSlots_ = false;
     std::array<bool, History::kSlotCount> doubleClicked_{};
