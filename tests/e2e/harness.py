@@ -218,6 +218,23 @@ class DesktopTest(unittest.TestCase):
         self.display.xdotool(*args)
         time.sleep(0.25)
 
+    def open_other_window(self, geometry):
+        """Another program's window (xmessage), made the active one; its X window id."""
+        other = subprocess.Popen(["xmessage", "-geometry", geometry, "another program"],
+                                 env=self.display.env)
+        self.addCleanup(other.kill)
+        window = wait_until(lambda: self.display.run(
+            "xdotool", "search", "--onlyvisible", "--name", "^xmessage$", check=False
+        ).stdout.split(), what="the other window")[0].decode()
+        self.display.xdotool("windowactivate", "--sync", window)
+        time.sleep(0.3)
+        return window
+
+    def stacking_order(self):
+        """The managed windows, bottom to top, as the window manager stacks them."""
+        stacking = self.display.run("xprop", "-root", "_NET_CLIENT_LIST_STACKING").stdout.decode()
+        return [int(w, 16) for w in stacking.split("#")[1].replace(",", " ").split()]
+
     def copy_all(self, *texts, pause=0.15):
         for text in texts:
             self.display.copy(text)

@@ -55,16 +55,8 @@ class WindowManager(DesktopTest):
         program = self.start()
         self.display.copy("first")
         x, y, w, h = program.geometry()
-        other = subprocess.Popen(["xmessage", "-geometry", f"400x300+{x - 100}+{y - 20}",
-                                  "another window"], env=self.display.env)
-        self.addCleanup(other.kill)
-        window = wait_until(lambda: self.display.run(
-            "xdotool", "search", "--onlyvisible", "--name", "^xmessage$", check=False
-        ).stdout.split(), what="the other window")[0].decode()
-        self.display.xdotool("windowactivate", "--sync", window)
-        time.sleep(0.3)
-        stacking = self.display.run("xprop", "-root", "_NET_CLIENT_LIST_STACKING").stdout.decode()
-        order = [int(w, 16) for w in stacking.split("#")[1].replace(",", " ").split()]
+        window = self.open_other_window(f"400x300+{x - 100}+{y - 20}")
+        order = self.stacking_order()
         kobako = [int(w) for w in program.window_ids(visible=True)]
         top_kobako = max(order.index(k) for k in kobako if k in order)
         self.assertGreater(top_kobako, order.index(int(window)),
