@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "core/numbers.h"
 #include "form2.h"
 #include "help.h"
 #include "history_list_model.h"
@@ -19,6 +20,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFontInfo>
+#include <QIcon>
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -54,6 +57,8 @@ Form1::Form1(Settings &settings, platform::Clipboard &clipboard, platform::Dialo
     setWindowTitle(QStringLiteral("Kobako"));
     // Brought back by a copy while the user types elsewhere: the keys must stay there.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // For the taskbar and the window switcher.
+    setWindowIcon(QIcon(platform::drawProgramIcon(64)));
     setFont(platform::japaneseFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
 
     vsInForm1 = new platform::CaptionBar(this);
@@ -486,8 +491,12 @@ void Form1::trimList(size_t keep) {
     refreshViews();
 }
 
+// The font the list is really drawn in (the requested family may be missing and stand in for
+// the fallback), at its exact size: 10.5 pt stays 10.5.
 QFont Form1::listFont() const {
-    return QFont(List1->font().family(), List1->font().pointSize());
+    QFont font(QFontInfo(List1->font()).family());
+    font.setPointSizeF(List1->font().pointSizeF());
+    return font;
 }
 
 void Form1::applyFont(const QFont &font) {
@@ -501,6 +510,9 @@ void Form1::applyFont(const QFont &font) {
         List1->setFont(chosen);
         return;
     }
+    // In text-box mode the number of slots is the list maximum: without a number, nothing changes.
+    if (!parseNumber(settings_.listMaxText()))
+        return;
     ensureSlots();
     for (int i = 0; i < usableSlotCount(settings_); ++i)
         Text1[i]->setFont(chosen);

@@ -3,6 +3,7 @@
 #include "ui/form2.h"
 #include "window_fixture.h"
 
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QRadioButton>
@@ -178,7 +179,8 @@ TEST_F(Form2Test, FontGoesToTheDisplayInUseAndCancelChangesNothing) {
     const QFont before = list()->font();
     form2().Command4_Click(); // cancelled
     EXPECT_EQ(list()->font(), before);
-    EXPECT_EQ(dialogs_.fontOffered.family(), before.family());
+    // The dialog starts from the family the list is really drawn in, not a default.
+    EXPECT_EQ(dialogs_.fontOffered.family(), QFontInfo(before).family());
 
     QFont chosen(QStringLiteral("Noto Sans CJK JP"), 14);
     chosen.setBold(true);
@@ -189,12 +191,21 @@ TEST_F(Form2Test, FontGoesToTheDisplayInUseAndCancelChangesNothing) {
     EXPECT_EQ(slotText(0), nullptr); // the slots, not shown, are not even made
     form2().Command4_Click();
     EXPECT_TRUE(dialogs_.fontOffered.bold()); // the dialog keeps the last effects
+    dialogs_.fontChosen->setPointSizeF(10.5);
+    form2().Command4_Click();
+    form2().Command4_Click();
+    EXPECT_EQ(dialogs_.fontOffered.pointSizeF(), 10.5); // not rounded to 11
 
     settings_.displayMode = DisplayMode::TextBoxes;
     dialogs_.fontChosen = QFont(QStringLiteral("Noto Sans CJK JP"), 20);
     form2().Command4_Click();
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(slotText(i)->font().pointSize() == 20, i < 5) << i;
+    // Without a number as the list maximum, the slots to change are not known: nothing changes.
+    type(0, "abc");
+    dialogs_.fontChosen = QFont(QStringLiteral("Noto Sans CJK JP"), 24);
+    form2().Command4_Click();
+    EXPECT_EQ(slotText(0)->font().pointSize(), 20);
 }
 
 TEST_F(Form2Test, AlwaysInFrontIsAppliedEvenWhenOkStops) {
