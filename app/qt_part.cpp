@@ -2,6 +2,7 @@
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/instance_door.h"
 #include "platform/process.h"
 #include "platform/termination_signals.h"
 #include "ui/form1.h"
@@ -21,6 +22,7 @@ extern "C" __attribute__((visibility("default"))) int kobakoRun(kobako::app::Lau
     const std::string &directory = launch->files.startDirectory;
     platform::DirectoryLock lock(directory);
     if (!lock.held()) {
+        platform::InstanceDoor::knock(lock.path()); // the running one comes forward
         platform::MessageBoxDialogs(nullptr).message(
             QStringLiteral("このディレクトリではすでに Kobako が動いています。\n%1")
                 .arg(QString::fromStdString(directory)));
@@ -44,6 +46,8 @@ extern "C" __attribute__((visibility("default"))) int kobakoRun(kobako::app::Lau
             form.grab();
     });
 
+    platform::InstanceDoor door(lock.path());
+    QObject::connect(&door, &platform::InstanceDoor::knocked, &form, &ui::Form1::comeForward);
     QObject::disconnect(endEarly);
     QObject::connect(&termination, &platform::TerminationSignals::requested, &form,
                      [&form] { form.saveAndEnd(false); });

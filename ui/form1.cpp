@@ -260,6 +260,16 @@ void Form1::vsInForm1_NewClipboardData() {
     windowStep();
 }
 
+void Form1::comeForward() {
+    if (isOutOfSight()) {
+        windowStep();
+        placeBy(PlacementKind::Capture); // also with an empty history, which a copy never has
+        return;
+    }
+    raise();
+    activateWindow();
+}
+
 // Back to the normal state, shown once so that it is laid out and painted, and left hidden for
 // the caller to place before showing it. Pending events run in between, this layout among them.
 void Form1::restoreHidden() {

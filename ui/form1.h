@@ -47,6 +47,8 @@ class Form1 : public QWidget {
     void Form_Resize();
     // The clipboard changed.
     void vsInForm1_NewClipboardData();
+    // A second start in the same directory: shown and placed as a copy would, and raised.
+    void comeForward();
     void vsInForm1_ClickLButton(int16_t button);
     void vsInForm1_ClickRButton(int16_t button);
 

@@ -7,7 +7,7 @@ import signal
 import time
 import unittest
 
-from harness import SCREEN_HEIGHT, DesktopTest, Kobako, records, wait_until
+from harness import SCREEN_HEIGHT, SCREEN_WIDTH, DesktopTest, Kobako, records, wait_until
 
 
 class Persistence(DesktopTest):
@@ -76,11 +76,14 @@ class Persistence(DesktopTest):
         self.copy_all("still capturing")
         self.assertEqual(os.listdir(self.directory), [])
 
-    def test_a_second_instance_in_the_same_directory_says_so_and_ends(self):
+    def test_a_second_instance_in_the_same_directory_brings_the_first_forward_and_ends(self):
         first = self.start()
+        self.assertEqual(first.on_screen(), [])  # parked and minimized before any copy
         before = sorted(os.listdir(self.directory))
         second = Kobako(self.display, self.directory)
         self.addCleanup(second.kill)
+        x, y, w, h = first.geometry()  # placed as a copy would place it
+        self.assertEqual((x + w, y), (SCREEN_WIDTH, SCREEN_HEIGHT // 2 - h // 2))
         self.display.xdotool("key", "Return")
         self.assertEqual(second.process.wait(timeout=10), 1)
         self.assertEqual(sorted(os.listdir(self.directory)), before)
