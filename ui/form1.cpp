@@ -76,6 +76,7 @@ Form1::Form1(Settings &settings, platform::Clipboard &clipboard, platform::Dialo
     List1->setTextElideMode(Qt::ElideRight);
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     List1->viewport()->installEventFilter(this);
+    List1->installEventFilter(this);
     edges_ = new platform::ResizeEdges(*this);
 
     connect(vsInForm1, &platform::CaptionBar::ClickLButton, this, &Form1::vsInForm1_ClickLButton);

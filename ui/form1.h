@@ -99,6 +99,7 @@ class Form1 : public QWidget {
     void restoreSavedSize();
 
     bool listEvent(QEvent *event);
+    bool listKeyEvent(QEvent *event);
     bool checkBoxEvent(int index, QEvent *event);
     bool slotTextEvent(int index, QEvent *event);
     bool slotKeyEvent(int index, QEvent *event);

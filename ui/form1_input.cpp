@@ -57,6 +57,8 @@ bool isPress(QEvent::Type type) {
 bool Form1::eventFilter(QObject *watched, QEvent *event) {
     if (watched == List1->viewport())
         return listEvent(event);
+    if (watched == List1)
+        return listKeyEvent(event);
     for (int i = 0; slotsBuilt() && i < History::kSlotCount; ++i) {
         if (watched == Check1[i])
             return checkBoxEvent(i, event);
@@ -88,6 +90,30 @@ bool Form1::listEvent(QEvent *event) {
         return true;
     }
     return false;
+}
+
+// Without a mouse: Enter gives the current entry back as a plain click does, Delete deletes the
+// selected entries as a right click does. Up and Down move the current entry, as the list does.
+bool Form1::listKeyEvent(QEvent *event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (key->modifiers() != Qt::NoModifier && key->modifiers() != Qt::KeypadModifier)
+        return false;
+    if (enter) {
+        const int row = List1->currentIndex().row();
+        if (row < 0)
+            return true;
+        history_.toggleListItem(row);
+        history_.List1_MouseUp(mouse::kLeft, mouse::kNoKeys, clipboard_);
+    } else if (key->key() == Qt::Key_Delete) {
+        history_.List1_MouseUp(mouse::kRight, mouse::kNoKeys, clipboard_);
+    } else {
+        return false;
+    }
+    refreshViews();
+    return true;
 }
 
 // The check box toggles on a left click released over it; the handler runs on every release.
@@ -158,8 +184,15 @@ bool Form1::slotTextEvent(int index, QEvent *event) {
 bool Form1::slotKeyEvent(int index, QEvent *event) {
     if (event->type() != QEvent::KeyPress)
         return false;
-    // Delete carries a text on X11 (DEL) but types no character, like the arrow keys.
     const auto *key = static_cast<QKeyEvent *>(event);
+    // Ctrl+Enter gives the slot back, as a click on its text does; Enter alone types a line end.
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        (key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
+        history_.Text1_Click(index, clipboard_);
+        refreshViews();
+        return true;
+    }
+    // Delete carries a text on X11 (DEL) but types no character, like the arrow keys.
     if (key->text().isEmpty() || key->key() == Qt::Key_Delete)
         return false;
     if (history_.Text1_KeyPress(index, clipboard_))

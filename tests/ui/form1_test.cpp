@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QTest>
 
 namespace kobako {
 namespace {
@@ -199,6 +200,32 @@ TEST_F(Form1Test, AnUnreadableHistoryFileIsReportedAndNeverWritten) {
     ASSERT_EQ(dialogs_.shown.size(), 2);
     EXPECT_TRUE(dialogs_.shown[1].contains("上書きしませんでした"));
     EXPECT_TRUE(QFileInfo(path("kobako.f3")).isSymLink());
+}
+
+// Without a mouse: Up and Down move the current entry, Enter gives it back, Delete deletes the
+// selected ones; in a slot, Ctrl+Enter gives it back while Enter alone still types.
+TEST_F(Form1Test, TheKeyboardGivesBackAndDeletesAsTheMouseDoes) {
+    start();
+    for (const char *text : {"c", "b", "a"})
+        copyElsewhere(QString::fromUtf8(text));
+    list()->setFocus();
+    list()->setCurrentIndex(list()->model()->index(0, 0));
+    QTest::keyClick(list(), Qt::Key_Down);
+    QTest::keyClick(list(), Qt::Key_Return);
+    EXPECT_EQ(clipboardText(), "b");
+    QTest::keyClick(list(), Qt::Key_Delete);
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"a", "c"}));
+    EXPECT_EQ(clipboardText(), "b"); // a delete writes nothing
+
+    settings_.displayMode = DisplayMode::TextBoxes;
+    form_.reset();
+    start();
+    for (const char *text : {"three", "two", "one"})
+        copyElsewhere(QString::fromUtf8(text));
+    QTest::keyClick(slotText(1), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(clipboardText(), "two");
+    EXPECT_EQ(form_->history().textSlots[1].check, 1);
+    EXPECT_EQ(form_->history().textSlots[1].text, "two"); // no line end typed
 }
 
 TEST_F(Form1Test, ImagesAndSecretsAreNotCaptured) {
