@@ -2,8 +2,8 @@
 
 #include "caption_pictures.h"
 #include "fonts.h"
-#include "keep_above.h"
 #include "twips.h"
+#include "window_manager.h"
 
 #include <QMouseEvent>
 #include <QPainter>

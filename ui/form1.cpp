@@ -10,10 +10,10 @@
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
-#include "platform/keep_above.h"
 #include "platform/process.h"
 #include "platform/resize_edges.h"
 #include "platform/twips.h"
+#include "platform/window_manager.h"
 #include "text_display.h"
 
 #include <QCheckBox>

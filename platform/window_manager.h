@@ -2,6 +2,7 @@
 
 class QWidget;
 
+// What the program asks of the window manager about its top-level windows.
 namespace kobako::platform {
 
 // Asks the window manager to keep a shown top-level window above the others, or to stop, by the

@@ -1,4 +1,4 @@
-#include "keep_above.h"
+#include "window_manager.h"
 
 #include <QGuiApplication>
 #include <QWidget>
@@ -7,6 +7,7 @@
 #include <xcb/xcb.h>
 
 #include <cstdlib>
+#include <cstring>
 
 namespace kobako::platform {
 
@@ -14,7 +15,7 @@ namespace {
 
 xcb_atom_t atom(xcb_connection_t *connection, const char *name) {
     auto *reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(strlen(name)), name),
+        connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name),
         nullptr);
     const xcb_atom_t value = reply ? reply->atom : XCB_NONE;
     std::free(reply);
