@@ -2,7 +2,9 @@
 never takes the focus by itself, comes on screen when restored before any copy, and keeps one
 native window for the whole session."""
 
+import os
 import shutil
+import signal
 import subprocess
 import time
 import unittest
@@ -23,16 +25,19 @@ class UnderAWindowManager:
             self.skipTest(f"{self.name} is not installed")
         # Now and then a window manager does not come up on a busy machine: started again once.
         for attempt in range(2):
+            # A session of its own, so that what it starts (xfwm4's session bus and settings
+            # service) ends with it.
             self.wm = subprocess.Popen(self.command, env=self.display.env,
-                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                       start_new_session=True)
             self.addCleanup(self.wm.wait, 10)
-            self.addCleanup(self.wm.kill)
+            self.addCleanup(os.killpg, self.wm.pid, signal.SIGKILL)
             try:
                 wait_until(lambda: b"_NET_SUPPORTING_WM_CHECK" in self.display.run(
                     "xprop", "-root", check=False).stdout, timeout=10, what="the window manager")
                 break
             except AssertionError:
-                self.wm.kill()
+                os.killpg(self.wm.pid, signal.SIGKILL)
                 if attempt == 1:
                     raise
         time.sleep(0.5)
