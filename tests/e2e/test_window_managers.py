@@ -14,6 +14,14 @@ from harness import SCREEN_HEIGHT, SCREEN_WIDTH, DesktopTest, wait_until
 CAPTION = 24
 
 
+def end_group(pid):
+    """Ends a process and everything it started in its session."""
+    try:
+        os.killpg(pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
+
+
 class UnderAWindowManager:
     """The cases, run by one subclass for each window manager."""
 
@@ -23,22 +31,23 @@ class UnderAWindowManager:
         super().setUp()
         if not shutil.which(self.name):
             self.skipTest(f"{self.name} is not installed")
-        # Now and then a window manager does not come up on a busy machine: started again once.
-        for attempt in range(2):
+        # Now and then a window manager does not come up on a busy machine: started again.
+        attempts = 3
+        for attempt in range(attempts):
             # A session of its own, so that what it starts (xfwm4's session bus and settings
             # service) ends with it.
             self.wm = subprocess.Popen(self.command, env=self.display.env,
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                        start_new_session=True)
             self.addCleanup(self.wm.wait, 10)
-            self.addCleanup(os.killpg, self.wm.pid, signal.SIGKILL)
+            self.addCleanup(end_group, self.wm.pid)
             try:
                 wait_until(lambda: b"_NET_SUPPORTING_WM_CHECK" in self.display.run(
-                    "xprop", "-root", check=False).stdout, timeout=10, what="the window manager")
+                    "xprop", "-root", check=False).stdout, timeout=15, what="the window manager")
                 break
             except AssertionError:
-                os.killpg(self.wm.pid, signal.SIGKILL)
-                if attempt == 1:
+                end_group(self.wm.pid)
+                if attempt == attempts - 1:
                     raise
         time.sleep(0.5)
 
