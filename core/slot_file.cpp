@@ -45,15 +45,11 @@ void SlotFileReader::takeLine(std::string_view line) {
     if (records_.size() >= maxRecords_)
         return;
     if (line == kRecordMarker) {
-        records_.push_back(recordUtf8_ ? std::move(collected_) : fromCp932(collected_));
+        records_.push_back(decodeRecord(std::move(collected_)));
         collected_.clear();
         anyLine_ = false;
-        recordUtf8_ = true;
         return;
     }
-    // Line ends are ASCII, so a record is UTF-8 exactly when each of its lines is.
-    if (recordUtf8_ && !isValidUtf8(line))
-        recordUtf8_ = false;
     if (anyLine_)
         collected_ += kLineEnd;
     collected_ += line;

@@ -35,7 +35,6 @@ class SlotFileReader {
     bool anyLine_ = false;
     std::string partialLine_;   // a line whose end is in a later piece
     bool skipLineFeed_ = false; // the last piece ended with CR: an LF next belongs to it
-    bool recordUtf8_ = true;
 };
 
 std::vector<std::string> readSlotFile(std::string_view text, size_t maxRecords);

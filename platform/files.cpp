@@ -62,10 +62,6 @@ std::string systemReason(int error) {
 
 namespace {
 
-std::string reason(int error) {
-    return systemReason(error);
-}
-
 std::string directoryOf(const std::string &path) {
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
     return parent.empty() ? "." : parent.string();
@@ -102,11 +98,11 @@ std::optional<std::string> writeFileAtomically(const std::string &path, std::str
     std::string temporary = temporaryPattern(path);
     const int fd = mkstemps(temporary.data(), static_cast<int>(kTemporarySuffix.size()));
     if (fd < 0)
-        return reason(errno);
+        return systemReason(errno);
     auto fail = [&](int error) -> std::optional<std::string> {
         close(fd);
         unlink(temporary.c_str());
-        return reason(error);
+        return systemReason(error);
     };
 
     const mode_t mode = access == FileAccess::Everyone ? 0666 & ~creationMask() : 0600;
@@ -126,12 +122,12 @@ std::optional<std::string> writeFileAtomically(const std::string &path, std::str
     if (close(fd) != 0) {
         const int error = errno;
         unlink(temporary.c_str());
-        return reason(error);
+        return systemReason(error);
     }
     if (rename(temporary.c_str(), path.c_str()) != 0) {
         const int error = errno;
         unlink(temporary.c_str());
-        return reason(error);
+        return systemReason(error);
     }
     // Make the rename itself durable.
     const int directory = open(directoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
