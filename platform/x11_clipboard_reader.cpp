@@ -1,5 +1,7 @@
 #include "x11_clipboard_reader.h"
 
+#include "x11_reply.h"
+
 #include "core/text_lines.h"
 
 #include <fcntl.h>
@@ -30,11 +32,6 @@ constexpr int kStaleCheckMs = 500;
 // What an owner's announced size may make us set aside before the text arrives: the size is the
 // owner's word, not a promise.
 constexpr uint32_t kMostReservedAhead = 16u << 20;
-
-template <typename Reply> using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
-template <typename Reply> ReplyPtr<Reply> own(Reply *reply) {
-    return {reply, &std::free};
-}
 
 std::string latin1ToUtf8(const std::string &latin1) {
     std::string utf8;
@@ -86,16 +83,18 @@ struct X11ClipboardReader::Fetch {
 };
 
 std::unique_ptr<X11ClipboardReader> X11ClipboardReader::open() {
-    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(connection)) {
-        xcb_disconnect(connection);
+    std::unique_ptr<xcb_connection_t, Disconnect> connection(xcb_connect(nullptr, nullptr));
+    if (xcb_connection_has_error(connection.get()))
         return nullptr;
-    }
-    std::unique_ptr<X11ClipboardReader> reader(new X11ClipboardReader(connection));
+    std::unique_ptr<X11ClipboardReader> reader(new X11ClipboardReader(connection.release()));
     if (!reader->setUp())
         return nullptr;
     reader->thread_ = std::thread([raw = reader.get()] { raw->run(); });
     return reader;
+}
+
+void X11ClipboardReader::Disconnect::operator()(xcb_connection_t *connection) const {
+    xcb_disconnect(connection);
 }
 
 X11ClipboardReader::X11ClipboardReader(xcb_connection_t *connection)
@@ -118,16 +117,15 @@ X11ClipboardReader::~X11ClipboardReader() {
     for (int fd : quitPipe_)
         if (fd >= 0)
             close(fd);
-    xcb_disconnect(connection_);
 }
 
 void X11ClipboardReader::run() {
-    pollfd watched[2] = {{xcb_get_file_descriptor(connection_), POLLIN, 0},
+    pollfd watched[2] = {{xcb_get_file_descriptor(connection_.get()), POLLIN, 0},
                          {quitPipe_[0], POLLIN, 0}};
     while (true) {
         readEvents();
         dropStale();
-        if (xcb_connection_has_error(connection_))
+        if (xcb_connection_has_error(connection_.get()))
             return;
         if (poll(watched, 2, kStaleCheckMs) < 0 && errno != EINTR)
             return;
@@ -137,12 +135,13 @@ void X11ClipboardReader::run() {
 }
 
 bool X11ClipboardReader::setUp() {
-    const xcb_query_extension_reply_t *xfixes = xcb_get_extension_data(connection_, &xcb_xfixes_id);
+    const xcb_query_extension_reply_t *xfixes =
+        xcb_get_extension_data(connection_.get(), &xcb_xfixes_id);
     if (!xfixes || !xfixes->present)
         return false;
     xfixesEvent_ = xfixes->first_event;
-    own(xcb_xfixes_query_version_reply(connection_, xcb_xfixes_query_version(connection_, 5, 0),
-                                       nullptr));
+    own(xcb_xfixes_query_version_reply(connection_.get(),
+                                       xcb_xfixes_query_version(connection_.get(), 5, 0), nullptr));
 
     std::vector<std::string> names = {"CLIPBOARD",
                                       "UTF8_STRING",
@@ -156,11 +155,11 @@ bool X11ClipboardReader::setUp() {
         names.push_back("KOBAKO_SELECTION_" + std::to_string(i));
     std::vector<xcb_intern_atom_cookie_t> cookies;
     for (const std::string &name : names)
-        cookies.push_back(
-            xcb_intern_atom(connection_, 0, static_cast<uint16_t>(name.size()), name.c_str()));
+        cookies.push_back(xcb_intern_atom(connection_.get(), 0, static_cast<uint16_t>(name.size()),
+                                          name.c_str()));
     std::vector<xcb_atom_t> atoms;
     for (auto cookie : cookies) {
-        auto reply = own(xcb_intern_atom_reply(connection_, cookie, nullptr));
+        auto reply = own(xcb_intern_atom_reply(connection_.get(), cookie, nullptr));
         if (!reply)
             return false;
         atoms.push_back(reply->atom);
@@ -169,19 +168,19 @@ bool X11ClipboardReader::setUp() {
                atoms[3], atoms[4], atoms[5],
                atoms[6], atoms[7], std::vector<xcb_atom_t>(atoms.begin() + 8, atoms.end())};
 
-    xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+    xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection_.get())).data;
     const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
     for (uint32_t *window : {&window_, &listWindow_}) {
-        *window = xcb_generate_id(connection_);
-        xcb_create_window(connection_, XCB_COPY_FROM_PARENT, *window, screen->root, -1, -1, 1, 1, 0,
-                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_EVENT_MASK,
-                          &events);
+        *window = xcb_generate_id(connection_.get());
+        xcb_create_window(connection_.get(), XCB_COPY_FROM_PARENT, *window, screen->root, -1, -1, 1,
+                          1, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
+                          XCB_CW_EVENT_MASK, &events);
     }
-    xcb_xfixes_select_selection_input(connection_, window_, atoms_->clipboard,
+    xcb_xfixes_select_selection_input(connection_.get(), window_, atoms_->clipboard,
                                       XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
                                           XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
                                           XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
-    xcb_flush(connection_);
+    xcb_flush(connection_.get());
 
     return pipe2(quitPipe_, O_CLOEXEC) == 0;
 }
@@ -191,8 +190,8 @@ uint32_t X11ClipboardReader::nextProperty() {
 }
 
 void X11ClipboardReader::readEvents() {
-    while (xcb_generic_event_t *raw = xcb_poll_for_event(connection_)) {
-        std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> event(raw, &std::free);
+    while (xcb_generic_event_t *raw = xcb_poll_for_event(connection_.get())) {
+        XReply<xcb_generic_event_t> event(raw);
         const uint8_t type = event->response_type & 0x7F;
         if (type == xfixesEvent_ + XCB_XFIXES_SELECTION_NOTIFY) {
             auto *notify = reinterpret_cast<xcb_xfixes_selection_notify_event_t *>(raw);
@@ -228,7 +227,7 @@ void X11ClipboardReader::onOwnerChanged(uint32_t owner, uint32_t timestamp) {
     // no secret mark.
     request(fetch, atoms_->targets, nextProperty());
     request(fetch, atoms_->utf8String, nextProperty());
-    xcb_flush(connection_);
+    xcb_flush(connection_.get());
 }
 
 // The lists (what is offered, the secret mark) are asked for on a window of their own: an owner
@@ -238,7 +237,7 @@ void X11ClipboardReader::request(Fetch &fetch, uint32_t target, uint32_t propert
     const bool list = target == atoms_->targets || target == atoms_->passwordHint;
     const uint32_t window = list ? listWindow_ : window_;
     fetch.pending.push_back({window, target, property, false, false, 0, 0, {}});
-    xcb_convert_selection(connection_, window, atoms_->clipboard, target, property,
+    xcb_convert_selection(connection_.get(), window, atoms_->clipboard, target, property,
                           fetch.timestamp);
 }
 
@@ -250,8 +249,8 @@ std::optional<std::string> X11ClipboardReader::takeProperty(uint32_t window, uin
     uint32_t offset = 0;
     while (true) {
         auto reply = own(
-            xcb_get_property_reply(connection_,
-                                   xcb_get_property(connection_, 1, window, property,
+            xcb_get_property_reply(connection_.get(),
+                                   xcb_get_property(connection_.get(), 1, window, property,
                                                     XCB_GET_PROPERTY_TYPE_ANY, offset, 1u << 20),
                                    nullptr));
         if (!reply)
@@ -428,7 +427,7 @@ void X11ClipboardReader::advance(Fetch &fetch) {
     if (offers(atoms_->passwordHint) && !fetch.askedHint) {
         fetch.askedHint = true;
         request(fetch, atoms_->passwordHint, nextProperty());
-        xcb_flush(connection_);
+        xcb_flush(connection_.get());
         return;
     }
     if (!fetch.utf8 && !fetch.askedOtherText) {
@@ -436,7 +435,7 @@ void X11ClipboardReader::advance(Fetch &fetch) {
             if (offers(target)) {
                 fetch.askedOtherText = true;
                 request(fetch, target, nextProperty());
-                xcb_flush(connection_);
+                xcb_flush(connection_.get());
                 return;
             }
         }

@@ -66,7 +66,10 @@ class X11ClipboardReader final : public ClipboardWatch {
     std::optional<std::string> takeProperty(uint32_t window, uint32_t property, uint32_t *type);
     uint32_t nextProperty();
 
-    xcb_connection_t *connection_;
+    struct Disconnect {
+        void operator()(xcb_connection_t *connection) const;
+    };
+    std::unique_ptr<xcb_connection_t, Disconnect> connection_;
     std::mutex listenerMutex_;
     Listener listener_;
     std::vector<std::optional<std::string>> unheard_; // changes before a listener was set
