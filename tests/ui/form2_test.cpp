@@ -4,8 +4,10 @@
 #include "window_fixture.h"
 
 #include <QFontInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 
@@ -206,6 +208,63 @@ TEST_F(Form2Test, FontGoesToTheDisplayInUseAndCancelChangesNothing) {
     dialogs_.fontChosen = QFont(QStringLiteral("Noto Sans CJK JP"), 24);
     form2().Command4_Click();
     EXPECT_EQ(slotText(0)->font().pointSize(), 20);
+}
+
+// Tab reaches every control in the window's order, the spins included; a group of options is
+// entered on its selected option and left with the next Tab.
+TEST_F(Form2Test, TabVisitsEveryControlOnceAndEntersEachGroupOnItsSelectedOption) {
+    start();
+    form2().show();
+    choose("Option1_1");
+    choose("Option3_4");
+    QWidget *first = form2().findChild<QWidget *>(QStringLiteral("Option1_1"));
+    first->setFocus(Qt::TabFocusReason);
+    std::vector<std::string> visited{first->objectName().toStdString()};
+    for (int i = 0; i < 9; ++i) {
+        QTest::keyClick(form2().focusWidget(), Qt::Key_Tab);
+        visited.push_back(form2().focusWidget()->objectName().toStdString());
+    }
+    EXPECT_EQ(visited, (std::vector<std::string>{"Option1_1", "Check1", "Text1_0", "Text1_1",
+                                                 "Option3_4", "Command1", "Command3", "Command4",
+                                                 "VScroll1", "VScroll2"}));
+    QTest::keyClick(form2().focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(form2().focusWidget(), first);
+    QTest::keyClick(form2().focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(form2().focusWidget()->objectName(), "VScroll2");
+
+    // On a spin the arrow keys step it as its arrows do: Up raises (the spin starts at 10).
+    QTest::keyClick(form2().focusWidget(), Qt::Key_Up);
+    QTest::keyClick(form2().focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(box(1)->text(), "12");
+    QTest::keyClick(form2().focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(box(1)->text(), "11");
+    form2().hide();
+}
+
+// Each caption is drawn whole with the fallback font: its control is as wide as the caption
+// needs, lies inside its frame, and covers no other control.
+TEST_F(Form2Test, EveryCaptionHasRoomInsideItsFrameAndClearOfItsNeighbours) {
+    start();
+    for (QWidget *control : form2().findChildren<QWidget *>()) {
+        if (!qobject_cast<QLabel *>(control) && !qobject_cast<QAbstractButton *>(control))
+            continue;
+        const QString name = control->objectName() + " " + control->property("text").toString();
+        // A push button's hint adds a style's least width; its caption needs less.
+        const int needed =
+            qobject_cast<QPushButton *>(control)
+                ? control->fontMetrics().horizontalAdvance(control->property("text").toString()) + 8
+                : control->sizeHint().width();
+        EXPECT_GE(control->width(), needed) << name.toStdString();
+        QWidget *parent = control->parentWidget();
+        const QRect room =
+            parent == &form2() ? parent->rect() : static_cast<QFrame *>(parent)->contentsRect();
+        EXPECT_TRUE(room.contains(control->geometry())) << name.toStdString();
+        for (QWidget *other : parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (other != control && other->isVisibleTo(&form2())) {
+                EXPECT_FALSE(control->geometry().intersects(other->geometry()))
+                    << name.toStdString() << " / " << other->objectName().toStdString();
+            }
+    }
 }
 
 TEST_F(Form2Test, AlwaysInFrontIsAppliedEvenWhenOkStops) {
