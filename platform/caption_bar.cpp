@@ -12,13 +12,61 @@
 namespace kobako::platform {
 
 namespace {
-constexpr int kButtonsPerGroup = 3;
-}
+
+// One caption button: a picture on a raised square, sunken while pressed. It takes no focus, so
+// that a click leaves the keyboard where it was in the window.
+class CaptionButton : public QAbstractButton {
+  public:
+    CaptionButton(CaptionPicture picture, QWidget *parent)
+        : QAbstractButton(parent), drawn_(picture) {
+        setFocusPolicy(Qt::NoFocus);
+    }
+    // A picture given instead of the drawn one.
+    void setPicture(const QPixmap &picture) {
+        given_ = picture;
+        update();
+    }
+
+  protected:
+    void paintEvent(QPaintEvent *) override {
+        QPainter p(this);
+        const QRect box = rect();
+        p.fillRect(box, palette().color(QPalette::Button));
+        p.setPen(palette().color(isDown() ? QPalette::Dark : QPalette::Light));
+        p.drawRect(box.adjusted(0, 0, -1, -1));
+        const QRect inside = box.adjusted(1, 1, -1, -1);
+        p.drawPixmap(inside, given_.isNull()
+                                 ? drawCaptionPicture(drawn_, std::max(1, inside.height()))
+                                 : given_);
+    }
+
+  private:
+    CaptionPicture drawn_;
+    QPixmap given_;
+};
+
+} // namespace
 
 CaptionBar::CaptionBar(QWidget *window) : QWidget(window) {
     window->installEventFilter(this);
     setFont(japaneseFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+    constexpr CaptionPicture left[] = {CaptionPicture::Wrench, CaptionPicture::Question,
+                                       CaptionPicture::TrafficLightGreen};
+    constexpr CaptionPicture right[] = {CaptionPicture::Cross, CaptionPicture::Bar,
+                                        CaptionPicture::Bin};
+    for (int16_t number = 0; number < kButtonsPerGroup; ++number) {
+        leftButtons_[number] = new CaptionButton(left[number], this);
+        rightButtons_[number] = new CaptionButton(right[number], this);
+        connect(leftButtons_[number], &QAbstractButton::clicked, this,
+                [this, number] { emit ClickLButton(number); });
+        connect(rightButtons_[number], &QAbstractButton::clicked, this,
+                [this, number] { emit ClickRButton(number); });
+    }
     setCaptionButtonHeight(captionButtonHeight_);
+}
+
+QAbstractButton *CaptionBar::button(bool left, int16_t number) const {
+    return (left ? leftButtons_ : rightButtons_).at(number);
 }
 
 void CaptionBar::setCaptionButtonHeight(int16_t height) {
@@ -41,29 +89,34 @@ bool CaptionBar::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void CaptionBar::setCaptureButtonPicture(const QPixmap &picture) {
-    if (picture.isNull())
-        return;
-    capturePicture_ = picture;
-    update();
+    if (!picture.isNull())
+        static_cast<CaptionButton *>(button(true, 2))->setPicture(picture);
+}
+
+void CaptionBar::describeButton(bool left, int16_t number, const QString &description) {
+    button(left, number)->setToolTip(description);
+    button(left, number)->setAccessibleName(description);
 }
 
 QSize CaptionBar::sizeHint() const {
     return {200, height()};
 }
 
-QRect CaptionBar::buttonRect(bool left, int16_t button) const {
-    const int size = height();
-    // The right group reads from the window's edge inwards: exit in the corner.
-    const int x = left ? button * size : width() - (button + 1) * size;
-    return QRect(x, 0, size, size).adjusted(1, 1, -1, -1);
+void CaptionBar::resizeEvent(QResizeEvent *) {
+    placeButtons();
 }
 
-std::optional<CaptionBar::Hit> CaptionBar::buttonAt(QPoint position) const {
-    for (bool left : {true, false})
-        for (int16_t button = 0; button < kButtonsPerGroup; ++button)
-            if (buttonRect(left, button).contains(position))
-                return Hit{left, button};
-    return std::nullopt;
+// Square buttons as high as the bar; the right group reads from the window's edge inwards, so
+// that exit is in the corner.
+void CaptionBar::placeButtons() {
+    const int size = height();
+    for (int16_t number = 0; number < kButtonsPerGroup; ++number) {
+        button(true, number)
+            ->setGeometry(QRect(number * size, 0, size, size).adjusted(1, 1, -1, -1));
+        button(false, number)
+            ->setGeometry(
+                QRect(width() - (number + 1) * size, 0, size, size).adjusted(1, 1, -1, -1));
+    }
 }
 
 void CaptionBar::paintEvent(QPaintEvent *) {
@@ -78,37 +131,12 @@ void CaptionBar::paintEvent(QPaintEvent *) {
     p.drawText(
         captionArea, Qt::AlignCenter,
         fontMetrics().elidedText(window()->windowTitle(), Qt::ElideRight, captionArea.width()));
-
-    const int pictureSize = std::max(1, size - 4);
-    const CaptionPicture left[] = {CaptionPicture::Wrench, CaptionPicture::Question,
-                                   CaptionPicture::TrafficLightGreen};
-    const CaptionPicture right[] = {CaptionPicture::Cross, CaptionPicture::Bar,
-                                    CaptionPicture::Bin};
-    for (bool isLeft : {true, false}) {
-        for (int16_t button = 0; button < kButtonsPerGroup; ++button) {
-            const QRect box = buttonRect(isLeft, button);
-            p.fillRect(box, palette().color(QPalette::Button));
-            const bool sunken = pressed_ && pressed_->left == isLeft && pressed_->button == button;
-            p.setPen(palette().color(sunken ? QPalette::Dark : QPalette::Light));
-            p.drawRect(box.adjusted(0, 0, -1, -1));
-            QPixmap picture =
-                isLeft && button == 2 && !capturePicture_.isNull()
-                    ? capturePicture_
-                    : drawCaptionPicture(isLeft ? left[button] : right[button], pictureSize);
-            p.drawPixmap(box.adjusted(1, 1, -1, -1), picture);
-        }
-    }
 }
 
+// The buttons take their own clicks: a press that reaches the bar starts a drag.
 void CaptionBar::mousePressEvent(QMouseEvent *event) {
-    if (event->button() != Qt::LeftButton)
-        return;
-    pressed_ = buttonAt(event->position().toPoint());
-    if (pressed_) {
-        update();
-        return;
-    }
-    drag_ = Drag{event->globalPosition().toPoint(), windowPosition(*window())};
+    if (event->button() == Qt::LeftButton)
+        drag_ = Drag{event->globalPosition().toPoint(), windowPosition(*window())};
 }
 
 void CaptionBar::mouseMoveEvent(QMouseEvent *event) {
@@ -117,20 +145,8 @@ void CaptionBar::mouseMoveEvent(QMouseEvent *event) {
                        drag_->pointerAtStart);
 }
 
-void CaptionBar::mouseReleaseEvent(QMouseEvent *event) {
+void CaptionBar::mouseReleaseEvent(QMouseEvent *) {
     drag_.reset();
-    if (event->button() != Qt::LeftButton || !pressed_)
-        return;
-    const Hit pressed = *pressed_;
-    pressed_.reset();
-    update();
-    const auto released = buttonAt(event->position().toPoint());
-    if (!released || released->left != pressed.left || released->button != pressed.button)
-        return;
-    if (pressed.left)
-        emit ClickLButton(pressed.button);
-    else
-        emit ClickRButton(pressed.button);
 }
 
 } // namespace kobako::platform

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QPixmap>
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
 #include <optional>
+
+class QResizeEvent;
 
 namespace kobako::platform {
 
@@ -29,6 +32,9 @@ class CaptionBar : public QWidget {
     // The capture button's picture; a null picture leaves the one shown unchanged.
     void setCaptureButtonPicture(const QPixmap &picture);
 
+    // What a button does, in words: its tooltip, and its name for assistive tools.
+    void describeButton(bool left, int16_t button, const QString &description);
+
     QSize sizeHint() const override;
 
   signals:
@@ -38,21 +44,20 @@ class CaptionBar : public QWidget {
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
   private:
-    struct Hit {
-        bool left;
-        int16_t button;
-    };
-    std::optional<Hit> buttonAt(QPoint position) const;
-    QRect buttonRect(bool left, int16_t button) const;
+    static constexpr int kButtonsPerGroup = 3;
+    QAbstractButton *button(bool left, int16_t number) const;
+    void placeButtons();
 
     int16_t captionButtonHeight_ = 18;
-    QPixmap capturePicture_;
-    std::optional<Hit> pressed_;
+    // Real buttons, so that assistive tools can name and press them; numbered within each group.
+    std::array<QAbstractButton *, kButtonsPerGroup> leftButtons_{};
+    std::array<QAbstractButton *, kButtonsPerGroup> rightButtons_{};
     bool alwaysOnTop_ = false;
     // The window moves itself: the window manager's own move (startSystemMove) is refused
     // without one, and with synthetic pointer events Qt 6.4 hands it a wrong starting point.

@@ -63,10 +63,12 @@ Form1::Form1(Settings &settings, platform::Clipboard &clipboard, platform::Dialo
 
     vsInForm1 = new platform::CaptionBar(this);
     vsInForm1->setObjectName(QStringLiteral("vsInForm1"));
+    describeCaptionButtons();
     client_ = new QWidget(this);
 
     List1 = new QListView(client_);
     List1->setObjectName(QStringLiteral("List1"));
+    List1->setAccessibleName(QStringLiteral("履歴"));
     listModel_ = new HistoryListModel(history_, this);
     List1->setModel(listModel_);
     List1->setSelectionMode(QAbstractItemView::NoSelection);
@@ -102,9 +104,11 @@ void Form1::ensureSlots() {
         Check1[i]->setFixedSize(platform::toPixels(kCheckWidth), platform::toPixels(kCheckHeight));
         Check1[i]->setFocusPolicy(Qt::NoFocus);
         Check1[i]->installEventFilter(this);
+        Check1[i]->setAccessibleName(QStringLiteral("履歴 %1 のチェック").arg(i + 1));
 
         Text1[i] = new QPlainTextEdit(client_);
         Text1[i]->setObjectName(QStringLiteral("Text1_%1").arg(i));
+        Text1[i]->setAccessibleName(QStringLiteral("履歴 %1").arg(i + 1));
         Text1[i]->setLineWrapMode(QPlainTextEdit::NoWrap);
         Text1[i]->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         Text1[i]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -371,6 +375,18 @@ void Form1::vsInForm1_ClickLButton(int16_t button) {
     }
 }
 
+void Form1::describeCaptionButtons() {
+    const QString left[] = {QStringLiteral("設定"), QStringLiteral("ヘルプ"),
+                            history_.capturePaused == 1 ? QStringLiteral("取り込みの再開")
+                                                        : QStringLiteral("取り込みの一時停止")};
+    const QString right[] = {QStringLiteral("保存して終了"), QStringLiteral("最小化"),
+                             QStringLiteral("すべて消去")};
+    for (int16_t button = 0; button < 3; ++button) {
+        vsInForm1->describeButton(true, button, left[button]);
+        vsInForm1->describeButton(false, button, right[button]);
+    }
+}
+
 void Form1::toggleCapture() {
     const bool pausing = history_.capturePaused != 1;
     history_.capturePaused = pausing ? 1 : 0;
@@ -383,6 +399,7 @@ void Form1::toggleCapture() {
                                                  : platform::CaptionPicture::TrafficLightGreen,
                                          std::max(1, vsInForm1->height() - 4));
     vsInForm1->setCaptureButtonPicture(picture);
+    describeCaptionButtons();
 }
 
 void Form1::vsInForm1_ClickRButton(int16_t button) {

@@ -103,8 +103,10 @@ class Form1 : public QWidget {
     bool checkBoxEvent(int index, QEvent *event);
     bool slotTextEvent(int index, QEvent *event);
     bool slotKeyEvent(int index, QEvent *event);
+    bool mayType(int index);
     void onSlotEdited(int index);
     void toggleCapture();
+    void describeCaptionButtons();
     void reportUnreadableHistory();
     std::optional<WriteFailure> saveSize();
     std::optional<WriteFailure> saveHistory();

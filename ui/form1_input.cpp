@@ -5,6 +5,7 @@
 #include "platform/dialogs.h"
 
 #include <QCheckBox>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QListView>
 #include <QMouseEvent>
@@ -182,6 +183,13 @@ bool Form1::slotTextEvent(int index, QEvent *event) {
 // A key that types a character into a slot: refused without a check mark, otherwise the slot's
 // text goes on the clipboard first.
 bool Form1::slotKeyEvent(int index, QEvent *event) {
+    // Text from an input method (Japanese through fcitx5 or ibus) arrives committed, not as keys;
+    // it follows the same rule, once for each commit.
+    if (event->type() == QEvent::InputMethod) {
+        if (static_cast<QInputMethodEvent *>(event)->commitString().isEmpty())
+            return false;
+        return !mayType(index);
+    }
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);
@@ -195,10 +203,16 @@ bool Form1::slotKeyEvent(int index, QEvent *event) {
     // Delete carries a text on X11 (DEL) but types no character, like the arrow keys.
     if (key->text().isEmpty() || key->key() == Qt::Key_Delete)
         return false;
+    return !mayType(index);
+}
+
+// Typing into a slot: refused with a message without a check mark, otherwise allowed once the
+// slot's text is on the clipboard.
+bool Form1::mayType(int index) {
     if (history_.Text1_KeyPress(index, clipboard_))
-        return false;
+        return true;
     dialogs_.message(QStringLiteral("チェックマークがないと入力できません。"));
-    return true;
+    return false;
 }
 
 } // namespace kobako::ui

@@ -2,10 +2,15 @@
 #include "platform/twips.h"
 #include "window_fixture.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QInputMethodEvent>
 #include <QMimeData>
 #include <QTest>
+
+#include <functional>
+#include <map>
 
 namespace kobako {
 namespace {
@@ -226,6 +231,64 @@ TEST_F(Form1Test, TheKeyboardGivesBackAndDeletesAsTheMouseDoes) {
     EXPECT_EQ(clipboardText(), "two");
     EXPECT_EQ(form_->history().textSlots[1].check, 1);
     EXPECT_EQ(form_->history().textSlots[1].text, "two"); // no line end typed
+}
+
+// Japanese comes from an input method as committed text, not as keys: the same rule holds.
+TEST_F(Form1Test, TextCommittedByAnInputMethodFollowsTheTypingRule) {
+    writeFile(path("kobako.f2"), " 1 \r\n5\r\n18\r\n1\r\n1\r\n");
+    start();
+    copyElsewhere("xyz");
+    copyElsewhere("abc");
+    auto commit = [&](int slot, const QString &text) {
+        const qsizetype messages = dialogs_.shown.size();
+        QInputMethodEvent composing(text, {}); // shown while composing: no rule yet
+        QCoreApplication::sendEvent(slotText(slot), &composing);
+        EXPECT_EQ(dialogs_.shown.size(), messages);
+        QInputMethodEvent committed;
+        committed.setCommitString(text);
+        QCoreApplication::sendEvent(slotText(slot), &committed);
+    };
+    QTest::mouseClick(slotCheck(1), Qt::LeftButton); // slot 1 checked, slot 0 not
+    commit(0, QStringLiteral("日本"));
+    EXPECT_EQ(slotText(0)->toPlainText(), "abc");
+    EXPECT_EQ(dialogs_.shown, QStringList{"チェックマークがないと入力できません。"});
+
+    QGuiApplication::clipboard()->clear();
+    QCoreApplication::processEvents();
+    slotText(1)->moveCursor(QTextCursor::End);
+    commit(1, QStringLiteral("日本"));
+    EXPECT_EQ(clipboardText(), "xyz"); // the clipboard step, before the text goes in
+    EXPECT_EQ(form_->history().textSlots[1].text, "xyz日本");
+    EXPECT_EQ(dialogs_.shown.size(), 1);
+}
+
+// An assistive tool (through AT-SPI) finds the caption buttons by name and can press them.
+TEST_F(Form1Test, CaptionButtonsAndTheListAreNamedForAssistiveTools) {
+    start();
+    std::map<QString, QAccessibleInterface *> buttons;
+    QAccessibleInterface *listView = nullptr;
+    std::function<void(QAccessibleInterface *)> visit = [&](QAccessibleInterface *node) {
+        if (node->role() == QAccessible::Button)
+            buttons[node->text(QAccessible::Name)] = node;
+        if (node->role() == QAccessible::List)
+            listView = node;
+        for (int i = 0; i < node->childCount(); ++i)
+            visit(node->child(i));
+    };
+    visit(QAccessible::queryAccessibleInterface(form_.get()));
+    for (const char *name :
+         {"設定", "ヘルプ", "取り込みの一時停止", "保存して終了", "最小化", "すべて消去"})
+        EXPECT_TRUE(buttons.count(QString::fromUtf8(name))) << name;
+    ASSERT_NE(listView, nullptr);
+    EXPECT_EQ(listView->text(QAccessible::Name), "履歴");
+
+    QAccessibleInterface *capture = buttons[QStringLiteral("取り込みの一時停止")];
+    ASSERT_NE(capture, nullptr);
+    capture->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    // Pressed as a click is animated: the button comes up a moment later.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form_->history().capturePaused == 1; }, 2000));
+    EXPECT_EQ(capture->text(QAccessible::Name), "取り込みの再開");
+    EXPECT_EQ(static_cast<QWidget *>(capture->object())->toolTip(), "取り込みの再開");
 }
 
 TEST_F(Form1Test, ImagesAndSecretsAreNotCaptured) {
