@@ -1,10 +1,10 @@
 #include "twips.h"
 
+#include "x11_reply.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
-
-#include <xcb/xcb.h>
 
 #include <algorithm>
 #include <cmath>
@@ -13,12 +13,12 @@
 
 namespace kobako::platform {
 
-namespace {
-
 QRect workArea() {
     const QScreen *screen = QGuiApplication::primaryScreen();
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
 }
+
+namespace {
 
 // Negative lengths (a window lower than its caption) become empty.
 int lengthInPixels(float twips) {
@@ -56,13 +56,11 @@ QPoint windowPosition(const QWidget &window) {
         return window.pos();
     xcb_connection_t *connection = x11->connection();
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&std::free)> reply(
-        xcb_translate_coordinates_reply(
-            connection,
-            xcb_translate_coordinates(connection, static_cast<xcb_window_t>(window.internalWinId()),
-                                      root, 0, 0),
-            nullptr),
-        &std::free);
+    const auto reply = own(xcb_translate_coordinates_reply(
+        connection,
+        xcb_translate_coordinates(connection, static_cast<xcb_window_t>(window.internalWinId()),
+                                  root, 0, 0),
+        nullptr));
     return reply ? QPoint(reply->dst_x, reply->dst_y) : window.pos();
 }
 

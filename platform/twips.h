@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 
 class QWidget;
 
@@ -9,6 +10,8 @@ namespace kobako::platform {
 // Geometry in twips (1/1440 inch) over the primary screen's work area: 15 twips a pixel at
 // 96 dots per inch. Coordinates start at the work area's top-left corner.
 double twipsPerPixel();
+// The primary screen's area less the panels, in pixels.
+QRect workArea();
 float screenWidthTwips();
 float screenHeightTwips();
 

@@ -1,50 +1,125 @@
 #include "window_manager.h"
 
+#include "x11_reply.h"
+
 #include <QGuiApplication>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
-#include <xcb/xcb.h>
-
-#include <cstdlib>
-#include <cstring>
+#include <algorithm>
+#include <chrono>
+#include <initializer_list>
+#include <thread>
+#include <vector>
 
 namespace kobako::platform {
 
 namespace {
 
-xcb_atom_t atom(xcb_connection_t *connection, const char *name) {
-    auto *reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name),
-        nullptr);
-    const xcb_atom_t value = reply ? reply->atom : XCB_NONE;
-    std::free(reply);
-    return value;
+xcb_connection_t *x11Connection() {
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_window_t rootOf(xcb_connection_t *connection) {
+    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+}
+
+// A request of the EWMH: a client message about a window, sent to the root window, where the
+// window manager listens for it.
+void askWindowManager(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t type,
+                      std::initializer_list<uint32_t> data) {
+    xcb_client_message_event_t request{};
+    request.response_type = XCB_CLIENT_MESSAGE;
+    request.format = 32;
+    request.window = window;
+    request.type = type;
+    std::copy(data.begin(), data.end(), request.data.data32);
+    xcb_send_event(connection, 0, rootOf(connection),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&request));
+    xcb_flush(connection);
+}
+
+// The 32-bit values of a window's property; empty when it is not set.
+std::vector<uint32_t> cardinals(xcb_connection_t *connection, xcb_window_t window,
+                                xcb_atom_t property, xcb_atom_t type) {
+    const auto reply = own(xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, window, property, type, 0, 1024), nullptr));
+    if (!reply || reply->format != 32)
+        return {};
+    const auto *values = static_cast<const uint32_t *>(xcb_get_property_value(reply.get()));
+    return {values, values + xcb_get_property_value_length(reply.get()) / 4};
 }
 
 } // namespace
 
 void requestKeepAbove(QWidget &window, bool above) {
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    xcb_connection_t *connection = x11Connection();
     if (!connection || !window.isVisible() || !window.internalWinId())
         return;
-    static const xcb_atom_t state = atom(connection, "_NET_WM_STATE");
-    static const xcb_atom_t keepAbove = atom(connection, "_NET_WM_STATE_ABOVE");
+    static const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
+    static const xcb_atom_t keepAbove = internAtom(connection, "_NET_WM_STATE_ABOVE");
     constexpr uint32_t kRemove = 0, kAdd = 1, kFromAnApplication = 1;
-    xcb_client_message_event_t request{};
-    request.response_type = XCB_CLIENT_MESSAGE;
-    request.format = 32;
-    request.window = static_cast<xcb_window_t>(window.internalWinId());
-    request.type = state;
-    request.data.data32[0] = above ? kAdd : kRemove;
-    request.data.data32[1] = keepAbove;
-    request.data.data32[3] = kFromAnApplication;
-    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-    xcb_send_event(connection, 0, screen->root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char *>(&request));
-    xcb_flush(connection);
+    askWindowManager(connection, static_cast<xcb_window_t>(window.internalWinId()), state,
+                     {above ? kAdd : kRemove, keepAbove, 0, kFromAnApplication});
+}
+
+namespace {
+
+// The frame extents the window manager has set on a window, if it has.
+std::optional<QMargins> frameExtents(xcb_connection_t *connection, xcb_window_t window) {
+    static const xcb_atom_t extents = internAtom(connection, "_NET_FRAME_EXTENTS");
+    const auto sides = cardinals(connection, window, extents, XCB_ATOM_CARDINAL);
+    if (sides.size() != 4)
+        return std::nullopt;
+    return QMargins(static_cast<int>(sides[0]), static_cast<int>(sides[2]),
+                    static_cast<int>(sides[1]), static_cast<int>(sides[3]));
+}
+
+} // namespace
+
+std::optional<QMargins> expectedFrame(QWidget &window) {
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
+        return QMargins();
+    static const xcb_atom_t supported = internAtom(connection, "_NET_SUPPORTED");
+    static const xcb_atom_t check = internAtom(connection, "_NET_SUPPORTING_WM_CHECK");
+    static const xcb_atom_t request = internAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
+    const xcb_window_t root = rootOf(connection);
+    if (cardinals(connection, root, check, XCB_ATOM_WINDOW).empty())
+        return QMargins(); // no window manager: no frame
+    const auto features = cardinals(connection, root, supported, XCB_ATOM_ATOM);
+    if (std::find(features.begin(), features.end(), request) == features.end())
+        return std::nullopt;
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    askWindowManager(connection, id, request, {});
+    // A window manager that answers does so at once; some answer only once the window is mapped.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (auto frame = frameExtents(connection, id))
+            return frame;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return std::nullopt;
+}
+
+void whenFramed(QWidget &window, std::function<void(QMargins)> placed) {
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
+        return;
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    auto *poll = new QTimer(&window);
+    poll->setInterval(20);
+    QObject::connect(poll, &QTimer::timeout, &window,
+                     [connection, id, poll, placed = std::move(placed), attempts = 0]() mutable {
+                         const auto frame = frameExtents(connection, id);
+                         if (frame)
+                             placed(*frame);
+                         if (frame || ++attempts == 50)
+                             poll->deleteLater();
+                     });
+    poll->start();
 }
 
 void setTakesFocus(QWidget &window, bool takes) {

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QMargins>
+
+#include <functional>
+#include <optional>
+
 class QWidget;
 
 // What the program asks of the window manager about its top-level windows.
@@ -16,5 +21,15 @@ void requestKeepAbove(QWidget &window, bool above);
 // Not every window manager honours a zero user time (fluxbox and icewm focus every new window),
 // but all of them honour the input hint.
 void setTakesFocus(QWidget &window, bool takes);
+
+// The frame the window manager will put around a top-level window (title bar and borders),
+// asked before the window is shown (_NET_REQUEST_FRAME_EXTENTS), so that the whole window can
+// be placed. Empty without X11 or without a window manager; none when the window manager does
+// not tell before the window is mapped.
+std::optional<QMargins> expectedFrame(QWidget &window);
+
+// Calls placed with the window's frame once the window manager has framed it (for a window
+// about to be shown), or never if it does not say within a second.
+void whenFramed(QWidget &window, std::function<void(QMargins)> placed);
 
 } // namespace kobako::platform
