@@ -37,7 +37,7 @@ extern "C" __attribute__((visibility("default"))) int kobakoRun(kobako::app::Lau
     ui::Form1 form(settings, clipboard, dialogs, launch->files);
     form.readStoredHistoryAhead(std::move(launch->storedHistory));
     form.Form_Load();
-    form.show();
+    form.showAtStart();
     // Paint the window once while it is out of sight, unless a copy is already bringing it back:
     // fonts and styles load now rather than during the first capture, when copies may be
     // arriving fast.

@@ -122,6 +122,20 @@ void whenFramed(QWidget &window, std::function<void(QMargins)> placed) {
     poll->start();
 }
 
+bool windowManagerMinimizes() {
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
+        return true;
+    static const xcb_atom_t supported = internAtom(connection, "_NET_SUPPORTED");
+    static const xcb_atom_t check = internAtom(connection, "_NET_SUPPORTING_WM_CHECK");
+    static const xcb_atom_t hidden = internAtom(connection, "_NET_WM_STATE_HIDDEN");
+    const xcb_window_t root = rootOf(connection);
+    if (cardinals(connection, root, check, XCB_ATOM_WINDOW).empty())
+        return true; // no window manager: a minimized window is simply not shown by anyone
+    const auto features = cardinals(connection, root, supported, XCB_ATOM_ATOM);
+    return std::find(features.begin(), features.end(), hidden) != features.end();
+}
+
 void setTakesFocus(QWidget &window, bool takes) {
     Qt::WindowFlags flags = window.windowFlags();
     flags.setFlag(Qt::WindowDoesNotAcceptFocus, !takes);

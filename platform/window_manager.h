@@ -22,6 +22,11 @@ void requestKeepAbove(QWidget &window, bool above);
 // but all of them honour the input hint.
 void setTakesFocus(QWidget &window, bool takes);
 
+// Whether the window manager can minimize a window (it says it knows the hidden state). Weston's
+// X11 window manager cannot; it also keeps a window where it was first shown, whatever the
+// program asks later.
+bool windowManagerMinimizes();
+
 // The frame the window manager will put around a top-level window (title bar and borders),
 // asked before the window is shown (_NET_REQUEST_FRAME_EXTENTS), so that the whole window can
 // be placed. Empty without X11 or without a window manager; none when the window manager does

@@ -145,6 +145,14 @@ void Form1::Form_Load() {
         files_, [this] { return SlotFileBytes(history_, settings_); }, this);
 }
 
+// Shown minimized, out of sight. A window manager that cannot minimize would show the parked
+// window's corner, and keep the window there for good: the window is then not shown at all until
+// the first copy shows it where the settings say.
+void Form1::showAtStart() {
+    if (platform::windowManagerMinimizes())
+        show();
+}
+
 void Form1::reportUnreadableHistory() {
     dialogs_.message(QStringLiteral("ファイル「%1」を読み込めません。\n理由: %2\n"
                                     "このファイルの履歴を守るため、今回は履歴を保存しません。")
@@ -293,9 +301,19 @@ void Form1::windowStep() {
     if (!isOutOfSight())
         return;
     platform::setTakesFocus(*this, false);
-    restoreHidden();
+    // Weston's window manager keeps a window where it was first shown, whatever the program asks
+    // later: there a new native window is made, where the window belongs.
+    const bool anew = !platform::windowManagerMinimizes();
+    if (anew) {
+        hide();
+        destroy();
+    } else {
+        restoreHidden();
+    }
     if (!history_.list.empty() || !history_.textSlots[0].text.empty())
         placeBy(PlacementKind::Capture);
+    if (anew) // only the flag: this makes the new native window, now that it is placed
+        overrideWindowState(windowState() & ~Qt::WindowMinimized);
     setVisible(true);
     // Under a window manager the quick hide-and-show before can leave the window withdrawn, or
     // iconic, while Qt counts it as shown: look again once the window manager has had its turn.

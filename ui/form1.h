@@ -43,6 +43,7 @@ class Form1 : public QWidget {
     }
     // Start-up: park and minimize, read the three files, show the list or the slots.
     void Form_Load();
+    void showAtStart();
     // The layout, run on every resize and change of window state.
     void Form_Resize();
     // The clipboard changed.
