@@ -3,6 +3,8 @@
     KOBAKO=build/app/kobako python3 scripts/screenshots.py docs/
 """
 
+import os
+import signal
 import sys
 import tempfile
 import time
@@ -91,6 +93,55 @@ def shoot_desktop(target):
     display.close()
 
 
+def client_area(display, window):
+    """Where a window's client area is; xdotool counts a reparenting frame twice."""
+    info = display.run("xwininfo", "-id", window).stdout.decode()
+    values = {key.strip(): int(value) for key, value in
+              (line.split(":", 1) for line in info.splitlines()
+               if line.strip().startswith(("Absolute", "Width", "Height")))}
+    return (values["Absolute upper-left X"], values["Absolute upper-left Y"],
+            values["Width"], values["Height"])
+
+
+def shoot_under(name, command, target):
+    """Under a window manager: the history window after some copies, the settings window with a
+    message above it, and the font dialog above the settings window."""
+    import subprocess
+    display = Display()
+    wm = subprocess.Popen(command, env=display.env, stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL, start_new_session=True)
+    time.sleep(1.5)
+    screen = lambda suffix: display.run("import", "-window", "root",
+                                        str(target / f"{name}-{suffix}.png"))
+    with tempfile.TemporaryDirectory() as directory:
+        program = Kobako(display, directory)
+        for text in TEXTS:
+            display.copy(text)
+            time.sleep(0.2)
+        x, y, _, _ = program.geometry()
+        screen("history")
+        time.sleep(0.5)
+        display.xdotool("mousemove", str(x + 12), str(y + 12), "click", "1")
+        time.sleep(1.0)
+        settings = display.xdotool("search", "--onlyvisible", "--name", "^設定$").split()[0]
+        sx, sy, _, _ = client_area(display, settings)
+        display.xdotool("mousemove", str(sx + 5145 // 15 + 10), str(sy + 2340 // 15 + 8),
+                        "click", "1", "key", "ctrl+a", "type", "abc")
+        display.xdotool("mousemove", str(sx + 5085 // 15 + 30), str(sy + 4275 // 15 + 15),
+                        "click", "1")
+        time.sleep(1.0)
+        screen("settings-message")
+        display.xdotool("key", "Return")
+        time.sleep(0.5)
+        display.xdotool("mousemove", str(sx + 3405 // 15 + 40), str(sy + 4275 // 15 + 15),
+                        "click", "1")
+        time.sleep(1.5)
+        screen("font-dialog")
+        program.kill()
+    os.killpg(wm.pid, signal.SIGKILL)
+    display.close()
+
+
 def main(target):
     target.mkdir(parents=True, exist_ok=True)
     for name, settings in (("list-mode.png", b" 1 \r\n8\r\n18\r\n0\r\n1\r\n"),
@@ -113,3 +164,7 @@ if __name__ == "__main__":
     out = Path(sys.argv[1] if len(sys.argv) > 1 else "docs")
     main(out)
     shoot_desktop(out)
+    (out / "window-managers").mkdir(exist_ok=True)
+    shoot_under("openbox", ["openbox", "--sm-disable"], out / "window-managers")
+    shoot_under("xfwm4", ["dbus-run-session", "--", "xfwm4", "--compositor=off"],
+                out / "window-managers")
