@@ -136,6 +136,17 @@ bool windowManagerMinimizes() {
     return std::find(features.begin(), features.end(), hidden) != features.end();
 }
 
+bool isViewable(QWidget &window) {
+    xcb_connection_t *connection = x11Connection();
+    if (!connection || !window.internalWinId())
+        return window.isVisible();
+    const auto attributes = own(xcb_get_window_attributes_reply(
+        connection,
+        xcb_get_window_attributes(connection, static_cast<xcb_window_t>(window.internalWinId())),
+        nullptr));
+    return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+}
+
 void setTakesFocus(QWidget &window, bool takes) {
     Qt::WindowFlags flags = window.windowFlags();
     flags.setFlag(Qt::WindowDoesNotAcceptFocus, !takes);

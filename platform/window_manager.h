@@ -22,6 +22,10 @@ void requestKeepAbove(QWidget &window, bool above);
 // but all of them honour the input hint.
 void setTakesFocus(QWidget &window, bool takes);
 
+// Whether a top-level window is mapped on the screen, as the X server has it: after quick hides
+// and shows a window manager may have left it withdrawn while Qt counts it as shown.
+bool isViewable(QWidget &window);
+
 // Whether the window manager can minimize a window (it says it knows the hidden state). Weston's
 // X11 window manager cannot; it also keeps a window where it was first shown, whatever the
 // program asks later.

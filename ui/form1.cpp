@@ -43,6 +43,7 @@ constexpr float kDesignClientHeight = 1830;
 constexpr float kCheckWidth = 195;
 constexpr float kCheckHeight = 240;
 constexpr int kShowCheckMs = 300;
+constexpr int kShowChecks = 3;
 
 void processPendingEvents() {
     QCoreApplication::processEvents();
@@ -315,22 +316,32 @@ void Form1::windowStep() {
     if (anew) // only the flag: this makes the new native window, now that it is placed
         overrideWindowState(windowState() & ~Qt::WindowMinimized);
     setVisible(true);
-    // Under a window manager the quick hide-and-show before can leave the window withdrawn, or
-    // iconic, while Qt counts it as shown: look again once the window manager has had its turn.
-    // From then on a click may focus it as usual.
     minimizedByUser_ = false;
-    QTimer::singleShot(kShowCheckMs, this, [this] {
-        if (isMinimized() && !minimizedByUser_) {
-            setWindowStateValue(0);
-            show();
-        } else if (isVisible() && windowHandle() && !windowHandle()->isExposed()) {
-            hide();
-            show();
-        }
-        platform::setTakesFocus(*this, true);
-        // Qt restates the window's states from its own flags, which hold no keeping above.
-        vsInForm1->setAlwaysOnTop(vsInForm1->alwaysOnTop());
-    });
+    QTimer::singleShot(kShowCheckMs, this, [this] { checkShown(kShowChecks); });
+}
+
+// Under a window manager the quick hide-and-show of the window step can leave the window
+// withdrawn, or iconic, while Qt counts it as shown: the X server is asked once the window
+// manager has had its turn, and the window shown again while it is not. From then on a click
+// may focus it as usual.
+void Form1::checkShown(int checksLeft) {
+    bool shownAgain = false;
+    if (isMinimized() && !minimizedByUser_) {
+        setWindowStateValue(0);
+        show();
+        shownAgain = true;
+    } else if (isVisible() && !platform::isViewable(*this)) {
+        hide();
+        show();
+        shownAgain = true;
+    }
+    if (shownAgain && checksLeft > 1) {
+        QTimer::singleShot(kShowCheckMs, this, [this, checksLeft] { checkShown(checksLeft - 1); });
+        return;
+    }
+    platform::setTakesFocus(*this, true);
+    // Qt restates the window's states from its own flags, which hold no keeping above.
+    vsInForm1->setAlwaysOnTop(vsInForm1->alwaysOnTop());
 }
 
 void Form1::refreshViews() {

@@ -108,6 +108,7 @@ class Form1 : public QWidget {
     void onSlotEdited(int index);
     void toggleCapture();
     void describeCaptionButtons();
+    void checkShown(int checksLeft);
     void reportUnreadableHistory();
     std::optional<WriteFailure> saveSize();
     std::optional<WriteFailure> saveHistory();

@@ -197,30 +197,10 @@ class Fluxbox(UnderAWindowManager, DesktopTest):
     name = "fluxbox"
     command = ["fluxbox"]
 
-    # About one run in three, fluxbox focuses the window when a copy brings it back after a
-    # minimize (its first appearance never is). Until that is mended, the case is not run here.
-    def test_a_copy_brings_the_window_back_without_taking_the_focus(self):
-        self.skipTest("fluxbox: focus taken now and then when a copy follows a minimize")
-
 
 class IceWM(UnderAWindowManager, DesktopTest):
     name = "icewm"
     command = ["icewm"]
-
-    # On a busy machine icewm now and then loses a click on a window that has just appeared, and
-    # leaves a window iconic when a copy follows a minimize at once. Until that is understood,
-    # only the case without clicks runs here.
-    def test_a_copy_brings_the_window_back_without_taking_the_focus(self):
-        self.skipTest("icewm: clicks and restores are unreliable on a busy machine")
-
-    def test_one_native_window_for_the_whole_session(self):
-        self.skipTest("icewm: clicks and restores are unreliable on a busy machine")
-
-    def test_a_message_of_the_settings_window_is_shown_above_it(self):
-        self.skipTest("icewm: clicks and restores are unreliable on a busy machine")
-
-    def test_the_settings_window_is_centred_with_its_frame(self):
-        self.skipTest("icewm: clicks and restores are unreliable on a busy machine")
 
 
 if __name__ == "__main__":
