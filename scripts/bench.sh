@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Kobako in Release and prints its figures: the core benchmarks, then the whole program
-# under Xvfb, measured with the clipboard owner in ../shared/tools/clipbench.
+# under Xvfb, measured with the clipboard owner in ../shared/tools/clipbench. BENCH_ONLY=startup
+# prints only the start-up figures.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/scripts/packages.sh"
@@ -13,10 +14,12 @@ clipbench_source=${CLIPBENCH_DIR:-"$here/../shared/tools/clipbench"}
 mkdir -p "$build/clipbench"
 cc -O2 -Wall -Wextra -o "$build/clipbench/clipbench" "$clipbench_source/clipbench.c" -lX11 -lm
 
-echo "== Core (Google Benchmark)"
-"$build/bench/kobako_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
-    2>/dev/null | grep -E "_(median|min|max) |^Benchmark|^-" || true
-echo
+if [ -z "${BENCH_ONLY:-}" ]; then
+    echo "== Core (Google Benchmark)"
+    "$build/bench/kobako_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+        2>/dev/null | grep -E "_(median|min|max) |^Benchmark|^-" || true
+    echo
+fi
 echo "== Whole program under Xvfb (medians of 5 runs, min and max)"
 KOBAKO="$build/app/kobako" CLIPBENCH="$build/clipbench/clipbench" \
     MAP_WATCH="$build/bench/kobako_map_watch" QT_FLOOR="$build/bench/kobako_qt_floor" \

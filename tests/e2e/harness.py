@@ -69,17 +69,12 @@ class Display:
 
 def program_for_anyone(directory):
     """A copy of the program that any user can run: the build tree may lie in a home directory
-    that other users cannot enter. The Qt part keeps its place relative to the executable."""
-    executable = Path(KOBAKO).resolve()
-    module = (executable.parent / "../lib/kobako/kobako-qt.so").resolve()
-    copy = Path(directory)
-    (copy / "bin").mkdir(parents=True)
-    (copy / "lib/kobako").mkdir(parents=True)
-    shutil.copy(executable, copy / "bin/kobako")
-    shutil.copy(module, copy / "lib/kobako/kobako-qt.so")
-    for path in [copy, *copy.rglob("*")]:
-        os.chmod(path, 0o755)
-    return str(copy / "bin/kobako")
+    that other users cannot enter."""
+    copy = Path(directory) / "kobako"
+    shutil.copy(Path(KOBAKO).resolve(), copy)
+    os.chmod(directory, 0o755)
+    os.chmod(copy, 0o755)
+    return str(copy)
 
 
 class Kobako:

@@ -8,7 +8,7 @@ trap 'rm -rf "$out"' EXIT
 (cd "$build" && cpack -G DEB -B "$out" >/dev/null)
 deb=$(ls "$out"/*.deb)
 contents=$(dpkg-deb --contents "$deb" | awk '{print $6}')
-for path in ./usr/bin/kobako ./usr/lib/kobako/kobako-qt.so ./usr/share/applications/kobako.desktop \
+for path in ./usr/bin/kobako ./usr/share/applications/kobako.desktop \
             ./usr/share/icons/hicolor/scalable/apps/kobako.svg ./usr/share/doc/kobako/copyright \
             ./usr/share/doc/kobako/help.ja.html; do
     grep -qx "$path" <<<"$contents" || { echo "missing from the package: $path"; exit 1; }

@@ -1,0 +1,90 @@
+// The program. Before Qt sets itself up (20 ms and more), it starts watching the clipboard,
+// reading the history file and reading fontconfig's configuration, so that a copy made in the
+// first instants after launch is caught and the window has its history at once.
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/instance_door.h"
+#include "platform/process.h"
+#include "platform/termination_signals.h"
+#include "platform/x11_clipboard_reader.h"
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <fontconfig/fontconfig.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <future>
+#include <thread>
+
+namespace {
+
+// Under Wayland a background program cannot watch the clipboard; XWayland lets it.
+void preferXWayland() {
+    if (std::getenv("WAYLAND_DISPLAY") && std::getenv("DISPLAY"))
+        setenv("QT_QPA_PLATFORM", "xcb", /*overwrite=*/0);
+}
+
+bool qtWillUseX11() {
+    const char *platform = std::getenv("QT_QPA_PLATFORM");
+    return !platform || !*platform || std::strcmp(platform, "xcb") == 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    using namespace kobako;
+    preferXWayland();
+    std::unique_ptr<platform::ClipboardWatch> clipboardWatch;
+    if (qtWillUseX11())
+        clipboardWatch = platform::X11ClipboardReader::open();
+    const ui::FileNames files{platform::currentDirectory(), platform::executableBaseName()};
+    auto storedHistory =
+        std::async(std::launch::async, [files] { return ui::SlotFileRead(files); });
+    // Qt's first text layout would read fontconfig's configuration; read it meanwhile.
+    std::thread(FcInit).detach();
+
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    // Before anything that could wait: a signal ends the program even before its window exists.
+    platform::TerminationSignals termination;
+    auto endEarly = QObject::connect(&termination, &platform::TerminationSignals::requested, &app,
+                                     &QCoreApplication::quit);
+
+    platform::DirectoryLock lock(files.startDirectory);
+    if (!lock.held()) {
+        platform::InstanceDoor::knock(lock.path()); // the running one comes forward
+        platform::MessageBoxDialogs(nullptr).message(
+            QStringLiteral("このディレクトリではすでに Kobako が動いています。\n%1")
+                .arg(QString::fromStdString(files.startDirectory)));
+        return 1;
+    }
+    const std::string &base = files.baseName;
+    platform::removeStaleTemporaries(files.startDirectory,
+                                     {base + ".f1", base + ".f2", base + ".f3"});
+
+    Settings settings;
+    platform::Clipboard clipboard(std::move(clipboardWatch));
+    platform::MessageBoxDialogs dialogs(nullptr);
+    ui::Form1 form(settings, clipboard, dialogs, files);
+    form.readStoredHistoryAhead(std::move(storedHistory));
+    form.Form_Load();
+    form.showAtStart();
+    // Paint the window once while it is out of sight, unless a copy is already bringing it back:
+    // fonts and styles load now rather than during the first capture, when copies may be
+    // arriving fast.
+    QTimer::singleShot(0, &form, [&form] {
+        if (form.isMinimized())
+            form.grab();
+    });
+
+    platform::InstanceDoor door(lock.path());
+    QObject::connect(&door, &platform::InstanceDoor::knocked, &form, &ui::Form1::comeForward);
+    QObject::disconnect(endEarly);
+    QObject::connect(&termination, &platform::TerminationSignals::requested, &form,
+                     [&form] { form.saveAndEnd(false); });
+    return QApplication::exec();
+}
