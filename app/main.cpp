@@ -1,10 +1,12 @@
 // The program. Before Qt sets itself up (20 ms and more), it starts watching the clipboard,
 // reading the history file and reading fontconfig's configuration, so that a copy made in the
 // first instants after launch is caught and the window has its history at once.
+#include "command_line.h"
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/instance_door.h"
+#include "platform/language.h"
 #include "platform/process.h"
 #include "platform/termination_signals.h"
 #include "platform/x11_clipboard_reader.h"
@@ -15,6 +17,10 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <future>
@@ -33,10 +39,52 @@ bool qtWillUseX11() {
     return !platform || !*platform || std::strcmp(platform, "xcb") == 0;
 }
 
+// Moves into the directory the command line names, making the data directory when missing; the
+// files then lie in the directory current at start-up, as without the option. False when that
+// cannot be done, after saying why.
+bool enterDirectory(const kobako::app::CommandLine &line) {
+    using namespace kobako;
+    if (!line.directory)
+        return true;
+    std::optional<std::string> problem;
+    if (line.makeDirectory)
+        problem = platform::makePrivateDirectories(*line.directory);
+    if (!problem && ::chdir(line.directory->c_str()) != 0)
+        problem = platform::systemReason(errno);
+    if (!problem)
+        return true;
+    std::fprintf(stderr,
+                 platform::japaneseWanted() ? "kobako: ディレクトリ %s を使えません: %s\n"
+                                            : "kobako: cannot use the directory %s: %s\n",
+                 line.directory->c_str(), problem->c_str());
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
     using namespace kobako;
+    const app::CommandLine line =
+        app::readCommandLine(std::vector<std::string>(argv + 1, argv + argc),
+                             std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    switch (line.action) {
+    case app::CommandLine::Action::ShowHelp:
+        std::fputs(app::usageText(platform::japaneseWanted()).c_str(), stdout);
+        return 0;
+    case app::CommandLine::Action::ShowVersion:
+        std::fputs(app::versionText().c_str(), stdout);
+        return 0;
+    case app::CommandLine::Action::Refuse:
+        std::fprintf(stderr,
+                     platform::japaneseWanted() ? "kobako: %s は使えません。\n%s"
+                                                : "kobako: %s cannot be used here.\n%s",
+                     line.refused.c_str(), app::usageText(platform::japaneseWanted()).c_str());
+        return 2;
+    case app::CommandLine::Action::Run:
+        break;
+    }
+    if (!enterDirectory(line))
+        return 1;
     preferXWayland();
     std::unique_ptr<platform::ClipboardWatch> clipboardWatch;
     if (qtWillUseX11())

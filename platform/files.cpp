@@ -156,4 +156,25 @@ void removeStaleTemporaries(const std::string &directory, const std::vector<std:
     }
 }
 
+std::optional<std::string> makePrivateDirectories(const std::string &path) {
+    std::filesystem::path made;
+    for (const auto &part : std::filesystem::path(path)) {
+        made /= part;
+        if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST)
+            return systemReason(errno);
+    }
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return systemReason(errno);
+    if (!S_ISDIR(status.st_mode))
+        return systemReason(ENOTDIR);
+    return std::nullopt;
+}
+
+std::optional<std::string> writeProblem(const std::string &directory) {
+    if (::access(directory.c_str(), W_OK | X_OK) != 0)
+        return systemReason(errno);
+    return std::nullopt;
+}
+
 } // namespace kobako::platform

@@ -9,6 +9,7 @@
 #include "platform/caption_pictures.h"
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
+#include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/process.h"
 #include "platform/resize_edges.h"
@@ -137,8 +138,11 @@ void Form1::Form_Load() {
     showDisplay(settings_.isListMode());
     refreshViews();
     setWindowStateValue(1);
+    // Told once the program runs, so that the start itself is not held up by the message.
+    if (const auto problem = platform::writeProblem(files_.startDirectory))
+        QTimer::singleShot(0, this,
+                           [this, reason = *problem] { reportUnwritableDirectory(reason); });
     if (historyUnreadable_) {
-        // Told once the program runs, so that the start itself is not held up by the message.
         QTimer::singleShot(0, this, &Form1::reportUnreadableHistory);
         return;
     }
@@ -152,6 +156,13 @@ void Form1::Form_Load() {
 void Form1::showAtStart() {
     if (platform::windowManagerMinimizes())
         show();
+}
+
+void Form1::reportUnwritableDirectory(const std::string &reason) {
+    dialogs_.message(QStringLiteral("ディレクトリ「%1」にはファイルを書き込めません。\n理由: %2\n"
+                                    "履歴はこのまま使えますが、保存はされません。")
+                         .arg(QString::fromStdString(files_.startDirectory),
+                              QString::fromLocal8Bit(reason.c_str())));
 }
 
 void Form1::reportUnreadableHistory() {

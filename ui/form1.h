@@ -109,6 +109,7 @@ class Form1 : public QWidget {
     void toggleCapture();
     void describeCaptionButtons();
     void checkShown(int checksLeft);
+    void reportUnwritableDirectory(const std::string &reason);
     void reportUnreadableHistory();
     std::optional<WriteFailure> saveSize();
     std::optional<WriteFailure> saveHistory();

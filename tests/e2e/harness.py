@@ -80,16 +80,16 @@ def program_for_anyone(directory):
 class Kobako:
     """The program started in a directory, as a user starts it there."""
 
-    def __init__(self, display, directory, user=None):
+    def __init__(self, display, directory, user=None, options=(), env=None):
         self.display = display
         self.directory = Path(directory)
-        args = [KOBAKO]
+        args = [KOBAKO, *options]
         if user:
             self.copy = tempfile.TemporaryDirectory()
             args = ["setpriv", f"--reuid={user}", f"--regid={user}", "--clear-groups",
-                    program_for_anyone(self.copy.name)]
+                    program_for_anyone(self.copy.name), *options]
         self.log = tempfile.TemporaryFile()
-        self.process = subprocess.Popen(args, cwd=directory, env=display.env,
+        self.process = subprocess.Popen(args, cwd=directory, env=env or display.env,
                                         stdout=subprocess.DEVNULL, stderr=self.log)
         try:
             wait_until(self.window_ids, timeout=10, what="the history window")

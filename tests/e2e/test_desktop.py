@@ -2,11 +2,14 @@
 caption, resizing by an edge, minimizing and coming back, and staying in front."""
 
 import os
+import stat
 import subprocess
+import tempfile
 import time
 import unittest
+from pathlib import Path
 
-from harness import SCREEN_HEIGHT, SCREEN_WIDTH, DesktopTest, records, wait_until
+from harness import KOBAKO, SCREEN_HEIGHT, SCREEN_WIDTH, DesktopTest, Kobako, records, wait_until
 
 CAPTION = 24
 
@@ -50,6 +53,28 @@ class WindowManager(DesktopTest):
         wait_until(lambda: not program.on_screen(), what="the window to be minimized")
         self.display.copy("second")
         wait_until(program.on_screen, what="the window to come back")
+
+    def test_the_menu_entry_keeps_the_files_in_the_users_data_directory(self):
+        entry = Path(KOBAKO).resolve().parent.parent / "share/applications/kobako.desktop"
+        exec_line = next(line.split("=", 1)[1] for line in entry.read_text().splitlines()
+                         if line.startswith("Exec="))
+        command, *options = exec_line.split()
+        self.assertEqual(command, "kobako")
+        home = tempfile.TemporaryDirectory()
+        self.addCleanup(home.cleanup)
+        env = dict(self.display.env, HOME=home.name)
+        env.pop("XDG_DATA_HOME", None)
+        program = Kobako(self.display, self.tmp.name, options=options, env=env)
+        self.addCleanup(program.kill)
+        self.display.copy("kept in the data directory")
+        program.geometry()
+        self.assertEqual(program.stop(), 0)
+        data = Path(home.name) / ".local/share/kobako"
+        self.assertEqual(stat.S_IMODE(data.stat().st_mode), 0o700)
+        self.assertEqual(sorted(p.name for p in data.iterdir()),
+                         ["kobako.f1", "kobako.f3"])  # the settings file comes with OK
+        self.assertEqual((data / "kobako.f3").read_bytes(), records("kept in the data directory"))
+        self.assertEqual(os.listdir(self.tmp.name), [])
 
     def test_always_in_front_stays_above_another_window(self):
         program = self.start()

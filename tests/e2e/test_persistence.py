@@ -65,6 +65,11 @@ class Persistence(DesktopTest):
             self.addCleanup(os.chmod, self.directory, 0o755)
         program = Kobako(self.display, self.directory, user=user)
         self.addCleanup(program.kill)
+        # Said at once, before any copy brings the window: the message is the one window on the
+        # screen. The program then runs on.
+        wait_until(program.on_screen, what="the message about the directory")
+        self.display.xdotool("key", "Return")
+        wait_until(lambda: not program.on_screen(), what="the message closed")
         self.copy_all("keep me")
         x, y, w, _ = program.geometry()
         self.display.xdotool("mousemove", str(x + w - 12), str(y + 12), "click", "1")

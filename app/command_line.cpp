@@ -1,0 +1,82 @@
+#include "command_line.h"
+
+namespace kobako::app {
+
+namespace {
+
+std::optional<std::string> dataDirectory(const char *dataHome, const char *home) {
+    // The base directory specification: a relative value is to be ignored.
+    if (dataHome && dataHome[0] == '/')
+        return std::string(dataHome) + "/kobako";
+    if (home && home[0] == '/')
+        return std::string(home) + "/.local/share/kobako";
+    return std::nullopt;
+}
+
+} // namespace
+
+CommandLine readCommandLine(const std::vector<std::string> &arguments, const char *dataHome,
+                            const char *home) {
+    CommandLine line;
+    auto refuse = [&line](const std::string &what) {
+        line.action = CommandLine::Action::Refuse;
+        line.refused = what;
+        return line;
+    };
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string &argument = arguments[i];
+        if (argument == "-h" || argument == "--help") {
+            line.action = CommandLine::Action::ShowHelp;
+            return line;
+        }
+        if (argument == "-v" || argument == "--version") {
+            line.action = CommandLine::Action::ShowVersion;
+            return line;
+        }
+        if (line.directory)
+            return refuse(argument); // one place for the files
+        if (argument == "--data-home") {
+            line.directory = dataDirectory(dataHome, home);
+            line.makeDirectory = true;
+            if (!line.directory)
+                return refuse(argument);
+        } else if (argument == "-d" || argument == "--directory") {
+            if (i + 1 == arguments.size() || arguments[i + 1].empty())
+                return refuse(argument);
+            line.directory = arguments[++i];
+        } else if (argument.starts_with("--directory=") && argument.size() > 12) {
+            line.directory = argument.substr(12);
+        } else {
+            return refuse(argument);
+        }
+    }
+    return line;
+}
+
+std::string usageText(bool japanese) {
+    if (japanese)
+        return "使い方: kobako [オプション]\n"
+               "コピーしたテキストを覚えておく、いつも手前の小さなクリップボード履歴です。\n"
+               "ファイル (kobako.f1, kobako.f2, kobako.f3) は起動したディレクトリに置きます。\n"
+               "\n"
+               "  -d, --directory DIR  ファイルを DIR に置く\n"
+               "      --data-home      ファイルを $XDG_DATA_HOME/kobako "
+               "(~/.local/share/kobako) に置く\n"
+               "  -h, --help           この説明を表示して終わる\n"
+               "  -v, --version        バージョンを表示して終わる\n";
+    return "Usage: kobako [OPTION]\n"
+           "A small, always-on-top clipboard history that keeps the texts you copy.\n"
+           "Its files (kobako.f1, kobako.f2, kobako.f3) are kept in the directory it starts in.\n"
+           "\n"
+           "  -d, --directory DIR  keep the files in DIR\n"
+           "      --data-home      keep the files in $XDG_DATA_HOME/kobako "
+           "(~/.local/share/kobako)\n"
+           "  -h, --help           show this help and exit\n"
+           "  -v, --version        show the version and exit\n";
+}
+
+std::string versionText() {
+    return "Kobako " KOBAKO_VERSION "\n";
+}
+
+} // namespace kobako::app
