@@ -5,10 +5,12 @@
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/fonts.h"
 #include "platform/instance_door.h"
 #include "platform/language.h"
 #include "platform/process.h"
 #include "platform/termination_signals.h"
+#include "platform/translations.h"
 #include "platform/x11_clipboard_reader.h"
 #include "ui/form1.h"
 
@@ -97,6 +99,7 @@ int main(int argc, char *argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    platform::installQtTranslations(app, QLocale::system());
     // Before anything that could wait: a signal ends the program even before its window exists.
     platform::TerminationSignals termination;
     auto endEarly = QObject::connect(&termination, &platform::TerminationSignals::requested, &app,
@@ -127,6 +130,17 @@ int main(int argc, char *argv[]) {
     QTimer::singleShot(0, &form, [&form] {
         if (form.isMinimized())
             form.grab();
+    });
+
+    // Once the window is up, so that the start is not held up by the font listing.
+    QTimer::singleShot(0, [] {
+        if (!platform::japaneseFontInstalled())
+            std::fputs(platform::japaneseWanted()
+                           ? "kobako: 日本語のフォントがありません。文字が四角で表示されます。"
+                             "fonts-noto-cjk を入れてください。\n"
+                           : "kobako: no font for Japanese is installed; Japanese texts show as "
+                             "boxes. Install fonts-noto-cjk.\n",
+                       stderr);
     });
 
     platform::InstanceDoor door(lock.path());

@@ -1,5 +1,6 @@
 #include "fonts.h"
 
+#include <QFontDatabase>
 #include <QStringList>
 
 namespace kobako::platform {
@@ -10,6 +11,10 @@ QFont japaneseFont(const QString &family, double pointSize) {
                       QStringLiteral("VL Gothic")});
     font.setPointSizeF(pointSize);
     return font;
+}
+
+bool japaneseFontInstalled() {
+    return !QFontDatabase::families(QFontDatabase::Japanese).isEmpty();
 }
 
 } // namespace kobako::platform
