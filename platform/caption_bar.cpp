@@ -36,7 +36,8 @@ class CaptionButton : public QAbstractButton {
         p.drawRect(box.adjusted(0, 0, -1, -1));
         const QRect inside = box.adjusted(1, 1, -1, -1);
         p.drawPixmap(inside, given_.isNull()
-                                 ? drawCaptionPicture(drawn_, std::max(1, inside.height()))
+                                 ? drawCaptionPicture(drawn_, std::max(1, inside.height()),
+                                                      palette().color(QPalette::ButtonText))
                                  : given_);
     }
 

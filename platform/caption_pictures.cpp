@@ -32,17 +32,19 @@ void drawTrafficLight(QPainter &p, bool green) {
     }
 }
 
-void drawWrench(QPainter &p) {
-    p.setPen(QPen(QColor(90, 90, 100), 0.16, Qt::SolidLine, Qt::RoundCap));
+void drawWrench(QPainter &p, const QColor &ink) {
+    p.setPen(QPen(ink, 0.16, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(0.22, 0.78), QPointF(0.62, 0.38));
-    p.setPen(QPen(QColor(90, 90, 100), 0.1));
+    p.setPen(QPen(ink, 0.1));
     p.setBrush(Qt::NoBrush);
     p.drawArc(QRectF(0.5, 0.1, 0.4, 0.4), 60 * 16, 270 * 16);
 }
 
-void drawBin(QPainter &p) {
-    p.setPen(QPen(QColor(60, 60, 60), 0.06));
-    p.setBrush(QColor(170, 170, 170));
+void drawBin(QPainter &p, const QColor &ink) {
+    p.setPen(QPen(ink, 0.06));
+    QColor body = ink;
+    body.setAlphaF(0.3);
+    p.setBrush(body);
     p.drawPolygon(QPolygonF({{0.25, 0.3}, {0.75, 0.3}, {0.68, 0.92}, {0.32, 0.92}}));
     p.drawLine(QPointF(0.18, 0.22), QPointF(0.82, 0.22));
     p.drawLine(QPointF(0.42, 0.12), QPointF(0.58, 0.12));
@@ -50,10 +52,10 @@ void drawBin(QPainter &p) {
         p.drawLine(QPointF(x, 0.4), QPointF(x, 0.82));
 }
 
-void drawPicture(QPainter &p, CaptionPicture picture, int size) {
+void drawPicture(QPainter &p, CaptionPicture picture, int size, const QColor &ink) {
     switch (picture) {
     case CaptionPicture::Wrench:
-        drawWrench(p);
+        drawWrench(p, ink);
         break;
     case CaptionPicture::Question: {
         QFont font = p.font();
@@ -61,7 +63,7 @@ void drawPicture(QPainter &p, CaptionPicture picture, int size) {
         font.setPixelSize(std::max(1, size * 3 / 4));
         p.resetTransform();
         p.setFont(font);
-        p.setPen(QColor(30, 60, 160));
+        p.setPen(ink);
         p.drawText(QRect(0, 0, size, size), Qt::AlignCenter, QStringLiteral("?"));
         break;
     }
@@ -75,19 +77,19 @@ void drawPicture(QPainter &p, CaptionPicture picture, int size) {
         p.drawLine(QPointF(0.75, 0.25), QPointF(0.25, 0.75));
         break;
     case CaptionPicture::Bar:
-        p.setPen(QPen(QColor(40, 40, 40), 0.12, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(ink, 0.12, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(0.25, 0.75), QPointF(0.75, 0.75));
         break;
     case CaptionPicture::Bin:
-        drawBin(p);
+        drawBin(p, ink);
         break;
     }
 }
 
 } // namespace
 
-QPixmap drawCaptionPicture(CaptionPicture picture, int size) {
-    return drawInUnitSquare(size, [&](QPainter &p) { drawPicture(p, picture, size); });
+QPixmap drawCaptionPicture(CaptionPicture picture, int size, const QColor &ink) {
+    return drawInUnitSquare(size, [&](QPainter &p) { drawPicture(p, picture, size, ink); });
 }
 
 QPixmap drawProgramIcon(int size) {

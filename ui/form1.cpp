@@ -434,10 +434,10 @@ void Form1::toggleCapture() {
         QString::fromStdString(files_.inStartDirectory(pausing ? "Trffc10c.ico" : "Trffc10a.ico")));
     // Without the picture file the state must still show: draw the lamp for it.
     if (picture.isNull())
-        picture =
-            platform::drawCaptionPicture(pausing ? platform::CaptionPicture::TrafficLightRed
-                                                 : platform::CaptionPicture::TrafficLightGreen,
-                                         std::max(1, vsInForm1->height() - 4));
+        picture = platform::drawCaptionPicture(
+            pausing ? platform::CaptionPicture::TrafficLightRed
+                    : platform::CaptionPicture::TrafficLightGreen,
+            std::max(1, vsInForm1->height() - 4), palette().color(QPalette::ButtonText));
     vsInForm1->setCaptureButtonPicture(picture);
     describeCaptionButtons();
 }
