@@ -10,7 +10,7 @@ KOBAKO_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev l
 KOBAKO_TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev python3 xvfb xclip xdotool
                       x11-utils imagemagick librsvg2-bin clang libclang-rt-14-dev clang-format
                       openbox xfwm4 xfconf dbus dbus-x11 fluxbox icewm weston xwayland
-                      wl-clipboard desktop-file-utils lintian
+                      wl-clipboard desktop-file-utils lintian appstream man-db
                       dpkg-dev file binutils)
 
 install_missing_packages() {
