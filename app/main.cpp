@@ -100,6 +100,7 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     platform::installQtTranslations(app, QLocale::system());
+    platform::installProgramTranslation(app);
     // Before anything that could wait: a signal ends the program even before its window exists.
     platform::TerminationSignals termination;
     auto endEarly = QObject::connect(&termination, &platform::TerminationSignals::requested, &app,
@@ -109,7 +110,8 @@ int main(int argc, char *argv[]) {
     if (!lock.held()) {
         platform::InstanceDoor::knock(lock.path()); // the running one comes forward
         platform::MessageBoxDialogs(nullptr).message(
-            QStringLiteral("このディレクトリではすでに Kobako が動いています。\n%1")
+            QCoreApplication::translate("main",
+                                        "このディレクトリではすでに Kobako が動いています。\n%1")
                 .arg(QString::fromStdString(files.startDirectory)));
         return 1;
     }

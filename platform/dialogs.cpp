@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QProcess>
 
 namespace kobako::platform {
 
@@ -42,6 +43,26 @@ std::optional<QFont> MessageBoxDialogs::chooseFont(const QFont &initial) {
     if (!chosen)
         return std::nullopt;
     return font;
+}
+
+// Through xdg-open, which says whether it found a program: Qt's own opening only says whether
+// it could start xdg-open.
+void MessageBoxDialogs::openDocument(const QString &path, std::function<void()> unopened) {
+    auto *opener = new QProcess;
+    opener->setProcessChannelMode(QProcess::ForwardedChannels);
+    QObject::connect(opener, &QProcess::finished, [opener, unopened](int status) {
+        if (status != 0)
+            unopened();
+        opener->deleteLater();
+    });
+    QObject::connect(opener, &QProcess::errorOccurred,
+                     [opener, unopened](QProcess::ProcessError e) {
+                         if (e != QProcess::FailedToStart)
+                             return;
+                         unopened();
+                         opener->deleteLater();
+                     });
+    opener->start(QStringLiteral("xdg-open"), {path});
 }
 
 } // namespace kobako::platform

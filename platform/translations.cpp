@@ -21,4 +21,16 @@ QTranslator *installQtTranslations(QCoreApplication &application, const QLocale 
     return translator;
 }
 
+QTranslator *installProgramTranslation(QCoreApplication &application) {
+    if (japaneseWanted())
+        return nullptr;
+    auto *translator = new QTranslator(&application);
+    if (!translator->load(QStringLiteral(":/translations/kobako_en.qm"))) {
+        delete translator;
+        return nullptr;
+    }
+    QCoreApplication::installTranslator(translator);
+    return translator;
+}
+
 } // namespace kobako::platform

@@ -12,4 +12,8 @@ namespace kobako::platform {
 // so the program's own translation is installed after this. The translator installed, if any.
 QTranslator *installQtTranslations(QCoreApplication &application, const QLocale &locale);
 
+// The program's own texts in English, where the locale asks for a language other than Japanese;
+// elsewhere they stay the Japanese they are written in. The translator installed, if any.
+QTranslator *installProgramTranslation(QCoreApplication &application);
+
 } // namespace kobako::platform

@@ -2,7 +2,8 @@
 # Sourced by run.sh and test.sh.
 
 KOBAKO_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev libxcb1-dev
-                       libxcb-xfixes0-dev libfontconfig-dev fonts-noto-cjk qt6-translations-l10n)
+                       libxcb-xfixes0-dev libfontconfig-dev fonts-noto-cjk qt6-translations-l10n
+                       qt6-l10n-tools)
 # librsvg2-bin: ImageMagick's SVG reader; libclang-rt-14-dev: clang's libFuzzer and sanitizer
 # runtimes (both only recommended by the packages that use them). Window managers users run:
 # openbox, xfwm4 (with xfconf and a session bus for its settings), fluxbox and icewm; and a

@@ -142,6 +142,43 @@ def shoot_under(name, command, target):
     display.close()
 
 
+def shoot_locales(target):
+    """The settings window with a message above it, under a Japanese, the C and an English
+    locale."""
+    import subprocess
+    for name, lang in (("ja", "ja_JP.UTF-8"), ("c", "C.UTF-8"), ("en", "en_US.UTF-8")):
+        display = Display()
+        wm = subprocess.Popen(["openbox", "--sm-disable"], env=display.env,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                              start_new_session=True)
+        time.sleep(1.5)
+        with tempfile.TemporaryDirectory() as directory:
+            env = dict(display.env, LANG=lang)
+            env.pop("LC_ALL", None)
+            env.pop("LANGUAGE", None)
+            program = Kobako(display, directory, env=env)
+            for text in TEXTS:
+                display.copy(text)
+                time.sleep(0.2)
+            x, y, _, _ = program.geometry()
+            time.sleep(0.5)
+            display.xdotool("mousemove", str(x + 12), str(y + 12), "click", "1")
+            time.sleep(1.0)
+            settings = display.xdotool("search", "--onlyvisible", "--name",
+                                       "^(設定|Settings)$").split()[0]
+            sx, sy, _, _ = client_area(display, settings)
+            display.xdotool("mousemove", str(sx + 5145 // 15 + 10), str(sy + 2340 // 15 + 8),
+                            "click", "1", "key", "ctrl+a", "type", "abc")
+            display.xdotool("mousemove", str(sx + 5085 // 15 + 30), str(sy + 4275 // 15 + 15),
+                            "click", "1")
+            time.sleep(1.0)
+            display.run("import", "-window", "root", "-crop", "760x480+260+160",
+                        str(target / f"settings-{name}.png"))
+            program.kill()
+        os.killpg(wm.pid, signal.SIGKILL)
+        display.close()
+
+
 def main(target):
     target.mkdir(parents=True, exist_ok=True)
     for name, settings in (("list-mode.png", b" 1 \r\n8\r\n18\r\n0\r\n1\r\n"),
@@ -168,3 +205,5 @@ if __name__ == "__main__":
     shoot_under("openbox", ["openbox", "--sm-disable"], out / "window-managers")
     shoot_under("xfwm4", ["dbus-run-session", "--", "xfwm4", "--compositor=off"],
                 out / "window-managers")
+    (out / "locales").mkdir(exist_ok=True)
+    shoot_locales(out / "locales")

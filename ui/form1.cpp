@@ -20,13 +20,11 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFontInfo>
 #include <QIcon>
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QTimer>
-#include <QUrl>
 #include <QWindow>
 
 #include <filesystem>
@@ -70,7 +68,7 @@ Form1::Form1(Settings &settings, platform::Clipboard &clipboard, platform::Dialo
 
     List1 = new QListView(client_);
     List1->setObjectName(QStringLiteral("List1"));
-    List1->setAccessibleName(QStringLiteral("履歴"));
+    List1->setAccessibleName(tr("履歴"));
     listModel_ = new HistoryListModel(history_, this);
     List1->setModel(listModel_);
     List1->setSelectionMode(QAbstractItemView::NoSelection);
@@ -106,11 +104,11 @@ void Form1::ensureSlots() {
         Check1[i]->setFixedSize(platform::toPixels(kCheckWidth), platform::toPixels(kCheckHeight));
         Check1[i]->setFocusPolicy(Qt::NoFocus);
         Check1[i]->installEventFilter(this);
-        Check1[i]->setAccessibleName(QStringLiteral("履歴 %1 のチェック").arg(i + 1));
+        Check1[i]->setAccessibleName(tr("履歴 %1 のチェック").arg(i + 1));
 
         Text1[i] = new QPlainTextEdit(client_);
         Text1[i]->setObjectName(QStringLiteral("Text1_%1").arg(i));
-        Text1[i]->setAccessibleName(QStringLiteral("履歴 %1").arg(i + 1));
+        Text1[i]->setAccessibleName(tr("履歴 %1").arg(i + 1));
         Text1[i]->setLineWrapMode(QPlainTextEdit::NoWrap);
         Text1[i]->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         Text1[i]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -159,15 +157,15 @@ void Form1::showAtStart() {
 }
 
 void Form1::reportUnwritableDirectory(const std::string &reason) {
-    dialogs_.message(QStringLiteral("ディレクトリ「%1」にはファイルを書き込めません。\n理由: %2\n"
-                                    "履歴はこのまま使えますが、保存はされません。")
+    dialogs_.message(tr("ディレクトリ「%1」にはファイルを書き込めません。\n理由: %2\n"
+                        "履歴はこのまま使えますが、保存はされません。")
                          .arg(QString::fromStdString(files_.startDirectory),
                               QString::fromLocal8Bit(reason.c_str())));
 }
 
 void Form1::reportUnreadableHistory() {
-    dialogs_.message(QStringLiteral("ファイル「%1」を読み込めません。\n理由: %2\n"
-                                    "このファイルの履歴を守るため、今回は履歴を保存しません。")
+    dialogs_.message(tr("ファイル「%1」を読み込めません。\n理由: %2\n"
+                        "このファイルの履歴を守るため、今回は履歴を保存しません。")
                          .arg(QString::fromStdString(files_.slotFile()),
                               QString::fromLocal8Bit(historyUnreadable_->c_str())));
 }
@@ -405,7 +403,7 @@ void Form1::vsInForm1_ClickLButton(int16_t button) {
         settingsWindow().exec();
         break;
     case 1:
-        QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile(files_)));
+        openHelp();
         break;
     case 2:
         toggleCapture();
@@ -416,15 +414,24 @@ void Form1::vsInForm1_ClickLButton(int16_t button) {
 }
 
 void Form1::describeCaptionButtons() {
-    const QString left[] = {QStringLiteral("設定"), QStringLiteral("ヘルプ"),
-                            history_.capturePaused == 1 ? QStringLiteral("取り込みの再開")
-                                                        : QStringLiteral("取り込みの一時停止")};
-    const QString right[] = {QStringLiteral("保存して終了"), QStringLiteral("最小化"),
-                             QStringLiteral("すべて消去")};
+    const QString left[] = {tr("設定"), tr("ヘルプ"),
+                            history_.capturePaused == 1 ? tr("取り込みの再開")
+                                                        : tr("取り込みの一時停止")};
+    const QString right[] = {tr("保存して終了"), tr("最小化"), tr("すべて消去")};
     for (int16_t button = 0; button < 3; ++button) {
         vsInForm1->describeButton(true, button, left[button]);
         vsInForm1->describeButton(false, button, right[button]);
     }
+}
+
+void Form1::openHelp() {
+    const QString path = helpFile(files_);
+    if (path.isEmpty())
+        return dialogs_.message(tr("ヘルプのファイルが見つかりません。"));
+    dialogs_.openDocument(path, [this, path] {
+        dialogs_.message(
+            tr("ヘルプを開くプログラムが見つかりません。\nヘルプのファイル: %1").arg(path));
+    });
 }
 
 void Form1::toggleCapture() {
@@ -452,7 +459,7 @@ void Form1::vsInForm1_ClickRButton(int16_t button) {
         setWindowStateValue(1);
         break;
     case 2:
-        if (!dialogs_.askYesNo(QStringLiteral("全消去します")))
+        if (!dialogs_.askYesNo(tr("全消去します")))
             break;
         history_.clearAll();
         refreshViews();
@@ -491,12 +498,12 @@ bool Form1::saveAndEnd(bool mayAsk) {
     if (!failures.empty()) {
         QString report;
         for (const WriteFailure &failure : failures)
-            report += QStringLiteral("ファイル「%1」を保存できませんでした。\n理由: %2\n")
+            report += tr("ファイル「%1」を保存できませんでした。\n理由: %2\n")
                           .arg(QString::fromStdString(failure.file),
                                QString::fromLocal8Bit(failure.reason.c_str()));
         if (!mayAsk)
             std::cerr << report.toStdString();
-        else if (!dialogs_.askYesNo(report + QStringLiteral("\n保存せずに終了しますか？")))
+        else if (!dialogs_.askYesNo(report + tr("\n保存せずに終了しますか？")))
             return false;
     }
     hide();

@@ -107,6 +107,7 @@ class Form1 : public QWidget {
     bool mayType(int index);
     void onSlotEdited(int index);
     void toggleCapture();
+    void openHelp();
     void describeCaptionButtons();
     void checkShown(int checksLeft);
     void reportUnwritableDirectory(const std::string &reason);

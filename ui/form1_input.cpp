@@ -155,8 +155,7 @@ bool Form1::slotTextEvent(int index, QEvent *event) {
             return false;
         if (history_.Text1_MouseDown(index, mouse::kRight, clipboard_)) {
             refreshViews();
-            dialogs_.message(
-                QStringLiteral("まだ使用できません。クリップボード内容を破棄します。"));
+            dialogs_.message(tr("まだ使用できません。クリップボード内容を破棄します。"));
         }
         return true;
     case QEvent::MouseMove:
@@ -211,7 +210,7 @@ bool Form1::slotKeyEvent(int index, QEvent *event) {
 bool Form1::mayType(int index) {
     if (history_.Text1_KeyPress(index, clipboard_))
         return true;
-    dialogs_.message(QStringLiteral("チェックマークがないと入力できません。"));
+    dialogs_.message(tr("チェックマークがないと入力できません。"));
     return false;
 }
 

@@ -18,9 +18,6 @@ namespace kobako::ui {
 
 namespace {
 
-const QString kNotANumber = QStringLiteral("数値を入力してください。");
-const QString kAtMostTenBoxes = QStringLiteral("テキストボックスは最大１０個です");
-
 // A group of options is one stop for Tab, on its selected option; the arrow keys move within
 // it. Qt does the same itself only once an arrow key has been used.
 template <size_t N> void keepOneTabStop(const std::array<QRadioButton *, N> &group) {
@@ -32,7 +29,7 @@ template <size_t N> void keepOneTabStop(const std::array<QRadioButton *, N> &gro
 
 Form2::Form2(Settings &settings, Form1 &form1, platform::Dialogs &dialogs, const FileNames &files)
     : QDialog(&form1), settings_(settings), form1_(form1), dialogs_(dialogs), files_(files) {
-    setWindowTitle(QStringLiteral("設定"));
+    setWindowTitle(tr("設定"));
     setFont(platform::japaneseFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     setFixedSize(platform::toPixels(6210), platform::toPixels(4950));
     setModal(true);
@@ -135,22 +132,21 @@ void Form2::Command1_Click() {
 
     const auto listMax = parseNumber(settings_.listMaxText());
     if (!listMax)
-        return (void)refuse(kNotANumber, 0);
+        return (void)refuse(tr("数値を入力してください。"), 0);
     const auto iconHeight = parseNumber(settings_.iconHeightText());
     if (!iconHeight)
-        return (void)refuse(kNotANumber, 1);
+        return (void)refuse(tr("数値を入力してください。"), 1);
     // A list maximum below one would trim the whole history away.
     const auto listMaxValue = roundToInt16(*listMax);
     if (!listMaxValue || *listMaxValue < 1)
-        return (void)refuse(
-            QStringLiteral("リストの最大数は 1 から 32767 までの数値にしてください。"), 0);
+        return (void)refuse(tr("リストの最大数は 1 から 32767 までの数値にしてください。"), 0);
     const auto iconHeightValue = roundToInt16(*iconHeight);
     if (!iconHeightValue || *iconHeightValue > Settings::kLargestIconHeight)
-        return (void)refuse(QStringLiteral("アイコンの高さは %1 以下の数値にしてください。")
-                                .arg(Settings::kLargestIconHeight),
-                            1);
+        return (void)refuse(
+            tr("アイコンの高さは %1 以下の数値にしてください。").arg(Settings::kLargestIconHeight),
+            1);
     if (*iconHeightValue < Settings::kSmallestIconHeight)
-        return (void)refuse(QStringLiteral("18以下は、設定できません"), 1, "18");
+        return (void)refuse(tr("18以下は、設定できません"), 1, "18");
 
     form1_.setCaptionButtonHeight(*iconHeightValue);
 
@@ -161,10 +157,10 @@ void Form2::Command1_Click() {
         form1_.hideList();
         QCoreApplication::processEvents();
         if (settings_.listMax() > Settings::kMaxSlots)
-            return (void)refuse(kAtMostTenBoxes, 0, "10");
+            return (void)refuse(tr("テキストボックスは最大１０個です"), 0, "10");
         form1_.showSlotsFromList();
     } else if (!listMode && settings_.listMax() > Settings::kMaxSlots) {
-        return (void)refuse(kAtMostTenBoxes, 0, "10");
+        return (void)refuse(tr("テキストボックスは最大１０個です"), 0, "10");
     }
 
     // The value checked above is the value used: 0.6 passed as 1 and must keep one entry.
@@ -173,8 +169,8 @@ void Form2::Command1_Click() {
 
     form1_.Form_Resize();
     if (auto failure = Form2Save())
-        dialogs_.message(QStringLiteral("ファイル「%1」を保存できませんでした。\n理由: %2\n"
-                                        "設定はこのまま使われます。")
+        dialogs_.message(tr("ファイル「%1」を保存できませんでした。\n理由: %2\n"
+                            "設定はこのまま使われます。")
                              .arg(QString::fromStdString(failure->file),
                                   QString::fromLocal8Bit(failure->reason.c_str())));
     form1_.Form_Resize();

@@ -7,6 +7,7 @@
 #include "twips_geometry.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,36 +32,53 @@ struct DesignedControl {
     const char *buddy = nullptr; // the box a label names
 };
 
-// Creation order is tab order. The frames come first so that their options can be placed in
-// them; frames and labels take no focus, so this leaves the order of the design unchanged.
+// Creation order is tab order. The captions are translated where the window is made. The frames
+// come first so that their options can be placed in them; frames and labels take no focus, so this
+// leaves the order of the design unchanged.
 constexpr DesignedControl kDesign[] = {
     {"Frame1", Kind::Frame, "", nullptr, 135, 1440, 3000, 1140, Face::Window},
     {"Frame2", Kind::Frame, "", nullptr, 150, 2775, 3000, 2055, Face::Window},
     {"Frame3", Kind::Frame, "", nullptr, 870, -15, 4455, 1335, Face::Window},
-    {"Option1_0", Kind::Option, "リストボックス", "Frame1", 1305, 300, 1365, 270, Face::Window},
-    {"Option1_1", Kind::Option, "テキストボックス", "Frame1", 1305, 705, 1575, 270, Face::Window},
-    {"Check1", Kind::Check, "常に手前に表示する", nullptr, 3645, 1800, 2070, 300,
-     Face::ProportionalGothic},
+    {"Option1_0", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::Form2", "リストボックス"), "Frame1",
+     1305, 300, 1365, 270, Face::Window},
+    {"Option1_1", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::Form2", "テキストボックス"),
+     "Frame1", 1305, 705, 1575, 270, Face::Window},
+    {"Check1", Kind::Check, QT_TRANSLATE_NOOP("kobako::ui::Form2", "常に手前に表示する"), nullptr,
+     3645, 1800, 2070, 300, Face::ProportionalGothic},
     {"Text1_0", Kind::Box, "", nullptr, 5145, 2340, 600, 285, Face::ProportionalGothic},
     {"Text1_1", Kind::Box, "", nullptr, 5145, 2775, 600, 270, Face::ProportionalGothic},
-    {"Option3_6", Kind::Option, "指定しない", "Frame2", 1170, 300, 1275, 270, Face::Window},
-    {"Option3_0", Kind::Option, "右上", "Frame2", 1170, 720, 750, 270, Face::Window},
-    {"Option3_1", Kind::Option, "右中", "Frame2", 1170, 1125, 750, 270, Face::Window},
-    {"Option3_2", Kind::Option, "右下", "Frame2", 1170, 1530, 750, 270, Face::Window},
-    {"Option3_3", Kind::Option, "左上", "Frame2", 2130, 735, 750, 270, Face::Window},
-    {"Option3_4", Kind::Option, "左中", "Frame2", 2130, 1125, 750, 270, Face::Window},
-    {"Option3_5", Kind::Option, "左下", "Frame2", 2130, 1530, 750, 270, Face::Window},
-    {"Command1", Kind::Button, "ＯＫ", nullptr, 5085, 4275, 960, 450, Face::Gothic9},
-    {"Label1_0", Kind::Label, "リストの最大数 : ", nullptr, 3645, 2370, 1395, 195,
-     Face::ProportionalGothic, "Text1_0"},
-    {"Label1_1", Kind::Label, "アイコンの高さ : ", nullptr, 3645, 2820, 1350, 195,
-     Face::ProportionalGothic, "Text1_1"},
-    {"Label1_2", Kind::Label, "表示形式 : ", "Frame1", 60, 300, 945, 195, Face::ProportionalGothic},
-    {"Label1_3", Kind::Label, "出現位置 : ", "Frame2", 60, 300, 945, 195, Face::ProportionalGothic},
-    {"Label1_4", Kind::Label, "Kobako  Ver1.3\nクリップボード履歴の小箱\nKobako の開発者一同",
+    {"Option3_6", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::Form2", "指定しない"), "Frame2",
+     1170, 300, 1275, 270, Face::Window},
+    {"Option3_0", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::Form2", "右上"), "Frame2", 1170, 720,
+     750, 270, Face::Window},
+    {"Option3_1", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::Form2", "右中"), "Frame2", 1170,
+     1125, 750, 270, Face::Window},
+    {"Option3_2", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::Form2", "右下"), "Frame2", 1170,
+     1530, 750, 270, Face::Window},
+    {"Option3_3", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::Form2", "左上"), "Frame2", 2130, 735,
+     750, 270, Face::Window},
+    {"Option3_4", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::Form2", "左中"), "Frame2", 2130,
+     1125, 750, 270, Face::Window},
+    {"Option3_5", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::Form2", "左下"), "Frame2", 2130,
+     1530, 750, 270, Face::Window},
+    {"Command1", Kind::Button, QT_TRANSLATE_NOOP("kobako::ui::Form2", "ＯＫ"), nullptr, 5085, 4275,
+     960, 450, Face::Gothic9},
+    {"Label1_0", Kind::Label, QT_TRANSLATE_NOOP("kobako::ui::Form2", "リストの最大数 : "), nullptr,
+     3645, 2370, 1395, 195, Face::ProportionalGothic, "Text1_0"},
+    {"Label1_1", Kind::Label, QT_TRANSLATE_NOOP("kobako::ui::Form2", "アイコンの高さ : "), nullptr,
+     3645, 2820, 1350, 195, Face::ProportionalGothic, "Text1_1"},
+    {"Label1_2", Kind::Label, QT_TRANSLATE_NOOP("kobako::ui::Form2", "表示形式 : "), "Frame1", 60,
+     300, 945, 195, Face::ProportionalGothic},
+    {"Label1_3", Kind::Label, QT_TRANSLATE_NOOP("kobako::ui::Form2", "出現位置 : "), "Frame2", 60,
+     300, 945, 195, Face::ProportionalGothic},
+    {"Label1_4", Kind::Label,
+     QT_TRANSLATE_NOOP("kobako::ui::Form2",
+                       "Kobako  Ver1.3\nクリップボード履歴の小箱\nKobako の開発者一同"),
      "Frame3", 60, 135, 4350, 1155, Face::Gothic11},
-    {"Command3", Kind::Button, "バージョン情報", nullptr, 3390, 3570, 1440, 450, Face::Window},
-    {"Command4", Kind::Button, "フォント設定", nullptr, 3405, 4275, 1425, 450, Face::Gothic9},
+    {"Command3", Kind::Button, QT_TRANSLATE_NOOP("kobako::ui::Form2", "バージョン情報"), nullptr,
+     3390, 3570, 1440, 450, Face::Window},
+    {"Command4", Kind::Button, QT_TRANSLATE_NOOP("kobako::ui::Form2", "フォント設定"), nullptr,
+     3405, 4275, 1425, 450, Face::Gothic9},
     {"VScroll1", Kind::Spin, "", nullptr, 5760, 2340, 315, 315, Face::Window},
     {"VScroll2", Kind::Spin, "", nullptr, 5760, 2760, 315, 315, Face::Window},
 };
@@ -141,7 +159,7 @@ void Form2::buildControls() {
     for (const DesignedControl &row : kDesign) {
         QWidget *parent = row.parent ? findChild<QWidget *>(QString::fromUtf8(row.parent))
                                      : static_cast<QWidget *>(this);
-        QWidget *control = createControl(row.kind, QString::fromUtf8(row.caption), parent);
+        QWidget *control = createControl(row.kind, tr(row.caption), parent);
         control->setObjectName(QString::fromUtf8(row.name));
         control->setFont(fontOf(row.face, font()));
         placeInTwips(control, row.left, row.top, row.width, row.height);

@@ -23,7 +23,7 @@ QLabel *label(QWidget *parent, const QString &text, float left, float top, float
 } // namespace
 
 Form4::Form4(QWidget *parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("バージョン情報"));
+    setWindowTitle(tr("バージョン情報"));
     setFont(platform::japaneseFont(QStringLiteral("ＭＳ ゴシック"), 12));
     setFixedSize(platform::toPixels(6540), platform::toPixels(4275));
     setModal(true);

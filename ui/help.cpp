@@ -1,8 +1,9 @@
 #include "help.h"
 
+#include "platform/language.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QLocale>
 
 #include <unistd.h>
 
@@ -15,8 +16,8 @@ QString helpFile(const FileNames &files) {
     const QFileInfo ownInfo(own);
     if (ownInfo.isFile() && !ownInfo.isSymLink() && ownInfo.ownerId() == getuid())
         return own;
-    const QString name = QLocale().language() == QLocale::Japanese ? QStringLiteral("help.ja.html")
-                                                                   : QStringLiteral("help.en.html");
+    const QString name = platform::japaneseWanted() ? QStringLiteral("help.ja.html")
+                                                    : QStringLiteral("help.en.html");
     // Installed beside the program, or, in a build tree, in the sources.
     for (const QString &directory :
          {QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/kobako"),

@@ -26,7 +26,15 @@ class FakeDialogs : public platform::Dialogs {
         return fontChosen;
     }
 
+    void openDocument(const QString &path, std::function<void()> unopened) override {
+        opened << path;
+        if (!opens)
+            unopened();
+    }
+
     QStringList shown;
+    QStringList opened;
+    bool opens = true;
     QFont fontOffered;
     std::optional<QFont> fontChosen;
     std::deque<bool> answers;

@@ -1,4 +1,5 @@
 #include "ui/help.h"
+#include "window_fixture.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -9,6 +10,8 @@
 
 namespace kobako {
 namespace {
+
+using testing::Form1Test;
 
 // A shared start directory may hold someone else's Hako.hlp, or a link to anything: only the
 // user's own ordinary file is opened, otherwise the installed help.
@@ -34,6 +37,18 @@ TEST(HelpFile, OnlyTheUsersOwnHelpFileInTheStartDirectoryIsOpened) {
     QFile::remove(own);
     ASSERT_TRUE(QFile::link(QStringLiteral("/etc/hostname"), own));
     EXPECT_TRUE(installedHelp());
+}
+
+// Without a program to open it, the help button says where the help is.
+TEST_F(Form1Test, TheHelpButtonNamesTheHelpFileWhenNothingOpensIt) {
+    start();
+    form_->vsInForm1_ClickLButton(1);
+    ASSERT_EQ(dialogs_.opened.size(), 1);
+    EXPECT_TRUE(dialogs_.shown.isEmpty());
+    dialogs_.opens = false;
+    form_->vsInForm1_ClickLButton(1);
+    ASSERT_EQ(dialogs_.shown.size(), 1);
+    EXPECT_TRUE(dialogs_.shown[0].endsWith(dialogs_.opened[0])) << dialogs_.shown[0].toStdString();
 }
 
 } // namespace

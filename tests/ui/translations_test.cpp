@@ -1,8 +1,12 @@
 #include "platform/translations.h"
+#include "ui/form2.h"
+#include "window_fixture.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTranslator>
 
 #include <gtest/gtest.h>
@@ -36,6 +40,33 @@ TEST(QtTranslations, QtsOwnButtonsFollowTheProgramsLanguage) {
         delete translator;
     }
     unsetenv("LANG");
+}
+
+// Under another language than Japanese every text of the program is English; under Japanese
+// and under C it stays the Japanese it is written in.
+class ProgramTranslation : public testing::Form1Test {};
+
+TEST_F(ProgramTranslation, AnotherLanguageGetsAnEnglishSettingsWindowAndMessages) {
+    for (const char *lang : {"ja_JP.UTF-8", "C"}) {
+        setenv("LANG", lang, 1);
+        EXPECT_EQ(platform::installProgramTranslation(*qApp), nullptr) << lang;
+    }
+    setenv("LANG", "en_US.UTF-8", 1);
+    QTranslator *english = platform::installProgramTranslation(*qApp);
+    unsetenv("LANG");
+    ASSERT_NE(english, nullptr);
+    start();
+    ui::Form2 &settings = form_->settingsWindow();
+    EXPECT_EQ(settings.windowTitle(), "Settings");
+    EXPECT_EQ(settings.findChild<QRadioButton *>(QStringLiteral("Option1_1"))->text(),
+              "Text boxes");
+    auto *listMax = settings.findChild<QLineEdit *>(QStringLiteral("Text1_0"));
+    listMax->selectAll();
+    QTest::keyClicks(listMax, QStringLiteral("abc"));
+    settings.Command1_Click();
+    EXPECT_EQ(dialogs_.shown, QStringList{"Please enter a number."});
+    QCoreApplication::removeTranslator(english);
+    delete english;
 }
 
 } // namespace

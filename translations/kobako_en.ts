@@ -1,0 +1,226 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ja">
+<context>
+    <name>kobako::ui::Form1</name>
+    <message>
+        <source>履歴</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>履歴 %1 のチェック</source>
+        <translation>Check mark of entry %1</translation>
+    </message>
+    <message>
+        <source>履歴 %1</source>
+        <translation>Entry %1</translation>
+    </message>
+    <message>
+        <source>ディレクトリ「%1」にはファイルを書き込めません。
+理由: %2
+履歴はこのまま使えますが、保存はされません。</source>
+        <translation>Files cannot be written in the directory “%1”.
+Reason: %2
+The history works as usual but will not be saved.</translation>
+    </message>
+    <message>
+        <source>ファイル「%1」を読み込めません。
+理由: %2
+このファイルの履歴を守るため、今回は履歴を保存しません。</source>
+        <translation>The file “%1” cannot be read.
+Reason: %2
+To keep the history in it safe, no history is saved this time.</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>ヘルプ</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>取り込みの再開</source>
+        <translation>Resume capture</translation>
+    </message>
+    <message>
+        <source>取り込みの一時停止</source>
+        <translation>Pause capture</translation>
+    </message>
+    <message>
+        <source>保存して終了</source>
+        <translation>Save and quit</translation>
+    </message>
+    <message>
+        <source>最小化</source>
+        <translation>Minimize</translation>
+    </message>
+    <message>
+        <source>すべて消去</source>
+        <translation>Clear all</translation>
+    </message>
+    <message>
+        <source>ヘルプのファイルが見つかりません。</source>
+        <translation>The help file cannot be found.</translation>
+    </message>
+    <message>
+        <source>ヘルプを開くプログラムが見つかりません。
+ヘルプのファイル: %1</source>
+        <translation>No program was found to open the help.
+The help file: %1</translation>
+    </message>
+    <message>
+        <source>全消去します</source>
+        <translation>Clear the whole history?</translation>
+    </message>
+    <message>
+        <source>ファイル「%1」を保存できませんでした。
+理由: %2
+</source>
+        <translation>The file “%1” could not be saved.
+Reason: %2
+</translation>
+    </message>
+    <message>
+        <source>
+保存せずに終了しますか？</source>
+        <translation>
+Quit without saving?</translation>
+    </message>
+    <message>
+        <source>まだ使用できません。クリップボード内容を破棄します。</source>
+        <translation>This slot is not in use yet. The clipboard is emptied.</translation>
+    </message>
+    <message>
+        <source>チェックマークがないと入力できません。</source>
+        <translation>Check the slot before typing into it.</translation>
+    </message>
+</context>
+<context>
+    <name>kobako::ui::Form2</name>
+    <message>
+        <source>設定</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>数値を入力してください。</source>
+        <translation>Please enter a number.</translation>
+    </message>
+    <message>
+        <source>リストの最大数は 1 から 32767 までの数値にしてください。</source>
+        <translation>The list maximum must be a number from 1 to 32767.</translation>
+    </message>
+    <message>
+        <source>アイコンの高さは %1 以下の数値にしてください。</source>
+        <translation>The icon height must be a number of %1 or less.</translation>
+    </message>
+    <message>
+        <source>18以下は、設定できません</source>
+        <translation>The icon height cannot be set below 18.</translation>
+    </message>
+    <message>
+        <source>テキストボックスは最大１０個です</source>
+        <translation>There are at most 10 text boxes.</translation>
+    </message>
+    <message>
+        <source>ファイル「%1」を保存できませんでした。
+理由: %2
+設定はこのまま使われます。</source>
+        <translation>The file “%1” could not be saved.
+Reason: %2
+The settings stay in use.</translation>
+    </message>
+    <message>
+        <source>リストボックス</source>
+        <translation>List</translation>
+    </message>
+    <message>
+        <source>テキストボックス</source>
+        <translation>Text boxes</translation>
+    </message>
+    <message>
+        <source>常に手前に表示する</source>
+        <translation>Always in front</translation>
+    </message>
+    <message>
+        <source>指定しない</source>
+        <translation>Unspecified</translation>
+    </message>
+    <message>
+        <source>右上</source>
+        <translation>Top right</translation>
+    </message>
+    <message>
+        <source>右中</source>
+        <translation>Middle right</translation>
+    </message>
+    <message>
+        <source>右下</source>
+        <translation>Bottom right</translation>
+    </message>
+    <message>
+        <source>左上</source>
+        <translation>Top left</translation>
+    </message>
+    <message>
+        <source>左中</source>
+        <translation>Middle left</translation>
+    </message>
+    <message>
+        <source>左下</source>
+        <translation>Bottom left</translation>
+    </message>
+    <message>
+        <source>ＯＫ</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>リストの最大数 : </source>
+        <translation>List maximum: </translation>
+    </message>
+    <message>
+        <source>アイコンの高さ : </source>
+        <translation>Icon height: </translation>
+    </message>
+    <message>
+        <source>表示形式 : </source>
+        <translation>Display: </translation>
+    </message>
+    <message>
+        <source>出現位置 : </source>
+        <translation>Position: </translation>
+    </message>
+    <message>
+        <source>Kobako  Ver1.3
+クリップボード履歴の小箱
+Kobako の開発者一同</source>
+        <translation>Kobako  Ver1.3
+A little box of clipboard history
+The Kobako developers</translation>
+    </message>
+    <message>
+        <source>バージョン情報</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>フォント設定</source>
+        <translation>Font</translation>
+    </message>
+</context>
+<context>
+    <name>kobako::ui::Form4</name>
+    <message>
+        <source>バージョン情報</source>
+        <translation>Version</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>このディレクトリではすでに Kobako が動いています。
+%1</source>
+        <translation>Kobako is already running in this directory.
+%1</translation>
+    </message>
+</context>
+</TS>
