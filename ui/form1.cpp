@@ -42,7 +42,7 @@ constexpr float kDesignClientHeight = 1830;
 constexpr float kCheckWidth = 195;
 constexpr float kCheckHeight = 240;
 constexpr int kShowCheckMs = 300;
-constexpr int kShowChecks = 3;
+constexpr int kShowChecks = 5;
 
 void processPendingEvents() {
     QCoreApplication::processEvents();
@@ -331,21 +331,30 @@ void Form1::windowStep() {
 
 // Under a window manager the quick hide-and-show of the window step can leave the window
 // withdrawn, or iconic, while Qt counts it as shown: the X server is asked once the window
-// manager has had its turn, and the window shown again while it is not. From then on a click
-// may focus it as usual.
-void Form1::checkShown(int checksLeft) {
+// manager has had its turn. A window still not shown a moment later (a busy window manager may
+// just be slow) is shown again where it belongs, for a window manager places a window mapped
+// anew by its own rule. From then on a click may focus it as usual.
+void Form1::checkShown(int checksLeft, bool unmappedBefore) {
     bool shownAgain = false;
+    bool waiting = false;
     if (isMinimized() && !minimizedByUser_) {
         setWindowStateValue(0);
         show();
         shownAgain = true;
     } else if (isVisible() && !platform::isViewable(*this)) {
-        hide();
-        show();
-        shownAgain = true;
+        if (unmappedBefore) {
+            hide();
+            if (!history_.list.empty() || !history_.textSlots[0].text.empty())
+                placeBy(PlacementKind::Capture);
+            show();
+            shownAgain = true;
+        } else {
+            waiting = true;
+        }
     }
-    if (shownAgain && checksLeft > 1) {
-        QTimer::singleShot(kShowCheckMs, this, [this, checksLeft] { checkShown(checksLeft - 1); });
+    if ((shownAgain || waiting) && checksLeft > 1) {
+        QTimer::singleShot(kShowCheckMs, this,
+                           [this, checksLeft, waiting] { checkShown(checksLeft - 1, waiting); });
         return;
     }
     platform::setTakesFocus(*this, true);

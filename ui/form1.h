@@ -109,7 +109,7 @@ class Form1 : public QWidget {
     void toggleCapture();
     void openHelp();
     void describeCaptionButtons();
-    void checkShown(int checksLeft);
+    void checkShown(int checksLeft, bool unmappedBefore = false);
     void reportUnwritableDirectory(const std::string &reason);
     void reportUnreadableHistory();
     std::optional<WriteFailure> saveSize();
