@@ -164,13 +164,15 @@ def shoot_locales(target):
             time.sleep(0.5)
             display.xdotool("mousemove", str(x + 12), str(y + 12), "click", "1")
             time.sleep(1.0)
-            settings = display.xdotool("search", "--onlyvisible", "--name",
-                                       "^(設定|Settings)$").split()[0]
+            # The one visible window besides the history window (its title depends on the
+            # language, and on how the locale lets xdotool read it).
+            settings = [w for w in display.xdotool("search", "--onlyvisible", "--name", ".").split()
+                        if w not in program.window_ids()][0]
             sx, sy, _, _ = client_area(display, settings)
+            # The list maximum, then OK by the keyboard: an English window is laid out wider.
             display.xdotool("mousemove", str(sx + 5145 // 15 + 10), str(sy + 2340 // 15 + 8),
                             "click", "1", "key", "ctrl+a", "type", "abc")
-            display.xdotool("mousemove", str(sx + 5085 // 15 + 30), str(sy + 4275 // 15 + 15),
-                            "click", "1")
+            display.xdotool("key", "Tab", "Tab", "Tab", "space")
             time.sleep(1.0)
             display.run("import", "-window", "root", "-crop", "760x480+260+160",
                         str(target / f"settings-{name}.png"))

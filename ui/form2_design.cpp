@@ -15,6 +15,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace kobako::ui {
 
 namespace {
@@ -125,9 +127,35 @@ QFont fontOf(Face face, const QFont &windowFont) {
     return windowFont;
 }
 
-// The fallback Japanese fonts run wider than the designed ones. A caption grows to what it
-// needs; a label that then reaches its box moves left, clear of it; a frame grows around its
-// options. Nothing is cut.
+// Controls side by side stay apart: one that a grown neighbour on its left reaches is moved
+// right, and so on along the row.
+void keepRowsApart(QWidget &parent, int gap) {
+    auto controls = parent.findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    std::sort(controls.begin(), controls.end(),
+              [](const QWidget *a, const QWidget *b) { return a->x() < b->x(); });
+    for (qsizetype i = 0; i < controls.size(); ++i)
+        for (qsizetype j = i + 1; j < controls.size(); ++j) {
+            const QRect left = controls[i]->geometry(), right = controls[j]->geometry();
+            const bool sameRow = left.top() <= right.bottom() && right.top() <= left.bottom();
+            if (sameRow && right.x() > left.x() && left.right() + gap > right.x())
+                controls[j]->move(left.right() + gap, right.y());
+        }
+}
+
+// A frame grows around its options.
+void growAround(QFrame &frame, int gap) {
+    QRect needed = frame.contentsRect();
+    for (const QWidget *child : frame.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        needed |= child->geometry().adjusted(0, 0, gap / 2, gap / 2);
+    const QMargins border = frame.contentsMargins();
+    frame.resize(frame.size().expandedTo(
+        {needed.right() + 1 + border.right(), needed.bottom() + 1 + border.bottom()}));
+}
+
+// The fallback Japanese fonts run wider than the designed ones, and English captions are longer
+// still. A caption grows to what it needs; a label that then reaches its box moves left, clear of
+// it; neighbours move apart; frames, and then the window, grow around what they hold. Nothing is
+// cut and nothing covers anything.
 void makeRoomForCaptions(QWidget &window) {
     const int gap = platform::toPixels(60);
     for (const DesignedControl &row : kDesign) {
@@ -144,13 +172,13 @@ void makeRoomForCaptions(QWidget &window) {
     for (auto *frame : window.findChildren<QFrame *>(Qt::FindDirectChildrenOnly)) {
         if (qobject_cast<QLabel *>(frame))
             continue;
-        QRect needed = frame->contentsRect();
-        for (const QWidget *child : frame->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-            needed |= child->geometry().adjusted(0, 0, gap / 2, gap / 2);
-        const QMargins border = frame->contentsMargins();
-        frame->resize(frame->size().expandedTo(
-            {needed.right() + 1 + border.right(), needed.bottom() + 1 + border.bottom()}));
+        keepRowsApart(*frame, gap);
+        growAround(*frame, gap);
     }
+    keepRowsApart(window, gap);
+    const QRect used = window.childrenRect();
+    window.setFixedSize(
+        window.size().expandedTo({used.right() + 1 + gap, used.bottom() + 1 + gap}));
 }
 
 } // namespace
