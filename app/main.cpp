@@ -91,9 +91,9 @@ int main(int argc, char *argv[]) {
     std::unique_ptr<platform::ClipboardWatch> clipboardWatch;
     if (qtWillUseX11())
         clipboardWatch = platform::X11ClipboardReader::open();
-    const ui::FileNames files{platform::currentDirectory(), platform::executableBaseName()};
+    const FileNames files{platform::currentDirectory(), platform::executableBaseName()};
     auto storedHistory =
-        std::async(std::launch::async, [files] { return ui::SlotFileRead(files); });
+        std::async(std::launch::async, [files] { return SlotFileRead(files); });
     // Qt's first text layout would read fontconfig's configuration; read it meanwhile.
     std::thread(FcInit).detach();
 

@@ -1,5 +1,5 @@
 #include "core/history.h"
-#include "ui/persistence.h"
+#include "storage/three_files.h"
 #include "ui/text_display.h"
 
 #include <benchmark/benchmark.h>
@@ -55,12 +55,12 @@ class HistoryFile : public benchmark::Fixture {
     std::filesystem::path directory_, previous_;
     Settings settings_;
     std::unique_ptr<History> history_;
-    ui::FileNames files_{".", "kobako"};
+    FileNames files_{".", "kobako"};
 };
 
 BENCHMARK_DEFINE_F(HistoryFile, Save)(benchmark::State &state) {
     for (auto _ : state)
-        if (ui::SlotFileSave(files_, ui::SlotFileBytes(*history_, settings_)))
+        if (SlotFileSave(files_, SlotFileBytes(*history_, settings_)))
             state.SkipWithError("the history file could not be written");
 }
 BENCHMARK_REGISTER_F(HistoryFile, Save)
@@ -69,10 +69,10 @@ BENCHMARK_REGISTER_F(HistoryFile, Save)
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_DEFINE_F(HistoryFile, Load)(benchmark::State &state) {
-    ui::SlotFileSave(files_, ui::SlotFileBytes(*history_, settings_));
+    SlotFileSave(files_, SlotFileBytes(*history_, settings_));
     for (auto _ : state) {
         History loaded(settings_);
-        ui::SlotFileLoad(ui::SlotFileRead(files_), loaded, settings_);
+        SlotFileLoad(SlotFileRead(files_), loaded, settings_);
         benchmark::DoNotOptimize(loaded.list.size());
     }
 }

@@ -4,7 +4,7 @@
 #include "core/layout.h"
 #include "core/settings.h"
 #include "core/size_file.h"
-#include "persistence.h"
+#include "storage/three_files.h"
 
 #include <QWidget>
 

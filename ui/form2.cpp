@@ -110,7 +110,7 @@ void Form2::Form_Load() {
 }
 
 std::optional<WriteFailure> Form2::Form2Save() {
-    return ui::Form2Save(files_, settings_);
+    return kobako::Form2Save(files_, settings_);
 }
 
 // Shows why OK cannot go on and puts the focus back into the box concerned.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/settings.h"
-#include "persistence.h"
+#include "storage/three_files.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "persistence.h"
+#include "storage/three_files.h"
 
 #include <QString>
 

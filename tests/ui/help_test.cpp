@@ -17,7 +17,7 @@ using testing::Form1Test;
 // user's own ordinary file is opened, otherwise the installed help.
 TEST(HelpFile, OnlyTheUsersOwnHelpFileInTheStartDirectoryIsOpened) {
     QTemporaryDir directory;
-    const ui::FileNames files{directory.path().toStdString(), "kobako"};
+    const FileNames files{directory.path().toStdString(), "kobako"};
     const QString own = directory.filePath(QStringLiteral("Hako.hlp"));
     auto installedHelp = [&] {
         const QString chosen = ui::helpFile(files);

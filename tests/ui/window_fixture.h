@@ -45,7 +45,7 @@ class Form1Test : public ::testing::Test {
     void start() {
         form_ =
             std::make_unique<ui::Form1>(settings_, clipboard_, dialogs_,
-                                        ui::FileNames{directory_.path().toStdString(), "kobako"});
+                                        FileNames{directory_.path().toStdString(), "kobako"});
         form_->Form_Load();
         form_->show();
         QCoreApplication::processEvents();

@@ -1,13 +1,13 @@
-#include "persistence.h"
-
-#include <algorithm>
+#include "three_files.h"
 
 #include "core/settings_file.h"
 #include "core/slot_file.h"
 #include "core/text_lines.h"
 #include "platform/files.h"
 
-namespace kobako::ui {
+#include <algorithm>
+
+namespace kobako {
 
 namespace {
 
@@ -25,12 +25,6 @@ std::optional<WriteFailure> write(const std::string &path, std::string_view byte
 }
 
 } // namespace
-
-std::string joinPath(const std::string &directory, const std::string &name) {
-    if (!directory.empty() && directory.back() == '/')
-        return directory + name;
-    return directory + "/" + name;
-}
 
 SavedSize SizeFileLoad(const FileNames &files) {
     SavedSize size = readSizeFile(std::nullopt);
@@ -91,4 +85,4 @@ std::optional<WriteFailure> Form2Save(const FileNames &files, const Settings &se
     return write(files.settingsFile(), writeSettingsFile(settings), platform::FileAccess::Everyone);
 }
 
-} // namespace kobako::ui
+} // namespace kobako

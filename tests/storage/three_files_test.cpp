@@ -1,8 +1,4 @@
-#include "ui/persistence.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include "storage/three_files.h"
 
 #include <gtest/gtest.h>
 
@@ -11,36 +7,40 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 namespace kobako {
 namespace {
 
+namespace fs = std::filesystem;
+
+// A directory of its own, made current, and removed afterwards.
+fs::path madeDirectory() {
+    std::string pattern = (fs::temp_directory_path() / "kobako-test-XXXXXX").string();
+    return mkdtemp(pattern.data());
+}
+
 class Persistence : public ::testing::Test {
   protected:
-    Persistence() {
-        previous_ = QDir::currentPath();
-        QDir::setCurrent(directory_.path());
+    Persistence() { fs::current_path(directory_); }
+    ~Persistence() override {
+        fs::current_path(previous_);
+        fs::remove_all(directory_);
     }
-    ~Persistence() override { QDir::setCurrent(previous_); }
 
-    QTemporaryDir directory_;
-    QString previous_;
-    ui::FileNames files{directory_.path().toStdString(), "kobako"};
+    fs::path previous_ = fs::current_path();
+    fs::path directory_ = madeDirectory();
+    FileNames files{directory_.string(), "kobako"};
 };
-
-TEST(JoinPath, RootDirectoryGetsNoDoubleSlash) {
-    EXPECT_EQ(ui::joinPath("/", "Hako.hlp"), "/Hako.hlp");
-    EXPECT_EQ(ui::joinPath("/home/u", "Hako.hlp"), "/home/u/Hako.hlp");
-}
 
 TEST_F(Persistence, SlotFileRoundTripsInEachModeAndKeepsFilledSlotsAboveAHole) {
     Settings settings;
     History history(settings);
     history.list = {{"a\r\n", false}, {"b", true}, {"", false}};
-    ASSERT_FALSE(ui::SlotFileSave(files, ui::SlotFileBytes(history, settings)));
+    ASSERT_FALSE(SlotFileSave(files, SlotFileBytes(history, settings)));
     History back(settings);
-    ui::SlotFileLoad(ui::SlotFileRead(files), back, settings);
+    SlotFileLoad(SlotFileRead(files), back, settings);
     ASSERT_EQ(back.list.size(), 3u);
     EXPECT_EQ(back.list[0].text, "a\r\n");
     EXPECT_EQ(back.list[2].text, "");
@@ -49,9 +49,9 @@ TEST_F(Persistence, SlotFileRoundTripsInEachModeAndKeepsFilledSlotsAboveAHole) {
     History slotHistory(settings);
     slotHistory.textSlots[0].text = "first";
     slotHistory.textSlots[2].text = "third"; // slot 1 was emptied by editing
-    ASSERT_FALSE(ui::SlotFileSave(files, ui::SlotFileBytes(slotHistory, settings)));
+    ASSERT_FALSE(SlotFileSave(files, SlotFileBytes(slotHistory, settings)));
     History slotsBack(settings);
-    ui::SlotFileLoad(ui::SlotFileRead(files), slotsBack, settings);
+    SlotFileLoad(SlotFileRead(files), slotsBack, settings);
     EXPECT_EQ(slotsBack.textSlots[0].text, "first");
     EXPECT_EQ(slotsBack.textSlots[1].text, "third");
 }
@@ -60,15 +60,15 @@ TEST_F(Persistence, SlotFileRoundTripsInEachModeAndKeepsFilledSlotsAboveAHole) {
 // session. Nothing, or something that is no ordinary file (a FIFO would block the start), is an
 // empty history.
 TEST_F(Persistence, AHistoryFileThatCannotBeReadIsToldFromAMissingOne) {
-    EXPECT_FALSE(ui::SlotFileRead(files).unreadable);
+    EXPECT_FALSE(SlotFileRead(files).unreadable);
     ASSERT_EQ(mkfifo("kobako.f3", 0600), 0);
-    const auto fromFifo = ui::SlotFileRead(files);
+    const auto fromFifo = SlotFileRead(files);
     EXPECT_TRUE(fromFifo.records.empty());
     EXPECT_FALSE(fromFifo.unreadable);
-    QFile::remove(QStringLiteral("kobako.f3"));
+    fs::remove("kobako.f3");
     // Reading a process's memory from its start fails with an I/O error, even for root.
     ASSERT_EQ(symlink("/proc/self/mem", "kobako.f3"), 0);
-    const auto failed = ui::SlotFileRead(files);
+    const auto failed = SlotFileRead(files);
     ASSERT_TRUE(failed.unreadable);
     EXPECT_EQ(*failed.unreadable, std::strerror(EIO));
 }
@@ -76,26 +76,28 @@ TEST_F(Persistence, AHistoryFileThatCannotBeReadIsToldFromAMissingOne) {
 TEST_F(Persistence, SettingsFileIsFoundInTheStartDirectory) {
     Settings settings;
     settings.setListMaxText("9");
-    ASSERT_FALSE(ui::Form2Save(files, settings));
-    QTemporaryDir elsewhere;
-    QDir::setCurrent(elsewhere.path());
+    ASSERT_FALSE(Form2Save(files, settings));
+    const fs::path elsewhere = madeDirectory();
+    fs::current_path(elsewhere);
     Settings back;
-    ui::Form2Load(files, back);
+    Form2Load(files, back);
     EXPECT_EQ(back.listMaxText(), "9");
+    fs::remove_all(elsewhere);
 }
 
 TEST_F(Persistence, AFailedWriteNamesTheFileAndKeepsTheOldOne) {
     { std::ofstream("kobako.f1") << "old"; }
-    QDir().mkdir(QStringLiteral("kobako.f3"));
+    fs::create_directory("kobako.f3");
     Settings settings;
     History history(settings);
-    auto failure = ui::SlotFileSave(files, ui::SlotFileBytes(history, settings));
+    auto failure = SlotFileSave(files, SlotFileBytes(history, settings));
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->file, "kobako.f3");
     EXPECT_FALSE(failure->reason.empty());
-    EXPECT_TRUE(QDir().exists(QStringLiteral("kobako.f3")));
+    EXPECT_TRUE(fs::is_directory("kobako.f3"));
     // No temporary file is left behind.
-    EXPECT_EQ(QDir().entryList(QDir::Files).size(), 1);
+    const auto entries = std::distance(fs::directory_iterator("."), fs::directory_iterator());
+    EXPECT_EQ(entries, 2);
 }
 
 } // namespace

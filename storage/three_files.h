@@ -4,14 +4,12 @@
 #include "core/settings.h"
 #include "core/size_file.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace kobako::ui {
-
-// `directory` + "/" + `name`, without doubling the slash of a root directory.
-std::string joinPath(const std::string &directory, const std::string &name);
+namespace kobako {
 
 // Where the three files are kept: the size and slot contents files in the current directory,
 // the settings file in the directory the program was started in.
@@ -20,10 +18,10 @@ struct FileNames {
     std::string baseName;
 
     std::string sizeFile() const { return baseName + ".f1"; }
-    std::string settingsFile() const { return joinPath(startDirectory, baseName + ".f2"); }
+    std::string settingsFile() const { return inStartDirectory(baseName + ".f2"); }
     std::string slotFile() const { return baseName + ".f3"; }
     std::string inStartDirectory(const std::string &name) const {
-        return joinPath(startDirectory, name);
+        return (std::filesystem::path(startDirectory) / name).string();
     }
 };
 
@@ -56,4 +54,4 @@ std::optional<WriteFailure> SlotFileSave(const FileNames &files, std::string_vie
 void Form2Load(const FileNames &files, Settings &settings);
 std::optional<WriteFailure> Form2Save(const FileNames &files, const Settings &settings);
 
-} // namespace kobako::ui
+} // namespace kobako
