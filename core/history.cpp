@@ -53,17 +53,17 @@ void History::removeListEntry(int index) {
 }
 
 void History::appendPick(const std::string &text) {
-    if (pickedTexts.size() <= static_cast<size_t>(pickCount))
-        pickedTexts.resize(pickCount + 1);
-    pickedTexts[pickCount] = text;
-    joinedText += text;
-    ++pickCount;
+    if (pick_.pickedTexts.size() <= static_cast<size_t>(pick_.pickCount))
+        pick_.pickedTexts.resize(pick_.pickCount + 1);
+    pick_.pickedTexts[pick_.pickCount] = text;
+    pick_.joinedText += text;
+    ++pick_.pickCount;
 }
 
 void History::restartPick(const std::string &text) {
-    pickedTexts.assign(1, text);
-    joinedText.clear();
-    pickCount = 1;
+    pick_.pickedTexts.assign(1, text);
+    pick_.joinedText.clear();
+    pick_.pickCount = 1;
 }
 
 } // namespace kobako

@@ -51,12 +51,18 @@ class History {
 
     RememberedText lastCapturedText;
     int capturePaused = 0;
-    int activeSlot = 0;
-    int pickCount = 0;
-    std::vector<std::string> pickedTexts;
-    std::string joinedText;
-    std::vector<int16_t> lastSelection;
-    bool selectAllActive = false;
+
+    // What the gestures of both displays share: the texts picked so far and the marks as the
+    // last mouse-up left them. Changed only by the gestures below.
+    struct PickState {
+        int activeSlot = 0;
+        int pickCount = 0;
+        std::vector<std::string> pickedTexts;
+        std::string joinedText;
+        std::vector<int16_t> lastSelection;
+        bool selectAllActive = false;
+    };
+    const PickState &pick() const { return pick_; }
 
     // The number of non-empty slots among the first `listMax` (at most ten).
     int FilledSlotCount() const;
@@ -99,13 +105,23 @@ class History {
     CaptureOutcome captureIntoList(std::string text, ClipboardOrigin origin);
     CaptureOutcome captureIntoSlots(std::string text, ClipboardOrigin origin);
     void closeUpSlots(int usable);
+    void deleteSlot(int index);
 
     void appendPick(const std::string &text);
     void restartPick(const std::string &text);
-    void rememberSlotSelection();
-    void rememberListSelection();
+
+    // The gestures both displays share, over their entries: the filled slots or the list items
+    // (core/pick_gestures.h).
+    template <typename Entries> void endPickAll(Entries entries);
+    template <typename Entries>
+    void singlePick(Entries entries, int index, ClipboardWriter &clipboard);
+    template <typename Entries>
+    bool addToPick(Entries entries, int index, ClipboardWriter &clipboard);
+    template <typename Entries> void pickAll(Entries entries, ClipboardWriter &clipboard);
+    template <typename Entries> void rememberSelection(Entries entries);
 
     const Settings &settings_;
+    PickState pick_;
 };
 
 } // namespace kobako

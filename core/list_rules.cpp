@@ -1,5 +1,6 @@
 #include "history.h"
 #include "mouse.h"
+#include "pick_gestures.h"
 
 namespace kobako {
 
@@ -8,74 +9,43 @@ void History::toggleListItem(int row) {
     list[row].selected = !list[row].selected;
 }
 
-void History::rememberListSelection() {
-    if (lastSelection.size() < list.size())
-        lastSelection.resize(list.size());
-    for (size_t i = 0; i < list.size(); ++i)
-        lastSelection[i] = list[i].selected ? 1 : 0;
-}
+namespace {
+
+// The list as entries of the shared gestures: every item, marked by selection.
+struct ListEntries {
+    History &history;
+    int count() const { return static_cast<int>(history.list.size()); }
+    const std::string &text(int i) const { return history.list[i].text; }
+    bool marked(int i) const { return history.list[i].selected; }
+    void mark(int i, bool on) const { history.list[i].selected = on; }
+    void shade() const { history.listShaded = true; }
+    void unshade() const {
+        if (!history.list.empty())
+            history.listShaded = false;
+    }
+};
+
+} // namespace
 
 void History::List1_MouseUp(int button, int shift, ClipboardWriter &clipboard) {
-    lastSelection.resize(list.size() + 1);
-    if (selectAllActive) {
-        if (!list.empty())
-            listShaded = false;
-        selectAllActive = false;
-    }
+    const ListEntries items{*this};
+    pick_.lastSelection.resize(list.size() + 1);
+    endPickAll(items);
 
     const bool hasCurrent = listIndex >= 0 && static_cast<size_t>(listIndex) < list.size();
     if (button == mouse::kLeft && shift == mouse::kNoKeys && hasCurrent) {
-        // Single pick: the clicked item becomes the only selected one.
-        pickCount = 0;
-        for (size_t i = 0; i < list.size(); ++i)
-            list[i].selected = static_cast<int>(i) == listIndex;
-        restartPick(list[listIndex].text);
-        clipboard.Clear();
-        clipboard.SetText(pickedTexts[0]);
+        singlePick(items, listIndex, clipboard);
     } else if (button == mouse::kLeft && shift == mouse::kCtrl && hasCurrent) {
-        // Add to pick.
-        clipboard.Clear();
-        // The click has just deselected an item picked before: it comes back, nothing is
-        // taken twice and the clipboard stays empty.
-        if (!joinedText.empty() && lastSelection[listIndex] == 1) {
-            list[listIndex].selected = true;
+        if (!addToPick(items, listIndex, clipboard))
             return;
-        }
-        int selectedCount = 0;
-        int firstOther = -1;
-        for (size_t i = 0; i < list.size(); ++i) {
-            if (!list[i].selected)
-                continue;
-            ++selectedCount;
-            if (static_cast<int>(i) != listIndex && firstOther < 0)
-                firstOther = static_cast<int>(i);
-        }
-        // The second selected item brings in the text of the plain click before it.
-        if (selectedCount == 2 && list[firstOther].text != joinedText)
-            appendPick(list[firstOther].text);
-        if (list[listIndex].selected)
-            appendPick(list[listIndex].text);
-        clipboard.Clear();
-        clipboard.SetText(joinedText);
     } else if (button == mouse::kLeft && shift == mouse::kAlt && hasCurrent) {
-        // Pick all: every text from the top, the list greyed.
-        clipboard.Clear();
-        joinedText.clear();
-        pickCount = 0;
-        for (size_t i = 0; i < list.size(); ++i) {
-            list[i].selected = false;
-            appendPick(list[i].text);
-        }
-        selectAllActive = true;
-        listShaded = true;
-        clipboard.Clear();
-        clipboard.SetText(joinedText);
+        pickAll(items, clipboard);
     } else if (button == mouse::kRight && !list.empty()) {
         for (int i = static_cast<int>(list.size()) - 1; i >= 0; --i)
             if (list[i].selected)
                 removeListEntry(i);
     }
-    rememberListSelection();
+    rememberSelection(items);
 }
 
 } // namespace kobako

@@ -38,8 +38,8 @@ TEST_F(ListRules, PlainClickPicksOnlyTheClickedItem) {
     leftClick(2);
     EXPECT_EQ(selection(), (std::vector<bool>{false, false, true, false, false}));
     EXPECT_EQ(clipboard.content, "c");
-    EXPECT_EQ(history.pickCount, 1);
-    EXPECT_EQ(history.joinedText, "");
+    EXPECT_EQ(history.pick().pickCount, 1);
+    EXPECT_EQ(history.pick().joinedText, "");
     EXPECT_EQ(history.list.size(), 5u); // the echo did not enter the history
 }
 
@@ -48,7 +48,7 @@ TEST_F(ListRules, PlainThenCtrlJoinsBothTexts) {
     leftClick(0);
     leftClick(1, mouse::kCtrl);
     EXPECT_EQ(clipboard.content, "abcdef");
-    EXPECT_EQ(history.pickCount, 3);
+    EXPECT_EQ(history.pick().pickCount, 3);
     EXPECT_EQ(history.list.size(), 2u);
 }
 
@@ -57,18 +57,18 @@ TEST_F(ListRules, CtrlFromNothingRecordsTheFirstOnce) {
     leftClick(0, mouse::kCtrl);
     leftClick(1, mouse::kCtrl);
     EXPECT_EQ(clipboard.content, "AB");
-    EXPECT_EQ(history.pickCount, 2);
+    EXPECT_EQ(history.pick().pickCount, 2);
 }
 
 TEST_F(ListRules, CtrlOnAPickedItemKeepsItAndEmptiesTheClipboard) {
     fill({"A", "B", "C"});
     leftClick(0);
     leftClick(1, mouse::kCtrl);
-    const auto remembered = history.lastSelection;
+    const auto remembered = history.pick().lastSelection;
     leftClick(1, mouse::kCtrl);
     EXPECT_TRUE(history.list[1].selected);
     EXPECT_FALSE(clipboard.content.has_value());
-    EXPECT_EQ(history.lastSelection, remembered);
+    EXPECT_EQ(history.pick().lastSelection, remembered);
 }
 
 TEST_F(ListRules, CtrlOnTheOnlySelectedItemAfterAPlainClickPutsAnEmptyText) {
@@ -86,7 +86,7 @@ TEST_F(ListRules, AltPicksAllGreysAndTheNextReleaseRestores) {
     EXPECT_EQ(clipboard.content, "xyz");
     EXPECT_EQ(selection(), (std::vector<bool>{false, false, false}));
     EXPECT_TRUE(history.listShaded);
-    EXPECT_EQ(history.pickCount, 3);
+    EXPECT_EQ(history.pick().pickCount, 3);
 
     leftClick(2, mouse::kCtrl);
     EXPECT_FALSE(history.listShaded);
@@ -105,9 +105,9 @@ TEST_F(ListRules, RightClickRemovesTheSelectedItems) {
     EXPECT_EQ(history.list[1].text, "2");
     EXPECT_EQ(history.list[2].text, "4");
     EXPECT_EQ(selection(), (std::vector<bool>{false, false, false}));
-    EXPECT_EQ(
-        std::vector<int16_t>(history.lastSelection.begin(), history.lastSelection.begin() + 3),
-        (std::vector<int16_t>{0, 0, 0}));
+    EXPECT_EQ(std::vector<int16_t>(history.pick().lastSelection.begin(),
+                                   history.pick().lastSelection.begin() + 3),
+              (std::vector<int16_t>{0, 0, 0}));
     EXPECT_EQ(clipboard.content, "kept");
 
     history.List1_MouseUp(mouse::kRight, mouse::kNoKeys, clipboard); // nothing selected
@@ -132,7 +132,7 @@ TEST_F(ListRules, ClearAllWhileGreyKeepsTheGreyUntilALaterPickAll) {
     leftClick(0, mouse::kAlt);
     history.clearAll();
     history.List1_MouseUp(mouse::kLeft, mouse::kNoKeys, clipboard);
-    EXPECT_FALSE(history.selectAllActive);
+    EXPECT_FALSE(history.pick().selectAllActive);
     EXPECT_TRUE(history.listShaded);
 }
 

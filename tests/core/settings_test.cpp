@@ -5,17 +5,6 @@
 namespace kobako {
 namespace {
 
-TEST(Settings, InitialValues) {
-    Settings settings;
-    EXPECT_EQ(settings.alwaysOnTop, 1);
-    EXPECT_EQ(settings.listMaxText(), "5");
-    EXPECT_EQ(settings.iconHeightText(), "18");
-    EXPECT_TRUE(settings.isListMode());
-    EXPECT_EQ(settings.appearPosition, AppearPosition::MiddleRight);
-    EXPECT_EQ(settings.listSpin(), 1);
-    EXPECT_EQ(settings.iconSpin(), 10);
-}
-
 TEST(Settings, ReadersConvertTheTextAtEachUse) {
     Settings settings;
     settings.setListMaxText(" 7 ");

@@ -44,9 +44,9 @@ TEST_F(SlotRules, SinglePickLeavesOnlyTheClickedSlotChecked) {
     leftClick(2);
     EXPECT_EQ(checks(), (std::vector<int>{0, 0, 1, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(clipboard.content, "c");
-    EXPECT_EQ(history.pickCount, 1);
-    EXPECT_EQ(history.joinedText, "");
-    EXPECT_EQ(history.activeSlot, 2);
+    EXPECT_EQ(history.pick().pickCount, 1);
+    EXPECT_EQ(history.pick().joinedText, "");
+    EXPECT_EQ(history.pick().activeSlot, 2);
     // The echo of that write was swallowed.
     EXPECT_EQ(history.textSlots[0].text, "a");
     EXPECT_EQ(history.FilledSlotCount(), 4);
@@ -59,12 +59,12 @@ TEST_F(SlotRules, SinglePickLeavesOnlyTheClickedSlotChecked) {
 TEST_F(SlotRules, EmptySlotIsUncheckedAndNothingElseMoves) {
     fill({"a"});
     leftClick(0);
-    history.lastSelection = {1, 0};
+    const auto marks = history.pick().lastSelection;
     const auto writes = clipboard.writes.size();
     leftClick(3);
     EXPECT_EQ(history.textSlots[3].check, 0);
     EXPECT_EQ(clipboard.writes.size(), writes);
-    EXPECT_EQ(history.lastSelection, (std::vector<int16_t>{1, 0}));
+    EXPECT_EQ(history.pick().lastSelection, marks);
 }
 
 TEST_F(SlotRules, CtrlPicksFromTheStartJoinEachTextOnce) {
@@ -75,7 +75,7 @@ TEST_F(SlotRules, CtrlPicksFromTheStartJoinEachTextOnce) {
         seen.push_back(clipboard.content.value_or("<none>"));
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"a", "ab", "abc"}));
-    EXPECT_EQ(history.pickCount, 3);
+    EXPECT_EQ(history.pick().pickCount, 3);
     EXPECT_EQ(history.FilledSlotCount(), 3); // no write came back as an entry
 }
 
@@ -84,8 +84,8 @@ TEST_F(SlotRules, PlainThenCtrlPickRecordsTheFirstTextTwice) {
     leftClick(0);
     leftClick(1, mouse::kCtrl);
     EXPECT_EQ(clipboard.content, "ab");
-    EXPECT_EQ(history.pickCount, 3);
-    EXPECT_EQ(history.joinedText, "ab");
+    EXPECT_EQ(history.pick().pickCount, 3);
+    EXPECT_EQ(history.pick().joinedText, "ab");
     EXPECT_EQ(history.FilledSlotCount(), 2);
 }
 
@@ -93,12 +93,12 @@ TEST_F(SlotRules, CtrlOnAnAlreadyPickedSlotKeepsItAndLeavesTheClipboardEmpty) {
     fill({"a", "b", "c"});
     leftClick(0);
     leftClick(1, mouse::kCtrl);
-    const auto before = history.lastSelection;
+    const auto before = history.pick().lastSelection;
     leftClick(1, mouse::kCtrl);
     EXPECT_EQ(history.textSlots[1].check, 1);
     EXPECT_FALSE(clipboard.content.has_value());
-    EXPECT_EQ(history.joinedText, "ab");
-    EXPECT_EQ(history.lastSelection, before);
+    EXPECT_EQ(history.pick().joinedText, "ab");
+    EXPECT_EQ(history.pick().lastSelection, before);
 }
 
 TEST_F(SlotRules, CtrlOnTheOnlyPickAfterAPlainClickPutsAnEmptyText) {
@@ -112,13 +112,13 @@ TEST_F(SlotRules, CtrlOnTheOnlyPickAfterAPlainClickPutsAnEmptyText) {
 
 TEST_F(SlotRules, PickAllJoinsShadesAndTheNextClickUnshades) {
     fill({"a", "b", "c", "d"});
-    history.activeSlot = 2;
+    leftClick(2);
     leftClick(1, mouse::kAlt);
     EXPECT_EQ(clipboard.content, "abcd");
     EXPECT_EQ(checks(), std::vector<int>(10, 0));
     for (int i = 0; i < 4; ++i)
         EXPECT_TRUE(history.textSlots[i].shaded);
-    EXPECT_EQ(history.activeSlot, 2);
+    EXPECT_EQ(history.pick().activeSlot, 2);
     EXPECT_EQ(history.FilledSlotCount(), 4);
 
     // Add to pick after pick all appends a fifth text: four picked, then the clicked one.
@@ -150,7 +150,7 @@ TEST_F(SlotRules, ModifierCombinationsOnlyKeepTheToggle) {
         const auto writes = clipboard.writes.size();
         leftClick(1, shift);
         EXPECT_EQ(clipboard.writes.size(), writes);
-        EXPECT_EQ(history.lastSelection[1], history.textSlots[1].check);
+        EXPECT_EQ(history.pick().lastSelection[1], history.textSlots[1].check);
     }
 }
 
@@ -164,7 +164,6 @@ TEST_F(SlotRules, DeletingAFilledSlotAboveAHoleDeletesExactlyThatText) {
 
 TEST_F(SlotRules, CtrlPickAboveAHoleReadsNoRememberedMarkAndItsEchoIsSwallowed) {
     fill({"", "b", "c"});
-    history.lastSelection.clear();
     leftClick(2, mouse::kCtrl);
     EXPECT_EQ(clipboard.content, "c");
     // The capture closed the run up before looking for the echo: nothing new was stored.
