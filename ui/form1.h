@@ -50,6 +50,8 @@ class Form1 : public QWidget {
     void vsInForm1_NewClipboardData();
     // A second start in the same directory: shown and placed as a copy would, and raised.
     void comeForward();
+    // The caption buttons, left group (0 settings, 1 help, 2 capture) and right group (0 save
+    // and quit, 1 minimize, 2 clear all).
     void vsInForm1_ClickLButton(int16_t button);
     void vsInForm1_ClickRButton(int16_t button);
 
@@ -127,14 +129,14 @@ class Form1 : public QWidget {
     HistorySaver *saver_ = nullptr; // from the end of Form_Load on
 
     Form2 *form2_ = nullptr;
-    platform::CaptionBar *vsInForm1;
+    platform::CaptionBar *vsInForm1; // the caption bar and its six buttons
     platform::ResizeEdges *edges_;
     QWidget *client_;
-    QListView *List1;
+    QListView *List1; // the list display
     HistoryListModel *listModel_;
-    std::array<QPlainTextEdit *, History::kSlotCount> Text1{};
-    std::array<QCheckBox *, History::kSlotCount> Check1{};
-    std::array<QString, History::kSlotCount> shownSlotText_; // what each slot shows
+    std::array<QPlainTextEdit *, History::kSlotCount> Text1{}; // the text slots
+    std::array<QCheckBox *, History::kSlotCount> Check1{};     // their check boxes
+    std::array<QString, History::kSlotCount> shownSlotText_;   // what each slot shows
 
     // Parked beyond the screen's corner since start-up, until the first placement. Recorded here,
     // since a window manager moves a parked window (openbox from 1280,1024 to 1257,1010).

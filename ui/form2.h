@@ -33,9 +33,9 @@ class Form2 : public QDialog {
 
     std::optional<WriteFailure> Form2Save();
 
-    void Command1_Click();
-    void Command3_Click();
-    void Command4_Click();
+    void Command1_Click(); // OK: check, apply, save
+    void Command3_Click(); // the version window
+    void Command4_Click(); // the font dialog
 
   private:
     static int spinValue(const QScrollBar &spin, int position);
@@ -52,19 +52,19 @@ class Form2 : public QDialog {
     bool showing_ = false;
     QFont fontEffects_; // bold, italic and underline of the last font chosen
 
-    QFrame *Frame1;
-    QFrame *Frame2;
-    QFrame *Frame3;
-    QCheckBox *Check1;
-    std::array<QLineEdit *, 2> Text1{};
-    std::array<QRadioButton *, 2> Option1{};
-    std::array<QRadioButton *, 7> Option3{};
-    std::array<QLabel *, 5> Label1{};
-    QPushButton *Command1;
-    QPushButton *Command3;
-    QPushButton *Command4;
-    QScrollBar *VScroll1;
-    QScrollBar *VScroll2;
+    QFrame *Frame1;                          // around the display options
+    QFrame *Frame2;                          // around the position options
+    QFrame *Frame3;                          // around the banner
+    QCheckBox *Check1;                       // always in front
+    std::array<QLineEdit *, 2> Text1{};      // list maximum, icon height
+    std::array<QRadioButton *, 2> Option1{}; // display: list, text slots
+    std::array<QRadioButton *, 7> Option3{}; // position: by AppearPosition
+    std::array<QLabel *, 5> Label1{};        // the two boxes', the two groups', the banner
+    QPushButton *Command1;                   // OK
+    QPushButton *Command3;                   // version
+    QPushButton *Command4;                   // font
+    QScrollBar *VScroll1;                    // spin of the list maximum
+    QScrollBar *VScroll2;                    // spin of the icon height
 };
 
 } // namespace kobako::ui

@@ -29,43 +29,6 @@ TEST_F(Form1Test, FirstStartIsMinimizedParkedEmptyAndWritesNothing) {
     EXPECT_TRUE(QDir(directory_.path()).entryList(QDir::Files).isEmpty());
 }
 
-TEST_F(Form1Test, CapturesNewestFirstAndTheFirstCaptureBringsTheWindowBack) {
-    start();
-    for (const char *text : {"one", "two", "two", "three"})
-        copyElsewhere(QString::fromUtf8(text));
-    EXPECT_EQ(listTexts(), (std::vector<std::string>{"three", "two", "one"}));
-    EXPECT_EQ(list()->model()->rowCount(), 3);
-    EXPECT_FALSE(form_->isMinimized());
-    EXPECT_TRUE(form_->isVisible());
-    // Middle right of the work area, at the saved (default) size.
-    const float sw = platform::screenWidthTwips(), sh = platform::screenHeightTwips();
-    EXPECT_NEAR(WindowTwips::left(*form_), sw - WindowTwips::width(*form_), 15);
-    EXPECT_NEAR(WindowTwips::top(*form_), sh / 2 - WindowTwips::height(*form_) / 2, 15);
-    EXPECT_NEAR(WindowTwips::height(*form_), 3540, 15);
-    EXPECT_NEAR(WindowTwips::width(*form_), 3140, 15);
-}
-
-TEST_F(Form1Test, ListGesturesGiveTextsBackWithoutEnteringTheHistory) {
-    start();
-    for (const char *text : {"c", "b", "a"})
-        copyElsewhere(QString::fromUtf8(text));
-
-    clickRow(1);
-    EXPECT_EQ(clipboardText(), "b");
-    clickRow(2, Qt::LeftButton, Qt::ControlModifier);
-    EXPECT_EQ(clipboardText(), "bc");
-    clickRow(0, Qt::LeftButton, Qt::AltModifier);
-    EXPECT_EQ(clipboardText(), "abc");
-    EXPECT_EQ(listTexts(), (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_TRUE(form_->history().listShaded);
-
-    clickRow(0);
-    clickRow(2, Qt::LeftButton, Qt::ControlModifier);
-    clickRow(1, Qt::RightButton);
-    EXPECT_EQ(listTexts(), (std::vector<std::string>{"b"}));
-    EXPECT_FALSE(form_->history().listShaded);
-}
-
 TEST_F(Form1Test, TextBoxModeLoadsFilesAndAppliesTheirSettings) {
     writeFile(path("kobako.f2"), " 1 \r\n3\r\n12\r\n1\r\n5\r\n");
     writeFile(path("kobako.f1"), " 4500 \r\n 3000 \r\n");
@@ -153,16 +116,6 @@ TEST_F(Form1Test, ClearAllAsksFirstAndWritesNoFile) {
     EXPECT_TRUE(listTexts().empty());
     EXPECT_EQ(dialogs_.shown.back(), "全消去します");
     EXPECT_EQ(readFile(path("kobako.f3")), "kept\r\nText Start Point\r\n");
-}
-
-TEST_F(Form1Test, CaptureButtonPausesAndResumes) {
-    start();
-    form_->vsInForm1_ClickLButton(2);
-    copyElsewhere("ignored");
-    EXPECT_TRUE(listTexts().empty());
-    form_->vsInForm1_ClickLButton(2);
-    copyElsewhere("taken");
-    EXPECT_EQ(listTexts(), (std::vector<std::string>{"taken"}));
 }
 
 TEST_F(Form1Test, ExitSavesSizeAndHistory) {

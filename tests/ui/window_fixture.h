@@ -43,9 +43,8 @@ class Form1Test : public ::testing::Test {
 
     // Starts the window as the program does, with whatever files the test wrote first.
     void start() {
-        form_ =
-            std::make_unique<ui::Form1>(settings_, clipboard_, dialogs_,
-                                        FileNames{directory_.path().toStdString(), "kobako"});
+        form_ = std::make_unique<ui::Form1>(settings_, clipboard_, dialogs_,
+                                            FileNames{directory_.path().toStdString(), "kobako"});
         form_->Form_Load();
         form_->show();
         QCoreApplication::processEvents();
