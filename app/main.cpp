@@ -26,6 +26,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <future>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -62,6 +63,53 @@ bool enterDirectory(const kobako::app::CommandLine &line) {
     return false;
 }
 
+// The texts the command line asks for, or its refusal: the exit status, or nothing to run on.
+std::optional<int> answerCommandLine(const kobako::app::CommandLine &line) {
+    using kobako::app::CommandLine;
+    const bool japanese = kobako::platform::japaneseWanted();
+    switch (line.action) {
+    case CommandLine::Action::ShowHelp:
+        std::fputs(kobako::app::usageText(japanese).c_str(), stdout);
+        return 0;
+    case CommandLine::Action::ShowVersion:
+        std::fputs(kobako::app::versionText().c_str(), stdout);
+        return 0;
+    case CommandLine::Action::Refuse:
+        std::fprintf(stderr,
+                     japanese ? "kobako: %s は使えません。\n%s"
+                              : "kobako: %s cannot be used here.\n%s",
+                     line.refused.c_str(), kobako::app::usageText(japanese).c_str());
+        return 2;
+    case CommandLine::Action::Run:
+        break;
+    }
+    return std::nullopt;
+}
+
+// Once the window is up, so that the start is not held up by the font listing.
+void warnWithoutJapaneseFont() {
+    using namespace kobako;
+    if (!platform::japaneseFontInstalled())
+        std::fputs(platform::japaneseWanted()
+                       ? "kobako: 日本語のフォントがありません。文字が四角で表示されます。"
+                         "fonts-noto-cjk を入れてください。\n"
+                       : "kobako: no font for Japanese is installed; Japanese texts show as "
+                         "boxes. Install fonts-noto-cjk.\n",
+                   stderr);
+}
+
+// Another Kobako already works in the directory: it is brought forward, and this one says so.
+int yieldToTheRunningOne(const kobako::platform::DirectoryLock &lock,
+                         const std::string &directory) {
+    using namespace kobako;
+    platform::InstanceDoor::knock(lock.path());
+    platform::MessageBoxDialogs(nullptr).message(
+        QCoreApplication::translate("main",
+                                    "このディレクトリではすでに Kobako が動いています。\n%1")
+            .arg(QString::fromStdString(directory)));
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -69,22 +117,8 @@ int main(int argc, char *argv[]) {
     const app::CommandLine line =
         app::readCommandLine(std::vector<std::string>(argv + 1, argv + argc),
                              std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
-    switch (line.action) {
-    case app::CommandLine::Action::ShowHelp:
-        std::fputs(app::usageText(platform::japaneseWanted()).c_str(), stdout);
-        return 0;
-    case app::CommandLine::Action::ShowVersion:
-        std::fputs(app::versionText().c_str(), stdout);
-        return 0;
-    case app::CommandLine::Action::Refuse:
-        std::fprintf(stderr,
-                     platform::japaneseWanted() ? "kobako: %s は使えません。\n%s"
-                                                : "kobako: %s cannot be used here.\n%s",
-                     line.refused.c_str(), app::usageText(platform::japaneseWanted()).c_str());
-        return 2;
-    case app::CommandLine::Action::Run:
-        break;
-    }
+    if (const auto status = answerCommandLine(line))
+        return *status;
     if (!enterDirectory(line))
         return 1;
     preferXWayland();
@@ -92,8 +126,7 @@ int main(int argc, char *argv[]) {
     if (qtWillUseX11())
         clipboardWatch = platform::X11ClipboardReader::open();
     const FileNames files{platform::currentDirectory(), platform::executableBaseName()};
-    auto storedHistory =
-        std::async(std::launch::async, [files] { return SlotFileRead(files); });
+    auto storedHistory = std::async(std::launch::async, [files] { return SlotFileRead(files); });
     // Qt's first text layout would read fontconfig's configuration; read it meanwhile.
     std::thread(FcInit).detach();
 
@@ -107,14 +140,8 @@ int main(int argc, char *argv[]) {
                                      &QCoreApplication::quit);
 
     platform::DirectoryLock lock(files.startDirectory);
-    if (!lock.held()) {
-        platform::InstanceDoor::knock(lock.path()); // the running one comes forward
-        platform::MessageBoxDialogs(nullptr).message(
-            QCoreApplication::translate("main",
-                                        "このディレクトリではすでに Kobako が動いています。\n%1")
-                .arg(QString::fromStdString(files.startDirectory)));
-        return 1;
-    }
+    if (!lock.held())
+        return yieldToTheRunningOne(lock, files.startDirectory);
     const std::string &base = files.baseName;
     platform::removeStaleTemporaries(files.startDirectory,
                                      {base + ".f1", base + ".f2", base + ".f3"});
@@ -133,17 +160,7 @@ int main(int argc, char *argv[]) {
         if (form.isMinimized())
             form.grab();
     });
-
-    // Once the window is up, so that the start is not held up by the font listing.
-    QTimer::singleShot(0, [] {
-        if (!platform::japaneseFontInstalled())
-            std::fputs(platform::japaneseWanted()
-                           ? "kobako: 日本語のフォントがありません。文字が四角で表示されます。"
-                             "fonts-noto-cjk を入れてください。\n"
-                           : "kobako: no font for Japanese is installed; Japanese texts show as "
-                             "boxes. Install fonts-noto-cjk.\n",
-                       stderr);
-    });
+    QTimer::singleShot(0, &warnWithoutJapaneseFont);
 
     platform::InstanceDoor door(lock.path());
     QObject::connect(&door, &platform::InstanceDoor::knocked, &form, &ui::Form1::comeForward);
