@@ -5,7 +5,7 @@ namespace kobako::app {
 namespace {
 
 std::optional<std::string> dataDirectory(const char *dataHome, const char *home) {
-    // The base directory specification: a relative value is to be ignored.
+    // By the XDG base directory rules a relative value is ignored.
     if (dataHome && dataHome[0] == '/')
         return std::string(dataHome) + "/kobako";
     if (home && home[0] == '/')

@@ -39,9 +39,8 @@ std::optional<std::string> writeFileAtomically(const std::string &path, std::str
 // keeps any other instance from writing there.
 void removeStaleTemporaries(const std::string &directory, const std::vector<std::string> &names);
 
-// Makes a directory and any missing directory above it, each readable by its owner only (as the
-// base directory specification asks for the user's data directory). The system's reason for a
-// failure, or nothing.
+// Makes a directory and any missing directory above it, each readable by its owner only (as XDG
+// asks of the user's data directory). The system's reason for a failure, or nothing.
 std::optional<std::string> makePrivateDirectories(const std::string &path);
 
 // Why files cannot be written in a directory, or nothing when they can.
