@@ -1,5 +1,4 @@
 #include "platform/caption_bar.h"
-#include "platform/twips.h"
 #include "window_fixture.h"
 
 #include <QAccessible>
@@ -15,7 +14,6 @@
 namespace kobako {
 namespace {
 
-using platform::WindowTwips;
 using testing::Form1Test;
 using testing::readFile;
 using testing::writeFile;
@@ -27,30 +25,6 @@ TEST_F(Form1Test, FirstStartIsMinimizedParkedEmptyAndWritesNothing) {
     EXPECT_TRUE(list()->isVisibleTo(form_.get()));
     EXPECT_EQ(slotText(0), nullptr); // a list-mode window makes no slots
     EXPECT_TRUE(QDir(directory_.path()).entryList(QDir::Files).isEmpty());
-}
-
-TEST_F(Form1Test, TextBoxModeLoadsFilesAndAppliesTheirSettings) {
-    writeFile(path("kobako.f2"), " 1 \r\n3\r\n12\r\n1\r\n5\r\n");
-    writeFile(path("kobako.f1"), " 4500 \r\n 3000 \r\n");
-    writeFile(path("kobako.f3"), "one\r\nText Start Point\r\ntwo\r\nText Start Point\r\n");
-    start();
-    EXPECT_EQ(form_->captionBar().captionButtonHeight(), 18); // 12 is raised to 18
-    EXPECT_FALSE(list()->isVisibleTo(form_.get()));
-    EXPECT_EQ(slotText(0)->toPlainText(), "one");
-    EXPECT_EQ(slotText(1)->toPlainText(), "two");
-
-    copyElsewhere("three");
-    copyElsewhere("four");
-    EXPECT_EQ(slotText(0)->toPlainText(), "four");
-    EXPECT_EQ(slotText(2)->toPlainText(), "one");
-    EXPECT_TRUE(slotCheck(0)->isChecked());
-    EXPECT_FALSE(slotCheck(1)->isChecked());
-    for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(slotText(i)->isVisible(), i < 3) << i;
-    // Bottom left, at the saved size.
-    EXPECT_NEAR(WindowTwips::left(*form_), 0, 15);
-    EXPECT_NEAR(WindowTwips::top(*form_), platform::screenHeightTwips() - 4500, 15);
-    EXPECT_NEAR(WindowTwips::width(*form_), 3000, 15);
 }
 
 TEST_F(Form1Test, SlotCheckBoxesAndTypingRule) {
@@ -116,20 +90,6 @@ TEST_F(Form1Test, ClearAllAsksFirstAndWritesNoFile) {
     EXPECT_TRUE(listTexts().empty());
     EXPECT_EQ(dialogs_.shown.back(), "全消去します");
     EXPECT_EQ(readFile(path("kobako.f3")), "kept\r\nText Start Point\r\n");
-}
-
-TEST_F(Form1Test, ExitSavesSizeAndHistory) {
-    start();
-    copyElsewhere("日本語\r\n二行目");
-    copyElsewhere("second");
-    EXPECT_TRUE(form_->saveAndEnd(true));
-    EXPECT_EQ(readFile(path("kobako.f3")),
-              "second\r\nText Start Point\r\n日本語\r\n二行目\r\nText Start Point\r\n");
-    EXPECT_EQ(QFile(path("kobako.f3")).permissions() &
-                  (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
-              QFile::Permissions());
-    const std::string size = readFile(path("kobako.f1"));
-    EXPECT_EQ(size.substr(0, 6), " 3540 ");
 }
 
 // A close request from the window manager can wait for an answer, as the exit button does.

@@ -133,22 +133,6 @@ TEST_F(Form2Test, LoweringTheMaximumTrimsTheOldest) {
     EXPECT_EQ(form_->history().list[0].text, "7");
 }
 
-TEST_F(Form2Test, SettingsSurviveARestartAndSpinsFollowTheFile) {
-    start();
-    type(0, " 8");
-    choose("Option3_6");
-    form2().findChild<QCheckBox *>(QStringLiteral("Check1"))->click();
-    form2().Command1_Click();
-    EXPECT_EQ(readFile(path("kobako.f2")), " 0 \r\n 8\r\n18\r\n0\r\n6\r\n");
-
-    form_.reset();
-    settings_ = Settings();
-    start();
-    EXPECT_EQ(box(0)->text(), "8");
-    EXPECT_EQ(settings_.appearPosition, AppearPosition::Unspecified);
-    EXPECT_EQ(settings_.listSpin(), 8);
-}
-
 // The upper arrow raises the value, the lower one lowers it, as on any spin control.
 TEST_F(Form2Test, SpinArrowsStepTheListMaximumAndStopAtTenForTextBoxes) {
     start();
