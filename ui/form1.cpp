@@ -42,7 +42,7 @@ constexpr float kDesignClientHeight = 1830;
 constexpr float kCheckWidth = 195;
 constexpr float kCheckHeight = 240;
 constexpr int kShowCheckMs = 300;
-constexpr int kShowChecks = 5;
+constexpr int kShowChecks = 3;
 
 void processPendingEvents() {
     QCoreApplication::processEvents();
@@ -268,6 +268,12 @@ void Form1::placeBy(PlacementKind kind) {
     WindowTwips::setLeft(*this, at->left);
 }
 
+// Where a capture brings the window: by the appear position, once there is a history to show.
+void Form1::placeForCapture() {
+    if (!history_.list.empty() || !history_.textSlots[0].text.empty())
+        placeBy(PlacementKind::Capture);
+}
+
 bool Form1::isOutOfSight() const {
     return isMinimized() || parked_;
 }
@@ -320,8 +326,7 @@ void Form1::windowStep() {
     } else {
         restoreHidden();
     }
-    if (!history_.list.empty() || !history_.textSlots[0].text.empty())
-        placeBy(PlacementKind::Capture);
+    placeForCapture();
     if (anew) // only the flag: this makes the new native window, now that it is placed
         overrideWindowState(windowState() & ~Qt::WindowMinimized);
     setVisible(true);
@@ -331,30 +336,23 @@ void Form1::windowStep() {
 
 // Under a window manager the quick hide-and-show of the window step can leave the window
 // withdrawn, or iconic, while Qt counts it as shown: the X server is asked once the window
-// manager has had its turn. A window still not shown a moment later (a busy window manager may
-// just be slow) is shown again where it belongs, for a window manager places a window mapped
-// anew by its own rule. From then on a click may focus it as usual.
-void Form1::checkShown(int checksLeft, bool unmappedBefore) {
+// manager has had its turn, and a window not shown is shown again, placed again first, for a
+// window manager places a window mapped anew by its own rule. From then on a click may focus it
+// as usual.
+void Form1::checkShown(int checksLeft) {
     bool shownAgain = false;
-    bool waiting = false;
     if (isMinimized() && !minimizedByUser_) {
         setWindowStateValue(0);
         show();
         shownAgain = true;
     } else if (isVisible() && !platform::isViewable(*this)) {
-        if (unmappedBefore) {
-            hide();
-            if (!history_.list.empty() || !history_.textSlots[0].text.empty())
-                placeBy(PlacementKind::Capture);
-            show();
-            shownAgain = true;
-        } else {
-            waiting = true;
-        }
+        hide();
+        placeForCapture();
+        show();
+        shownAgain = true;
     }
-    if ((shownAgain || waiting) && checksLeft > 1) {
-        QTimer::singleShot(kShowCheckMs, this,
-                           [this, checksLeft, waiting] { checkShown(checksLeft - 1, waiting); });
+    if (shownAgain && checksLeft > 1) {
+        QTimer::singleShot(kShowCheckMs, this, [this, checksLeft] { checkShown(checksLeft - 1); });
         return;
     }
     platform::setTakesFocus(*this, true);

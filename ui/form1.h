@@ -111,7 +111,8 @@ class Form1 : public QWidget {
     void toggleCapture();
     void openHelp();
     void describeCaptionButtons();
-    void checkShown(int checksLeft, bool unmappedBefore = false);
+    void checkShown(int checksLeft);
+    void placeForCapture();
     void reportUnwritableDirectory(const std::string &reason);
     void reportUnreadableHistory();
     std::optional<WriteFailure> saveSize();
