@@ -139,6 +139,17 @@ class Kobako:
             time.sleep(0.15)
         raise AssertionError("the window keeps moving")
 
+    def settled(self):
+        """Waits until the window step is over: the window accepts the focus again (it refuses
+        it while a copy brings it back). Some window managers (icewm) swallow a click on a window
+        that refuses the focus."""
+        def accepts():
+            return any(b"accepts input or input focus: True" in self.display.run(
+                "xprop", "-id", window, "WM_HINTS", check=False).stdout
+                for window in self.window_ids(visible=True))
+        wait_until(accepts, timeout=10, what="the window step to end")
+        return self.geometry()
+
     def describe(self):
         """What the X server knows of the program's windows, for a failure message."""
         lines = [f"exit code {self.process.poll()}"]
