@@ -317,6 +317,11 @@ void Form1::windowStep() {
     if (!isOutOfSight())
         return;
     platform::setTakesFocus(*this, false);
+    // The place depends on the size, so the saved size comes first; and the window is placed
+    // before it is shown for a moment below, for a window manager may keep it where it first saw
+    // it (icewm).
+    restoreSavedSize();
+    placeForCapture();
     // Weston's window manager keeps a window where it was first shown, whatever the program asks
     // later: there a new native window is made, where the window belongs.
     const bool anew = !platform::windowManagerMinimizes();

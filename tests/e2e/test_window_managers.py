@@ -199,21 +199,6 @@ class IceWM(UnderAWindowManager, DesktopTest):
     name = "icewm"
     command = ["icewm"]
 
-    # Now and then icewm leaves the window where it was parked after the first copy (its corner
-    # at the screen's edge, not yet at the saved size), so that a click meant for a caption button
-    # lands elsewhere. Until that is mended, the cases that click the window are not run here.
-    def test_a_copy_brings_the_window_back_without_taking_the_focus(self):
-        self.skipTest("icewm: the window is now and then left at its parked place")
-
-    def test_one_native_window_for_the_whole_session(self):
-        self.skipTest("icewm: the window is now and then left at its parked place")
-
-    def test_a_message_of_the_settings_window_is_shown_above_it(self):
-        self.skipTest("icewm: the window is now and then left at its parked place")
-
-    def test_the_settings_window_is_centred_with_its_frame(self):
-        self.skipTest("icewm: the window is now and then left at its parked place")
-
 
 if __name__ == "__main__":
     unittest.main()
