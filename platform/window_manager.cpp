@@ -68,6 +68,21 @@ void requestKeepAbove(QWidget &window, bool above) {
 
 namespace {
 
+// What the running window manager says of a feature of the EWMH: no window manager at all,
+// one that supports it, or one that does not.
+enum class Support { NoWindowManager, Supported, Unsupported };
+Support windowManagerSupport(xcb_connection_t *connection, const char *feature) {
+    static const xcb_atom_t supported = internAtom(connection, "_NET_SUPPORTED");
+    static const xcb_atom_t check = internAtom(connection, "_NET_SUPPORTING_WM_CHECK");
+    const xcb_window_t root = rootOf(connection);
+    if (cardinals(connection, root, check, XCB_ATOM_WINDOW).empty())
+        return Support::NoWindowManager;
+    const auto features = cardinals(connection, root, supported, XCB_ATOM_ATOM);
+    const bool listed = std::find(features.begin(), features.end(),
+                                  internAtom(connection, feature)) != features.end();
+    return listed ? Support::Supported : Support::Unsupported;
+}
+
 // The frame extents the window manager has set on a window, if it has.
 std::optional<QMargins> frameExtents(xcb_connection_t *connection, xcb_window_t window) {
     static const xcb_atom_t extents = internAtom(connection, "_NET_FRAME_EXTENTS");
@@ -84,15 +99,15 @@ std::optional<QMargins> expectedFrame(QWidget &window) {
     xcb_connection_t *connection = x11Connection();
     if (!connection)
         return QMargins();
-    static const xcb_atom_t supported = internAtom(connection, "_NET_SUPPORTED");
-    static const xcb_atom_t check = internAtom(connection, "_NET_SUPPORTING_WM_CHECK");
     static const xcb_atom_t request = internAtom(connection, "_NET_REQUEST_FRAME_EXTENTS");
-    const xcb_window_t root = rootOf(connection);
-    if (cardinals(connection, root, check, XCB_ATOM_WINDOW).empty())
+    switch (windowManagerSupport(connection, "_NET_REQUEST_FRAME_EXTENTS")) {
+    case Support::NoWindowManager:
         return QMargins(); // no window manager: no frame
-    const auto features = cardinals(connection, root, supported, XCB_ATOM_ATOM);
-    if (std::find(features.begin(), features.end(), request) == features.end())
+    case Support::Unsupported:
         return std::nullopt;
+    case Support::Supported:
+        break;
+    }
     const auto id = static_cast<xcb_window_t>(window.winId());
     askWindowManager(connection, id, request, {});
     // A window manager that answers does so at once; some answer only once the window is mapped.
@@ -126,14 +141,8 @@ bool windowManagerMinimizes() {
     xcb_connection_t *connection = x11Connection();
     if (!connection)
         return true;
-    static const xcb_atom_t supported = internAtom(connection, "_NET_SUPPORTED");
-    static const xcb_atom_t check = internAtom(connection, "_NET_SUPPORTING_WM_CHECK");
-    static const xcb_atom_t hidden = internAtom(connection, "_NET_WM_STATE_HIDDEN");
-    const xcb_window_t root = rootOf(connection);
-    if (cardinals(connection, root, check, XCB_ATOM_WINDOW).empty())
-        return true; // no window manager: a minimized window is simply not shown by anyone
-    const auto features = cardinals(connection, root, supported, XCB_ATOM_ATOM);
-    return std::find(features.begin(), features.end(), hidden) != features.end();
+    // Without a window manager a minimized window is simply not shown by anyone.
+    return windowManagerSupport(connection, "_NET_WM_STATE_HIDDEN") != Support::Unsupported;
 }
 
 bool isViewable(QWidget &window) {
