@@ -97,15 +97,6 @@ TEST(SlotFile, ReadingRules) {
               (std::vector<std::string>{"text start point"}));
 }
 
-TEST(SlotFile, TwelveRecordsGiveTenSlotsOrTwelveItems) {
-    std::vector<std::string> records;
-    for (int i = 0; i < 12; ++i)
-        records.push_back("record " + std::to_string(i));
-    const std::string file = saveRecords(records);
-    EXPECT_EQ(readSlotFile(file, 10).size(), 10u);
-    EXPECT_EQ(readSlotFile(file, SIZE_MAX), records);
-}
-
 TEST(SlotFile, HundredThousandRecordsLoad) {
     std::vector<std::string> records(100000, "entry\r\nsecond line");
     EXPECT_EQ(readSlotFile(saveRecords(records), SIZE_MAX).size(), 100000u);

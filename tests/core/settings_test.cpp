@@ -24,14 +24,6 @@ TEST(Settings, ReadersConvertTheTextAtEachUse) {
     EXPECT_EQ(settings.listMax(), 12);
 }
 
-TEST(Settings, UsableSlotsNeverExceedTheTenThatExist) {
-    Settings settings;
-    for (auto [text, usable] : {std::pair{"5", 5}, {"10", 10}, {"60", 10}, {"0", 0}, {"-3", 0}}) {
-        settings.setListMaxText(text);
-        EXPECT_EQ(usableSlotCount(settings), usable) << text;
-    }
-}
-
 TEST(Settings, ListSpinStopsAtTenInTextBoxMode) {
     Settings settings;
     settings.displayMode = DisplayMode::TextBoxes;

@@ -3,7 +3,7 @@
 import time
 import unittest
 
-from harness import SCREEN_HEIGHT, DesktopTest, records, wait_until
+from harness import SCREEN_HEIGHT, DesktopTest, records
 
 
 def settings_file(position, mode=0, list_max=5):
@@ -11,13 +11,6 @@ def settings_file(position, mode=0, list_max=5):
 
 
 class Capture(DesktopTest):
-    def test_copies_arrive_newest_first_and_repeats_only_when_not_immediate(self):
-        program = self.start()
-        self.copy_all("one", "two", "two", "three", "A", "B", "A")
-        program.stop()
-        self.assertEqual(program.file("kobako.f3"),
-                         records("A", "B", "A", "three", "two"))
-
     def test_large_japanese_and_line_break_texts_arrive_intact(self):
         program = self.start(kobako_f2=settings_file(1, list_max=10))
         big = "".join(f"line {i:07d} 日本語\n" for i in range(60000))  # about 1.3 MB
@@ -48,11 +41,6 @@ class Capture(DesktopTest):
         self.assertLessEqual(abs(x - 0), 1)
         self.assertLessEqual(abs(y - (SCREEN_HEIGHT - h)), 1)
 
-    def test_text_box_mode_keeps_only_the_list_maximum(self):
-        program = self.start(kobako_f2=settings_file(1, mode=1, list_max=3))
-        self.copy_all("one", "two", "three", "four")
-        program.stop()
-        self.assertEqual(program.file("kobako.f3"), records("four", "three", "two"))
 
 
 if __name__ == "__main__":

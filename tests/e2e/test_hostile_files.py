@@ -2,11 +2,10 @@
 starts, answers and ends, and keeps what it had."""
 
 import os
-import signal
 import time
 import unittest
 
-from harness import SCREEN_HEIGHT, SCREEN_WIDTH, DesktopTest, Kobako, records, wait_until
+from harness import SCREEN_HEIGHT, SCREEN_WIDTH, DesktopTest, Kobako, records
 
 
 class HostileFiles(DesktopTest):

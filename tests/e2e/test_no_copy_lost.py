@@ -3,7 +3,6 @@ history file, byte for byte and in order, minus what the user deleted."""
 
 import os
 import signal
-import subprocess
 import time
 import unittest
 
@@ -74,26 +73,6 @@ class SlotsChangeOnlyByTyping(DesktopTest):
         time.sleep(0.4)
         program.stop()
         self.assertEqual(program.file("kobako.f3"), records("first", "second"))
-
-
-class DamagedTexts(DesktopTest):
-    def test_a_copy_that_is_not_utf8_damages_no_other_entry(self):
-        program = self.start()
-        self.copy_all("日本語テキスト", b"abc\xe9def")
-        program.stop()
-        expected = records("abc\ufffddef", "日本語テキスト")
-        self.assertEqual(program.file("kobako.f3"), expected)
-        again = self.start()
-        again.stop()
-        self.assertEqual(again.file("kobako.f3"), expected)
-
-    def test_a_text_beginning_a_line_with_the_marker_survives_a_restart(self):
-        program = self.start()
-        self.copy_all("Text Start Pointless\nand more")
-        program.stop()
-        again = self.start()
-        again.stop()
-        self.assertEqual(again.file("kobako.f3"), records("Text Start Pointless\nand more"))
 
 
 class SizeFile(DesktopTest):

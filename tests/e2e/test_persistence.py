@@ -2,7 +2,6 @@
 
 import os
 import random
-import shutil
 import signal
 import time
 import unittest

@@ -6,10 +6,8 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 
 namespace kobako {
 namespace {
@@ -133,33 +131,6 @@ TEST_F(Form2Test, LoweringTheMaximumTrimsTheOldest) {
     EXPECT_EQ(form_->history().list[0].text, "7");
 }
 
-// The upper arrow raises the value, the lower one lowers it, as on any spin control.
-TEST_F(Form2Test, SpinArrowsStepTheListMaximumAndStopAtTenForTextBoxes) {
-    start();
-    auto *spin = form2().findChild<QScrollBar *>(QStringLiteral("VScroll1"));
-    form2().show();
-    // Sent straight to the control: clicks in quick succession would be taken for double clicks.
-    auto arrow = [&](bool upper) {
-        const QPointF at(spin->width() / 2.0, upper ? 2 : spin->height() - 3);
-        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent event(type, at, spin->mapToGlobal(at), Qt::LeftButton,
-                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                              Qt::NoModifier);
-            QCoreApplication::sendEvent(spin, &event);
-        }
-    };
-    arrow(true);
-    arrow(true);
-    EXPECT_EQ(box(0)->text(), "3");
-    arrow(false);
-    EXPECT_EQ(box(0)->text(), "2");
-    choose("Option1_1");
-    for (int i = 0; i < 12; ++i)
-        arrow(true);
-    EXPECT_EQ(box(0)->text(), "10");
-    form2().hide();
-}
-
 TEST_F(Form2Test, FontGoesToTheDisplayInUseAndCancelChangesNothing) {
     start();
     const QFont before = list()->font();
@@ -262,12 +233,6 @@ TEST_F(Form2Test, AlwaysInFrontIsAppliedEvenWhenOkStops) {
     form2().Command1_Click();
     EXPECT_TRUE(form_->captionBar().alwaysOnTop());
 }
-
-} // namespace
-} // namespace kobako
-
-namespace kobako {
-namespace {
 
 TEST_F(Form2Test, ASettingsFileThatCannotBeWrittenIsReportedAndTheSettingsStayApplied) {
     start();
