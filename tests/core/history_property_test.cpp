@@ -2,8 +2,8 @@
 // history must hold: every text copied elsewhere, newest first, except an immediate repeat of
 // the text taken last, minus what the user deleted; the program's own writes never.
 #include "core/history.h"
-#include "core/mouse.h"
 #include "core/slot_file.h"
+#include "display_driver.h"
 #include "fake_clipboard.h"
 
 #include <gtest/gtest.h>
@@ -70,19 +70,12 @@ class Session {
         return texts() == model_;
     }
 
-    std::vector<std::string> texts() const {
-        std::vector<std::string> shown;
-        if (settings_.isListMode())
-            for (const ListEntry &entry : history_->list)
-                shown.push_back(entry.text);
-        else
-            for (int i = 0; i < history_->FilledSlotCount(); ++i)
-                shown.push_back(history_->textSlots[i].text);
-        return shown;
-    }
+    std::vector<std::string> texts() const { return display().texts(); }
     const std::vector<std::string> &model() const { return model_; }
 
   private:
+    testing::DisplayDriver display() const { return {settings_, *history_, *clipboard_}; }
+
     void start(const std::vector<std::string> &records) {
         history_ = std::make_unique<History>(settings_);
         clipboard_ = std::make_unique<testing::FakeClipboard>(*history_);
@@ -112,31 +105,20 @@ class Session {
                           : action == Action::CtrlClick ? mouse::kCtrl
                                                         : mouse::kAlt;
         const size_t writes = clipboard_->writes.size();
-        if (settings_.isListMode()) {
-            history_->toggleListItem(row);
-            history_->List1_MouseUp(mouse::kLeft, shift, *clipboard_);
-        } else {
-            Slot &slot = history_->textSlots[row];
-            slot.check = slot.check == 1 ? 0 : 1;
-            history_->Check1_MouseUp(row, mouse::kLeft, shift, *clipboard_);
-        }
+        display().leftClick(row, shift);
         // The write changes no entry; it is the text last taken for the repeat rule.
         if (clipboard_->writes.size() > writes)
             lastTaken_ = clipboard_->writes.back();
     }
 
-    // A right click deletes what is selected: the list's selected entries, or the clicked slot
+    // A right click deletes what is marked: the list's selected entries, or the clicked slot
     // when it is checked.
     void deleteAt(int row) {
-        std::vector<bool> deleted(model_.size());
-        if (settings_.isListMode()) {
-            for (size_t i = 0; i < model_.size(); ++i)
-                deleted[i] = history_->list[i].selected;
-            history_->List1_MouseUp(mouse::kRight, mouse::kNoKeys, *clipboard_);
-        } else {
-            deleted[row] = history_->textSlots[row].check == 1;
-            history_->Check1_MouseUp(row, mouse::kRight, mouse::kNoKeys, *clipboard_);
-        }
+        std::vector<bool> deleted = display().marks();
+        if (!settings_.isListMode())
+            for (size_t i = 0; i < deleted.size(); ++i)
+                deleted[i] = deleted[i] && i == static_cast<size_t>(row);
+        display().rightClick(row);
         std::vector<std::string> kept;
         for (size_t i = 0; i < model_.size(); ++i)
             if (!deleted[i])

@@ -2,7 +2,7 @@
 // combinations that are no gesture follow one rule on both displays; deleting and what only one
 // display has are tested on that display.
 #include "core/history.h"
-#include "core/mouse.h"
+#include "display_driver.h"
 #include "fake_clipboard.h"
 
 #include <gtest/gtest.h>
@@ -10,15 +10,21 @@
 namespace kobako {
 namespace {
 
+using testing::DisplayDriver;
 using testing::FakeClipboard;
 
-class Gestures : public ::testing::Test {
+struct HistoryParts {
+    Settings settings;
+    History history{settings};
+    FakeClipboard clipboard{history};
+};
+
+class Gestures : public ::testing::Test, protected HistoryParts, protected DisplayDriver {
   protected:
-    explicit Gestures(DisplayMode mode) {
+    explicit Gestures(DisplayMode mode) : DisplayDriver(settings, history, clipboard) {
         settings.displayMode = mode;
         settings.setListMaxText("10");
     }
-    bool isList() const { return settings.isListMode(); }
 
     void fill(std::initializer_list<const char *> texts) {
         int i = 0;
@@ -35,49 +41,7 @@ class Gestures : public ::testing::Test {
         else
             history.textSlots[row].check = 1;
     }
-    // The display's own reaction to the press (a list item's selection, a check box's toggle)
-    // comes before the handler on the release.
-    void click(int row, int button = mouse::kLeft, int shift = mouse::kNoKeys) {
-        if (isList()) {
-            if (button == mouse::kLeft)
-                history.toggleListItem(row);
-            history.List1_MouseUp(button, shift, clipboard);
-        } else {
-            Slot &slot = history.textSlots[row];
-            if (button == mouse::kLeft)
-                slot.check = 1 - slot.check;
-            history.Check1_MouseUp(row, button, shift, clipboard);
-        }
-    }
-    void leftClick(int row, int shift = mouse::kNoKeys) { click(row, mouse::kLeft, shift); }
-
-    // The texts shown and their marks, newest first.
-    std::vector<std::string> texts() const {
-        std::vector<std::string> shown;
-        if (isList())
-            for (const auto &entry : history.list)
-                shown.push_back(entry.text);
-        else
-            for (int i = 0; i < history.FilledSlotCount(); ++i)
-                shown.push_back(history.textSlots[i].text);
-        return shown;
-    }
-    std::vector<bool> marks() const {
-        std::vector<bool> marked;
-        if (isList())
-            for (const auto &entry : history.list)
-                marked.push_back(entry.selected);
-        else
-            for (const auto &slot : history.textSlots)
-                marked.push_back(slot.check == 1);
-        marked.resize(texts().size());
-        return marked;
-    }
     bool shaded() const { return isList() ? history.listShaded : history.textSlots[0].shaded; }
-
-    Settings settings;
-    History history{settings};
-    FakeClipboard clipboard{history};
 };
 
 class BothDisplays : public Gestures, public ::testing::WithParamInterface<DisplayMode> {
@@ -194,14 +158,14 @@ TEST_P(BothDisplays, RightClickDeletesWhatIsMarked) {
     mark(1);
     mark(3);
     clipboard.content = "kept";
-    click(1, mouse::kRight, mouse::kCtrl);
+    rightClick(1, mouse::kCtrl);
     EXPECT_EQ(texts(), isList() ? (std::vector<std::string>{"0", "2", "4"})
                                 : (std::vector<std::string>{"0", "2", "3", "4"}));
     EXPECT_EQ(marks(), std::vector<bool>(texts().size(), false));
     EXPECT_EQ(clipboard.content, "kept");
 
     const size_t left = texts().size();
-    click(0, mouse::kRight); // nothing marked: nothing deleted
+    rightClick(0); // nothing marked: nothing deleted
     EXPECT_EQ(texts().size(), left);
 }
 
@@ -223,7 +187,7 @@ TEST_F(Slots, AClickOnAnEmptySlotUnchecksItAndChangesNothingElse) {
 TEST_F(Slots, DeletingAFilledSlotAboveAHoleDeletesExactlyThatText) {
     fill({"", "b", "c"}); // two filled slots, but the run 0..1 holds only "b"
     history.textSlots[2].check = 1;
-    click(2, mouse::kRight);
+    rightClick(2);
     EXPECT_EQ(history.textSlots[1].text, "b");
     EXPECT_EQ(history.textSlots[2].text, "");
 }
