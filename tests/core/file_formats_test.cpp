@@ -97,11 +97,6 @@ TEST(SlotFile, ReadingRules) {
               (std::vector<std::string>{"text start point"}));
 }
 
-TEST(SlotFile, HundredThousandRecordsLoad) {
-    std::vector<std::string> records(100000, "entry\r\nsecond line");
-    EXPECT_EQ(readSlotFile(saveRecords(records), SIZE_MAX).size(), 100000u);
-}
-
 // The file arrives from the disk in pieces: wherever it is cut, the records are the same.
 TEST(SlotFile, PiecesCutAnywhereReadAsTheWholeFile) {
     const std::vector<std::string> files = {
@@ -144,9 +139,6 @@ TEST(SlotFile, EachRecordIsDecodedOnItsOwn) {
 }
 
 TEST(FileText, RecordsAndLinesDecodeOneByOne) {
-    // "日本語" in Shift_JIS.
-    EXPECT_EQ(decodeRecord("\x93\xfa\x96\x7b\x8c\xea"), "日本語");
-    EXPECT_EQ(decodeRecord("日本語"), "日本語");
     // A truncated double-byte character at the end is marked, not dropped silently.
     EXPECT_EQ(decodeRecord("a\x93"), "a\xEF\xBF\xBD");
     // Overlong forms and surrogates are not UTF-8.
@@ -209,8 +201,6 @@ TEST(SettingsFile, ReadingStopsAtTheFirstFailingLine) {
         {"icon height 40", " 0 \r\n8\r\n40\r\n0\r\n0\r\n", 0, "8", "40", L, TopRight, 8, 10},
         {"icon height 32767", " 0 \r\n8\r\n32767\r\n0\r\n0\r\n", 0, "8", "60", L, TopRight, 8, 10},
         {"beyond 16 bits", " 0 \r\n40000\r\n20\r\n0\r\n0\r\n", 0, "5", "18", L, MiddleRight, 1, 10},
-        {"1e3", " 0 \r\n1e3\r\n20\r\n0\r\n0\r\n", 0, "1000", "20", L, TopRight, 1, 10},
-        {"hex", " 0 \r\n&H10\r\n20\r\n0\r\n0\r\n", 0, "5", "18", L, MiddleRight, 1, 10},
         {"empty", "", 1, "5", "18", L, MiddleRight, 1, 10},
         {"binary", std::string("\0\xff\xfe\r\n", 5), 1, "5", "18", L, MiddleRight, 1, 10},
     };
