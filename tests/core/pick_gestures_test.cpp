@@ -192,6 +192,18 @@ TEST_F(Slots, DeletingAFilledSlotAboveAHoleDeletesExactlyThatText) {
     EXPECT_EQ(history.textSlots[2].text, "");
 }
 
+// A checked slot above an empty one lies outside the counted run: a plain click on it picks it
+// all the same, and it stays checked as it moves up.
+TEST_F(Slots, SinglePickAboveAHoleKeepsThePickedSlotChecked) {
+    fill({"", "b", "c"});
+    mark(2);
+    leftClick(2);
+    EXPECT_EQ(clipboard.content, "c");
+    EXPECT_EQ(history.textSlots[1].text, "c");
+    EXPECT_EQ(history.textSlots[1].check, 1);
+    EXPECT_EQ(history.textSlots[0].check, 0);
+}
+
 TEST_F(Slots, AddToPickAboveAHoleReadsNoRememberedMarkAndItsEchoIsSwallowed) {
     fill({"", "b", "c"});
     leftClick(2, mouse::kCtrl);
