@@ -142,9 +142,7 @@ int main(int argc, char *argv[]) {
     platform::DirectoryLock lock(files.startDirectory);
     if (!lock.held())
         return yieldToTheRunningOne(lock, files.startDirectory);
-    const std::string &base = files.baseName;
-    platform::removeStaleTemporaries(files.startDirectory,
-                                     {base + ".f1", base + ".f2", base + ".f3"});
+    platform::removeStaleTemporaries(files.startDirectory, files.names());
 
     Settings settings;
     platform::Clipboard clipboard(std::move(clipboardWatch));

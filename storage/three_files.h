@@ -18,8 +18,11 @@ struct FileNames {
     std::string baseName;
 
     std::string sizeFile() const { return baseName + ".f1"; }
-    std::string settingsFile() const { return inStartDirectory(baseName + ".f2"); }
+    std::string settingsFile() const { return inStartDirectory(settingsName()); }
     std::string slotFile() const { return baseName + ".f3"; }
+    std::string settingsName() const { return baseName + ".f2"; }
+    // The three names, without a directory.
+    std::vector<std::string> names() const { return {sizeFile(), settingsName(), slotFile()}; }
     std::string inStartDirectory(const std::string &name) const {
         return (std::filesystem::path(startDirectory) / name).string();
     }

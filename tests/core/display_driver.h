@@ -17,6 +17,16 @@ class DisplayDriver {
 
     bool isList() const { return settings_.isListMode(); }
 
+    // Puts texts into the display, newest first, unmarked; the slots take the first ten.
+    void fill(const std::vector<std::string> &texts) {
+        for (size_t i = 0; i < texts.size(); ++i) {
+            if (isList())
+                history_.list.push_back({texts[i], false});
+            else if (i < History::kSlotCount)
+                history_.textSlots[i].text = texts[i];
+        }
+    }
+
     void leftClick(int row, int shift = mouse::kNoKeys) {
         if (isList()) {
             history_.toggleListItem(row);

@@ -79,12 +79,7 @@ class Session {
     void start(const std::vector<std::string> &records) {
         history_ = std::make_unique<History>(settings_);
         clipboard_ = std::make_unique<testing::FakeClipboard>(*history_);
-        for (size_t i = 0; i < records.size(); ++i) {
-            if (settings_.isListMode())
-                history_->list.push_back({records[i], false});
-            else if (i < History::kSlotCount)
-                history_->textSlots[i].text = records[i];
-        }
+        display().fill(records);
         lastTaken_.clear();
     }
 

@@ -26,15 +26,6 @@ class Gestures : public ::testing::Test, protected HistoryParts, protected Displ
         settings.setListMaxText("10");
     }
 
-    void fill(std::initializer_list<const char *> texts) {
-        int i = 0;
-        for (auto text : texts) {
-            if (isList())
-                history.list.push_back({text, false});
-            else
-                history.textSlots[i++].text = text;
-        }
-    }
     void mark(int row) {
         if (isList())
             history.list[row].selected = true;
