@@ -98,7 +98,8 @@ void warnWithoutJapaneseFont() {
                    stderr);
 }
 
-// Another Kobako already works in the directory: it is brought forward, and this one says so.
+// Another Kobako already works in the directory: it is brought forward, and this one says so
+// until the message is closed or a termination signal ends it.
 int yieldToTheRunningOne(const kobako::platform::DirectoryLock &lock,
                          const std::string &directory) {
     using namespace kobako;
@@ -106,7 +107,9 @@ int yieldToTheRunningOne(const kobako::platform::DirectoryLock &lock,
     platform::MessageBoxDialogs(nullptr).message(
         QCoreApplication::translate("main",
                                     "このディレクトリではすでに Kobako が動いています。\n%1")
-            .arg(QString::fromStdString(directory)));
+            .arg(QString::fromStdString(directory)),
+        &QCoreApplication::quit);
+    QApplication::exec();
     return 1;
 }
 

@@ -19,30 +19,45 @@ QWidget *ownerOf(QWidget *fallback) {
     return fallback;
 }
 
-QMessageBox::StandardButton ask(QWidget *parent, const QString &text,
-                                QMessageBox::StandardButtons buttons) {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kobako"), text, buttons, ownerOf(parent));
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+// Shown modal without a loop of its own; deleted once closed.
+void ask(QWidget *parent, const QString &text, QMessageBox::StandardButtons buttons,
+         std::function<void(QMessageBox::StandardButton)> answered) {
+    auto *box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Kobako"), text, buttons,
+                                ownerOf(parent));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    QObject::connect(box, &QMessageBox::finished, box, [box, answered = std::move(answered)] {
+        if (answered)
+            answered(box->standardButton(box->clickedButton()));
+    });
+    box->show();
 }
 
 } // namespace
 
-void MessageBoxDialogs::message(const QString &text) {
-    ask(parent_, text, QMessageBox::Ok);
+void MessageBoxDialogs::message(const QString &text, std::function<void()> closed) {
+    ask(parent_, text, QMessageBox::Ok, [closed = std::move(closed)](auto) {
+        if (closed)
+            closed();
+    });
 }
 
-bool MessageBoxDialogs::askYesNo(const QString &text) {
-    return ask(parent_, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+void MessageBoxDialogs::askYesNo(const QString &text, std::function<void(bool)> answered) {
+    ask(parent_, text, QMessageBox::Yes | QMessageBox::No,
+        [answered = std::move(answered)](QMessageBox::StandardButton button) {
+            answered(button == QMessageBox::Yes);
+        });
 }
 
-std::optional<QFont> MessageBoxDialogs::chooseFont(const QFont &initial) {
-    // Qt's own dialog behaves the same on every desktop.
-    bool chosen = false;
-    const QFont font = QFontDialog::getFont(&chosen, initial, ownerOf(parent_), QString(),
-                                            QFontDialog::DontUseNativeDialog);
-    if (!chosen)
-        return std::nullopt;
-    return font;
+// Qt's own dialog behaves the same on every desktop.
+void MessageBoxDialogs::chooseFont(const QFont &initial,
+                                   std::function<void(const QFont &)> chosen) {
+    auto *dialog = new QFontDialog(initial, ownerOf(parent_));
+    dialog->setOption(QFontDialog::DontUseNativeDialog);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    QObject::connect(dialog, &QFontDialog::fontSelected, dialog, std::move(chosen));
+    dialog->show();
 }
 
 // Through xdg-open, which says whether it found a program: Qt's own opening only says whether

@@ -8,7 +8,9 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
+#include <cstring>
 #include <initializer_list>
 #include <thread>
 #include <vector>
@@ -145,23 +147,27 @@ bool windowManagerMinimizes() {
     return windowManagerSupport(connection, "_NET_WM_STATE_HIDDEN") != Support::Unsupported;
 }
 
-bool isViewable(QWidget &window) {
+// Straight in WM_HINTS: through Qt's window flags the change would also restate the window's
+// other states from Qt's flags, which hold no keeping above.
+void setTakesFocus(QWidget &window, bool takes) {
     xcb_connection_t *connection = x11Connection();
     if (!connection || !window.internalWinId())
-        return window.isVisible();
-    const auto attributes = own(xcb_get_window_attributes_reply(
-        connection,
-        xcb_get_window_attributes(connection, static_cast<xcb_window_t>(window.internalWinId())),
+        return;
+    const auto id = static_cast<xcb_window_t>(window.internalWinId());
+    const auto reply = own(xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, id, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 0, 9),
         nullptr));
-    return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
-}
-
-void setTakesFocus(QWidget &window, bool takes) {
-    Qt::WindowFlags flags = window.windowFlags();
-    flags.setFlag(Qt::WindowDoesNotAcceptFocus, !takes);
-    window.overrideWindowFlags(flags);
-    if (QWindow *handle = window.windowHandle())
-        handle->setFlags(flags);
+    // The nine fields of WM_HINTS; the first holds which of the others are set.
+    std::array<uint32_t, 9> hints{};
+    if (reply && reply->format == 32)
+        std::memcpy(hints.data(), xcb_get_property_value(reply.get()),
+                    std::min<size_t>(xcb_get_property_value_length(reply.get()), sizeof hints));
+    constexpr uint32_t kInputHint = 1;
+    hints[0] |= kInputHint;
+    hints[1] = takes ? 1 : 0;
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS,
+                        32, hints.size(), hints.data());
+    xcb_flush(connection);
 }
 
 } // namespace kobako::platform

@@ -17,18 +17,14 @@ namespace kobako::platform {
 // Elsewhere than on X11, and for a window not shown, it does nothing.
 void requestKeepAbove(QWidget &window, bool above);
 
-// Whether the window manager may give a top-level window the keyboard focus when it is mapped.
-// Not every window manager honours a zero user time (fluxbox and icewm focus every new window),
-// but all of them honour the input hint.
+// Whether the window manager may give a top-level window the keyboard focus (the ICCCM input
+// hint), when it maps the window or when asked to activate it. Not every window manager honours
+// a zero user time (fluxbox and icewm focus every new window), and a restore from the taskbar
+// is an activation to all of them; all X window managers honour the input hint.
 void setTakesFocus(QWidget &window, bool takes);
 
-// Whether a top-level window is mapped on the screen, as the X server has it: after quick hides
-// and shows a window manager may have left it withdrawn while Qt counts it as shown.
-bool isViewable(QWidget &window);
-
 // Whether the window manager can minimize a window (it says it knows the hidden state). Weston's
-// X11 window manager cannot; it also keeps a window where it was first shown, whatever the
-// program asks later.
+// X11 window manager cannot.
 bool windowManagerMinimizes();
 
 // The frame the window manager will put around a top-level window (title bar and borders),

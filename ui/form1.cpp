@@ -14,7 +14,7 @@
 #include "platform/process.h"
 #include "platform/resize_edges.h"
 #include "platform/twips.h"
-#include "platform/window_manager.h"
+#include "platform/window_presence.h"
 #include "text_display.h"
 
 #include <QCheckBox>
@@ -25,7 +25,6 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QTimer>
-#include <QWindow>
 
 #include <filesystem>
 #include <iostream>
@@ -41,12 +40,6 @@ constexpr float kDesignClientWidth = 3510;
 constexpr float kDesignClientHeight = 1830;
 constexpr float kCheckWidth = 195;
 constexpr float kCheckHeight = 240;
-constexpr int kShowCheckMs = 300;
-constexpr int kShowChecks = 3;
-
-void processPendingEvents() {
-    QCoreApplication::processEvents();
-}
 
 } // namespace
 
@@ -80,6 +73,9 @@ Form1::Form1(Settings &settings, platform::Clipboard &clipboard, platform::Dialo
     List1->viewport()->installEventFilter(this);
     List1->installEventFilter(this);
     edges_ = new platform::ResizeEdges(*this);
+    presence_ = new platform::WindowPresence(
+        *this, {[this] { restoreSavedSize(); }, [this](PlacementKind kind) { placeBy(kind); },
+                [this] { return !history_.list.empty() || !history_.textSlots[0].text.empty(); }});
 
     connect(vsInForm1, &platform::CaptionBar::ClickLButton, this, &Form1::vsInForm1_ClickLButton);
     connect(vsInForm1, &platform::CaptionBar::ClickRButton, this, &Form1::vsInForm1_ClickRButton);
@@ -120,11 +116,10 @@ void Form1::ensureSlots() {
     }
 }
 
+// Parked beyond the screen's corner: out of sight also where no window manager minimizes it.
 void Form1::Form_Load() {
     WindowTwips::setTop(*this, platform::screenHeightTwips());
     WindowTwips::setLeft(*this, platform::screenWidthTwips());
-    parked_ = true;
-    setWindowStateValue(1);
     files_.startDirectory = platform::currentDirectory();
     Form2Load(files_, settings_); // the settings window shows them when it is first opened
     saved_ = SizeFileLoad(files_);
@@ -135,7 +130,6 @@ void Form1::Form_Load() {
         std::max<int16_t>(settings_.iconHeight(), Settings::kSmallestIconHeight));
     showDisplay(settings_.isListMode());
     refreshViews();
-    setWindowStateValue(1);
     // Told once the program runs, so that the start itself is not held up by the message.
     if (const auto problem = platform::writeProblem(files_.startDirectory))
         QTimer::singleShot(0, this,
@@ -148,12 +142,8 @@ void Form1::Form_Load() {
         files_, [this] { return SlotFileBytes(history_, settings_); }, this);
 }
 
-// Shown minimized, out of sight. A window manager that cannot minimize would show the parked
-// window's corner, and keep the window there for good: the window is then not shown at all until
-// the first copy shows it where the settings say.
 void Form1::showAtStart() {
-    if (platform::windowManagerMinimizes())
-        show();
+    presence_->handle(PresenceEvent::Started);
 }
 
 void Form1::reportUnwritableDirectory(const std::string &reason) {
@@ -181,12 +171,6 @@ void Form1::showDisplay(bool list) {
     }
 }
 
-void Form1::setWindowStateValue(int state) {
-    Qt::WindowStates states = windowState();
-    states.setFlag(Qt::WindowMinimized, state == 1);
-    setWindowState(states);
-}
-
 void Form1::resizeEvent(QResizeEvent *event) {
     QWidget::resizeEvent(event);
     layoutCaptionAndClient();
@@ -207,15 +191,6 @@ void Form1::changeEvent(QEvent *event) {
 }
 
 void Form1::Form_Resize() {
-    // The first placement waits for the window to come back to the normal state, by a capture or
-    // by the user restoring it from the window manager before any copy.
-    if (parked_ && !isMinimized()) {
-        parked_ = false; // the steps below run this layout again, nested
-        restoreHidden();
-        placeBy(PlacementKind::FirstPlacement);
-        setVisible(true);
-    }
-
     const bool normal = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
     if (settings_.isListMode()) {
         List1->move(0, 0);
@@ -268,16 +243,6 @@ void Form1::placeBy(PlacementKind kind) {
     WindowTwips::setLeft(*this, at->left);
 }
 
-// Where a capture brings the window: by the appear position, once there is a history to show.
-void Form1::placeForCapture() {
-    if (!history_.list.empty() || !history_.textSlots[0].text.empty())
-        placeBy(PlacementKind::Capture);
-}
-
-bool Form1::isOutOfSight() const {
-    return isMinimized() || parked_;
-}
-
 void Form1::vsInForm1_NewClipboardData() {
     if (history_.capturePaused == 1)
         return; // not even a look at the clipboard
@@ -286,83 +251,11 @@ void Form1::vsInForm1_NewClipboardData() {
     if (outcome == CaptureOutcome::Ignored)
         return;
     refreshViews();
-    windowStep();
+    presence_->handle(PresenceEvent::Captured);
 }
 
 void Form1::comeForward() {
-    if (isOutOfSight()) {
-        windowStep();
-        placeBy(PlacementKind::Capture); // also with an empty history, which a copy never has
-        return;
-    }
-    raise();
-    activateWindow();
-}
-
-// Back to the normal state, shown once so that it is laid out and painted, and left hidden for
-// the caller to place before showing it. Pending events run in between, this layout among them.
-void Form1::restoreHidden() {
-    setVisible(false);
-    setWindowStateValue(0);
-    processPendingEvents();
-    setVisible(true);
-    processPendingEvents();
-    setVisible(false);
-    processPendingEvents();
-}
-
-// A capture brings a minimized or parked window back, where the settings say. It appears by
-// itself while the user works elsewhere, so it takes no focus until it is on screen.
-void Form1::windowStep() {
-    if (!isOutOfSight())
-        return;
-    platform::setTakesFocus(*this, false);
-    // The place depends on the size, so the saved size comes first; and the window is placed
-    // before it is shown for a moment below, for a window manager may keep it where it first saw
-    // it (icewm).
-    restoreSavedSize();
-    placeForCapture();
-    // Weston's window manager keeps a window where it was first shown, whatever the program asks
-    // later: there a new native window is made, where the window belongs.
-    const bool anew = !platform::windowManagerMinimizes();
-    if (anew) {
-        hide();
-        destroy();
-    } else {
-        restoreHidden();
-    }
-    placeForCapture();
-    if (anew) // only the flag: this makes the new native window, now that it is placed
-        overrideWindowState(windowState() & ~Qt::WindowMinimized);
-    setVisible(true);
-    minimizedByUser_ = false;
-    QTimer::singleShot(kShowCheckMs, this, [this] { checkShown(kShowChecks); });
-}
-
-// Under a window manager the quick hide-and-show of the window step can leave the window
-// withdrawn, or iconic, while Qt counts it as shown: the X server is asked once the window
-// manager has had its turn, and a window not shown is shown again, placed again first, for a
-// window manager places a window mapped anew by its own rule. From then on a click may focus it
-// as usual.
-void Form1::checkShown(int checksLeft) {
-    bool shownAgain = false;
-    if (isMinimized() && !minimizedByUser_) {
-        setWindowStateValue(0);
-        show();
-        shownAgain = true;
-    } else if (isVisible() && !platform::isViewable(*this)) {
-        hide();
-        placeForCapture();
-        show();
-        shownAgain = true;
-    }
-    if (shownAgain && checksLeft > 1) {
-        QTimer::singleShot(kShowCheckMs, this, [this, checksLeft] { checkShown(checksLeft - 1); });
-        return;
-    }
-    platform::setTakesFocus(*this, true);
-    // Qt restates the window's states from its own flags, which hold no keeping above.
-    vsInForm1->setAlwaysOnTop(vsInForm1->alwaysOnTop());
+    presence_->handle(PresenceEvent::SecondStart);
 }
 
 void Form1::refreshViews() {
@@ -412,7 +305,7 @@ void Form1::onSlotEdited(int index) {
 void Form1::vsInForm1_ClickLButton(int16_t button) {
     switch (button) {
     case 0:
-        settingsWindow().exec();
+        settingsWindow().open();
         break;
     case 1:
         openHelp();
@@ -467,14 +360,15 @@ void Form1::vsInForm1_ClickRButton(int16_t button) {
         saveAndEnd(true);
         break;
     case 1:
-        minimizedByUser_ = true;
-        setWindowStateValue(1);
+        presence_->handle(PresenceEvent::MinimizeButton);
         break;
     case 2:
-        if (!dialogs_.askYesNo(tr("全消去します")))
-            break;
-        history_.clearAll();
-        refreshViews();
+        dialogs_.askYesNo(tr("全消去します"), [this](bool clear) {
+            if (!clear)
+                return;
+            history_.clearAll();
+            refreshViews();
+        });
         break;
     default:
         break;
@@ -502,7 +396,9 @@ std::optional<WriteFailure> Form1::saveHistory() {
     return SlotFileSave(files_, SlotFileBytes(history_, settings_));
 }
 
-bool Form1::saveAndEnd(bool mayAsk) {
+void Form1::saveAndEnd(bool mayAsk) {
+    if (mayAsk && askingToEnd_)
+        return; // the question of the first request is still open
     std::vector<WriteFailure> failures;
     for (auto failure : {saveSize(), saveHistory()})
         if (failure)
@@ -513,14 +409,23 @@ bool Form1::saveAndEnd(bool mayAsk) {
             report += tr("ファイル「%1」を保存できませんでした。\n理由: %2\n")
                           .arg(QString::fromStdString(failure.file),
                                QString::fromLocal8Bit(failure.reason.c_str()));
-        if (!mayAsk)
-            std::cerr << report.toStdString();
-        else if (!dialogs_.askYesNo(report + tr("\n保存せずに終了しますか？")))
-            return false;
+        if (mayAsk) {
+            askingToEnd_ = true;
+            dialogs_.askYesNo(report + tr("\n保存せずに終了しますか？"), [this](bool endAnyway) {
+                askingToEnd_ = false;
+                if (endAnyway)
+                    end();
+            });
+            return;
+        }
+        std::cerr << report.toStdString();
     }
+    end();
+}
+
+void Form1::end() {
     hide();
     QCoreApplication::exit(0);
-    return true;
 }
 
 // Made when first opened: until then it would only hold memory.

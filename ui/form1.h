@@ -20,6 +20,7 @@ class CaptionBar;
 class ResizeEdges;
 class Clipboard;
 class Dialogs;
+class WindowPresence;
 } // namespace kobako::platform
 
 namespace kobako::ui {
@@ -41,14 +42,15 @@ class Form1 : public QWidget {
     void readStoredHistoryAhead(std::future<StoredRecords> records) {
         storedHistory_ = std::move(records);
     }
-    // Start-up: park and minimize, read the three files, show the list or the slots.
+    // Start-up: park, read the three files, show the list or the slots.
     void Form_Load();
+    // Out of sight in the taskbar until a copy or the user brings it back.
     void showAtStart();
     // The layout, run on every resize and change of window state.
     void Form_Resize();
     // The clipboard changed.
     void vsInForm1_NewClipboardData();
-    // A second start in the same directory: shown and placed as a copy would, and raised.
+    // A second start in the same directory: shown and placed as a copy would, or raised.
     void comeForward();
     // The caption buttons, left group (0 settings, 1 help, 2 capture) and right group (0 save
     // and quit, 1 minimize, 2 clear all).
@@ -56,8 +58,8 @@ class Form1 : public QWidget {
     void vsInForm1_ClickRButton(int16_t button);
 
     // Saves the window size and the history, then ends the program. When a write fails the user
-    // is told; with `mayAsk` they may then choose to keep running, and false is returned.
-    bool saveAndEnd(bool mayAsk);
+    // is told; with `mayAsk` they may then choose to keep running.
+    void saveAndEnd(bool mayAsk);
 
     History &history() { return history_; }
     const platform::CaptionBar &captionBar() const { return *vsInForm1; }
@@ -91,12 +93,8 @@ class Form1 : public QWidget {
     void ensureSlots();
     bool slotsBuilt() const { return Text1[0] != nullptr; }
     void showDisplay(bool list);
-    void windowStep();
     void setShaded(QWidget *display, bool shaded) const;
-    void restoreHidden();
     void layoutCaptionAndClient();
-    void setWindowStateValue(int state);
-    bool isOutOfSight() const;
     void placeBy(PlacementKind kind);
     void applySlotLayout();
     void restoreSavedSize();
@@ -111,12 +109,11 @@ class Form1 : public QWidget {
     void toggleCapture();
     void openHelp();
     void describeCaptionButtons();
-    void checkShown(int checksLeft);
-    void placeForCapture();
     void reportUnwritableDirectory(const std::string &reason);
     void reportUnreadableHistory();
     std::optional<WriteFailure> saveSize();
     std::optional<WriteFailure> saveHistory();
+    void end();
 
     Settings &settings_;
     History history_;
@@ -132,6 +129,7 @@ class Form1 : public QWidget {
     Form2 *form2_ = nullptr;
     platform::CaptionBar *vsInForm1; // the caption bar and its six buttons
     platform::ResizeEdges *edges_;
+    platform::WindowPresence *presence_;
     QWidget *client_;
     QListView *List1; // the list display
     HistoryListModel *listModel_;
@@ -139,14 +137,9 @@ class Form1 : public QWidget {
     std::array<QCheckBox *, History::kSlotCount> Check1{};     // their check boxes
     std::array<QString, History::kSlotCount> shownSlotText_;   // what each slot shows
 
-    // Parked beyond the screen's corner since start-up, until the first placement. Recorded here,
-    // since a window manager moves a parked window (openbox from 1280,1024 to 1257,1010).
-    bool parked_ = false;
-    // Minimized with the caption button since the last window step: the step's check then
-    // leaves it so.
-    bool minimizedByUser_ = false;
     bool sizeRestored_ = false;
     bool updatingSlots_ = false;
+    bool askingToEnd_ = false; // whether to end without saving, after a failed save
     std::array<bool, History::kSlotCount> doubleClicked_{};
     std::array<bool, History::kSlotCount> pressedInSelection_{};
 };

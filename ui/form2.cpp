@@ -8,7 +8,6 @@
 #include "twips_geometry.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -155,7 +154,6 @@ void Form2::Command1_Click() {
         form1_.switchToList();
     } else if (!listMode && !form1_.slotsShown()) {
         form1_.hideList();
-        QCoreApplication::processEvents();
         if (settings_.listMax() > Settings::kMaxSlots)
             return (void)refuse(tr("テキストボックスは最大１０個です"), 0, "10");
         form1_.showSlotsFromList();
@@ -178,7 +176,7 @@ void Form2::Command1_Click() {
 }
 
 void Form2::Command3_Click() {
-    (new Form4(this))->exec();
+    (new Form4(this))->open();
 }
 
 void Form2::Command4_Click() {
@@ -186,11 +184,10 @@ void Form2::Command4_Click() {
     initial.setBold(fontEffects_.bold());
     initial.setItalic(fontEffects_.italic());
     initial.setUnderline(fontEffects_.underline());
-    const auto chosen = dialogs_.chooseFont(initial);
-    if (!chosen)
-        return;
-    fontEffects_ = *chosen;
-    form1_.applyFont(*chosen);
+    dialogs_.chooseFont(initial, [this](const QFont &chosen) {
+        fontEffects_ = chosen;
+        form1_.applyFont(chosen);
+    });
 }
 
 } // namespace kobako::ui

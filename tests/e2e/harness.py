@@ -32,7 +32,10 @@ class Display:
         read_end, write_end = os.pipe()
         self.server = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-             f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24", "-nolisten", "tcp"],
+             f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24", "-nolisten", "tcp",
+             # Without it the server resets whenever its last client leaves (a probing xprop),
+             # and a client that connects meanwhile is turned away.
+             "-noreset"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as numbers:
@@ -138,17 +141,6 @@ class Kobako:
             previous = current
             time.sleep(0.15)
         raise AssertionError("the window keeps moving")
-
-    def settled(self):
-        """Waits until the window step is over: the window accepts the focus again (it refuses
-        it while a copy brings it back). Some window managers (icewm) swallow a click on a window
-        that refuses the focus."""
-        def accepts():
-            return any(b"accepts input or input focus: True" in self.display.run(
-                "xprop", "-id", window, "WM_HINTS", check=False).stdout
-                for window in self.window_ids(visible=True))
-        wait_until(accepts, timeout=10, what="the window step to end")
-        return self.geometry()
 
     def describe(self):
         """What the X server knows of the program's windows, for a failure message."""

@@ -90,6 +90,11 @@ class Persistence(DesktopTest):
         self.assertEqual((x + w, y), (SCREEN_WIDTH, SCREEN_HEIGHT // 2 - h // 2))
         self.display.xdotool("key", "Return")
         self.assertEqual(second.process.wait(timeout=10), 1)
+        # Its message ends with a termination signal too, as the program does.
+        for sig in (signal.SIGTERM, signal.SIGHUP):
+            again = Kobako(self.display, self.directory)
+            self.addCleanup(again.kill)
+            self.assertEqual(again.stop(sig), 1, sig.name)
         self.assertEqual(sorted(os.listdir(self.directory)), before)
         self.assertIsNone(first.process.poll())
 

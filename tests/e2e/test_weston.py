@@ -1,6 +1,7 @@
 """Kobako on a Wayland desktop, through XWayland: weston, its X11 back end drawing into an Xvfb,
 runs XWayland for the program. A copy made by a Wayland client (wl-copy) and one made by an X
-client (xclip) are both captured, and the window comes on the screen."""
+client (xclip) are both captured, the window is on the screen, a copy leaves the keyboard where it
+is, and minimizing (which hides the window there) and copying keep one native window."""
 
 import os
 import re
@@ -88,6 +89,46 @@ class UnderWeston(unittest.TestCase):
         self.assertEqual(program.stop(), 0)
         self.assertEqual(program.file("kobako.f3"),
                          records("from a Wayland client", "from an X client"))
+
+    def test_a_copy_leaves_the_keyboard_where_it_is_and_the_window_stays_one(self):
+        program = Kobako(self.display, self.tmp.name)
+        self.addCleanup(program.kill)
+        # Weston cannot minimize: the window is on screen from the start.
+        window = wait_until(lambda: self.managed(program), what="the window mapped")
+        other = subprocess.Popen(["xmessage", "-geometry", "300x200+40+40", "other"],
+                                 env=self.display.env, stdout=subprocess.DEVNULL,
+                                 stderr=subprocess.DEVNULL)
+        self.addCleanup(other.wait)
+        self.addCleanup(other.kill)
+        active = wait_until(lambda: (w := self.active_window()) and w != window and w,
+                            what="the other window active")
+        self.display.copy("while shown")
+        time.sleep(1)
+        self.assertEqual(self.active_window(), active)
+        for cycle in range(3):
+            with self.subTest(cycle=cycle):
+                x, y, w, _ = self.client_area(window)
+                self.display.xdotool("mousemove", str(x + w - 36), str(y + 12), "click", "1")
+                wait_until(lambda: not self.viewable(window), what="the window hidden")
+                self.display.copy(f"copy {cycle}")
+                wait_until(lambda: self.viewable(window), what="the window back")
+                self.assertEqual(self.managed(program), window)
+
+    def managed(self, program):
+        """The history window as weston's window manager manages it, once mapped."""
+        return next((w for w in program.window_ids() if self.viewable(w)), None)
+
+    def viewable(self, window):
+        return b"IsViewable" in self.display.run("xwininfo", "-id", window).stdout
+
+    def client_area(self, window):
+        info = self.display.run("xwininfo", "-id", window).stdout.decode()
+        return tuple(int(info.split(name + ":")[1].split()[0]) for name in
+                     ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
+
+    def active_window(self):
+        active = self.display.run("xprop", "-root", "_NET_ACTIVE_WINDOW").stdout.decode()
+        return str(int(active.split("#")[1], 16)) if "#" in active else None
 
 
 if __name__ == "__main__":

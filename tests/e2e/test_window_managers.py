@@ -1,17 +1,21 @@
-"""The history window under the window managers users run (openbox, xfwm4, fluxbox, icewm): it
-never takes the focus by itself, comes on screen when restored before any copy, and keeps one
-native window for the whole session."""
+"""The history window under the window managers users run (openbox, xfwm4, fluxbox, icewm):
+brought back by a taskbar (_NET_ACTIVE_WINDOW alone) before any copy and after a minimize, and by
+a copy without taking the focus, always at its saved size where the settings place it, in one
+native window for the whole session; also with both cores kept busy. Its dialogs are centred and
+stacked above it."""
 
 import os
 import shutil
 import signal
 import subprocess
-import time
+import tempfile
 import unittest
 
-from harness import SCREEN_HEIGHT, SCREEN_WIDTH, DesktopTest, wait_until
+from harness import DesktopTest, wait_until
 
 CAPTION = 24
+SIZE_FILE = b" 4500 \r\n 4200 \r\n"  # height and width in twips
+SAVED_SIZE = (280, 300)  # width and height in pixels
 
 
 def end_group(pid):
@@ -22,8 +26,8 @@ def end_group(pid):
         pass
 
 
-class UnderAWindowManager:
-    """The cases, run by one subclass for each window manager."""
+class UnderAWindowManager(DesktopTest):
+    """A display with a window manager running, and what the cases ask of it."""
 
     command = None
 
@@ -31,25 +35,20 @@ class UnderAWindowManager:
         super().setUp()
         if not shutil.which(self.name):
             self.skipTest(f"{self.name} is not installed")
-        # Now and then a window manager does not come up on a busy machine: started again.
-        attempts = 3
-        for attempt in range(attempts):
-            # A session of its own, so that what it starts (xfwm4's session bus and settings
-            # service) ends with it.
-            self.wm = subprocess.Popen(self.command, env=self.display.env,
-                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                       start_new_session=True)
-            self.addCleanup(self.wm.wait, 10)
-            self.addCleanup(end_group, self.wm.pid)
-            try:
-                wait_until(lambda: b"_NET_SUPPORTING_WM_CHECK" in self.display.run(
-                    "xprop", "-root", check=False).stdout, timeout=15, what="the window manager")
-                break
-            except AssertionError:
-                end_group(self.wm.pid)
-                if attempt == attempts - 1:
-                    raise
-        time.sleep(0.5)
+        # A session of its own, so that what it starts (xfwm4's session bus and settings
+        # service) ends with it.
+        log = tempfile.TemporaryFile()
+        self.addCleanup(log.close)
+        self.wm = subprocess.Popen(self.command, env=self.display.env, stdout=log, stderr=log,
+                                   start_new_session=True)
+        self.addCleanup(self.wm.wait, 10)
+        self.addCleanup(end_group, self.wm.pid)
+        try:
+            wait_until(lambda: b"_NET_SUPPORTING_WM_CHECK" in self.display.run(
+                "xprop", "-root", check=False).stdout, timeout=30, what="the window manager")
+        except AssertionError:
+            log.seek(0)
+            self.fail(f"{self.name} did not start (exit {self.wm.poll()}): {log.read()[-500:]}")
 
     def active_window_name(self):
         """The name of the active window (window managers differ in which of a program's windows
@@ -57,54 +56,56 @@ class UnderAWindowManager:
         return self.display.run("xdotool", "getactivewindow", "getwindowname",
                                 check=False).stdout.decode().strip()
 
-    def kobako_window(self, program):
-        """The history window itself (Qt keeps a hidden leader window beside it)."""
-        return wait_until(lambda: program.window_ids(visible=True), what="the history window")[0]
+    def history_window(self, program):
+        """The history window itself, as the window manager manages it (Qt keeps an unmapped
+        leader window beside it)."""
+        def managed():
+            return [w for w in program.window_ids() if self.display.run(
+                "xprop", "-id", w, "WM_STATE", check=False).stdout.startswith(b"WM_STATE(")]
+        return wait_until(managed, what="the history window managed")[0]
 
-    def test_a_copy_brings_the_same_window_back_without_taking_the_focus(self):
-        program = self.start()
-        editor = self.open_other_window("300x200+40+40")  # an editor the user types in
-        self.assertEqual(self.active_window_name(), "xmessage")
-        self.display.copy("first")
-        program.geometry()
-        self.assertEqual(self.active_window_name(), "xmessage")
-        window = self.kobako_window(program)
-        # Minimized by its caption button, then brought back by a copy: still not focused.
-        x, y, w, _ = program.settled()
+    def presence(self, window):
+        """The window's ICCCM state, whether the X server shows it, and its place and size."""
+        state = self.display.run("xprop", "-id", window, "WM_STATE").stdout.decode()
+        info = self.display.run("xwininfo", "-id", window).stdout.decode()
+        viewable = "IsViewable" in info
+        return (state.split("window state: ")[1].split()[0] if "window state:" in state else None,
+                viewable, self.client_area(window))
+
+    def wait_for(self, window, wanted, place_and_size=None):
+        """Waits until the window manager and the program have put the window in the wanted
+        state (and, when given, at the wanted place and size): the program answers the window
+        manager's restore only once the window manager has done it."""
+        try:
+            wait_until(lambda: (p := self.presence(window))[:2] == wanted and
+                       (place_and_size is None or place_and_size(p[2])), what=f"{wanted}")
+        except AssertionError:
+            self.fail(f"{self.presence(window)}, not {wanted}")
+
+    def assert_shown_at_saved_size(self, window):
+        """Normal, viewable, at the saved size, middle right within the screen less its panels
+        (the place the settings give)."""
+        ax, ay, aw, ah = self.work_area()
+
+        def middle_right_at_saved_size(area):
+            x, y, w, h = area
+            return ((w, h) == SAVED_SIZE and x + w == ax + aw and
+                    abs(y + h / 2 - (ay + ah / 2)) <= 1)
+        self.wait_for(window, ("Normal", True), middle_right_at_saved_size)
+
+    def work_area(self):
+        area = self.display.run("xprop", "-root", "_NET_WORKAREA").stdout.decode()
+        return tuple(int(v) for v in area.split("=")[1].split(",")[:4])
+
+    def minimize_by_the_caption_button(self, window):
+        x, y, w, _ = self.client_area(window)
         self.display.xdotool("mousemove", str(x + w - CAPTION - CAPTION // 2),
                              str(y + CAPTION // 2), "click", "1")
-        wait_until(lambda: not program.on_screen(), what="the window minimized")
-        self.display.xdotool("windowactivate", "--sync", editor)
-        self.display.copy("second")
-        program.geometry()
-        self.assertEqual(self.active_window_name(), "xmessage")
-        self.assertEqual(self.kobako_window(program), window, "a new native window")
+        self.wait_for(window, ("Iconic", False))
 
-    def test_restored_before_any_copy_it_comes_wholly_on_screen(self):
-        program = self.start()
-        window = program.window_ids()[-1]
-        # As a taskbar does: asked to activate it; and as ICCCM says: mapped again.
-        for candidate in program.window_ids():
-            self.display.run("xdotool", "windowactivate", candidate, check=False)
-            self.display.run("xdotool", "windowmap", candidate, check=False)
-        x, y, w, h = program.geometry()
-        self.assertGreaterEqual(x, 0)
-        self.assertGreaterEqual(y, 0)
-        self.assertLessEqual(x + w, SCREEN_WIDTH)
-        self.assertLessEqual(y + h, SCREEN_HEIGHT)
-        self.assertTrue(window)
-        self.display.copy("after")
-        self.assertEqual(program.geometry(), (x, y, w, h))
-
-    def open_settings(self, program):
-        """Opens the settings window with the wrench; gives its id."""
-        self.display.copy("first")
-        x, y, _, _ = program.settled()
-        self.display.xdotool("mousemove", str(x + CAPTION // 2), str(y + CAPTION // 2),
-                             "click", "1")  # the wrench
-        return wait_until(lambda: self.display.run(
-            "xdotool", "search", "--onlyvisible", "--name", "^設定$", check=False
-        ).stdout.split(), what="the settings window")[0].decode()
+    def activate(self, window):
+        """As a taskbar or a window list does, and nothing else: _NET_ACTIVE_WINDOW."""
+        self.display.xdotool("windowactivate", window)
 
     def client_area(self, window):
         """Where a window's client area is (xdotool counts a reparenting frame twice, so
@@ -115,6 +116,53 @@ class UnderAWindowManager:
                    if line.strip().startswith(("Absolute", "Width", "Height")))}
         return (values["Absolute upper-left X"], values["Absolute upper-left Y"],
                 values["Width"], values["Height"])
+
+
+class PresenceCases:
+    """How the window comes and goes; run by one subclass for each window manager."""
+
+    def test_a_taskbar_click_before_any_copy_shows_the_window(self):
+        program = self.start(kobako_f1=SIZE_FILE)
+        self.open_other_window("300x200+40+40")
+        window = self.history_window(program)
+        self.wait_for(window, ("Iconic", False))
+        self.activate(window)
+        self.assert_shown_at_saved_size(window)
+        self.display.copy("after")
+        self.assert_shown_at_saved_size(window)
+        self.assertEqual(self.history_window(program), window)
+
+    def test_minimized_it_comes_back_by_activation_and_by_a_copy_without_the_focus(self):
+        program = self.start(kobako_f1=SIZE_FILE)
+        editor = self.open_other_window("300x200+40+40")  # an editor the user types in
+        self.display.copy("first")
+        window = self.history_window(program)
+        self.assert_shown_at_saved_size(window)
+        self.assertEqual(self.active_window_name(), "xmessage")
+        for cycle in range(3):
+            with self.subTest(cycle=cycle):
+                self.minimize_by_the_caption_button(window)
+                self.activate(window)
+                self.assert_shown_at_saved_size(window)
+                self.minimize_by_the_caption_button(window)
+                self.display.xdotool("windowactivate", "--sync", editor)
+                self.display.copy(f"copy {cycle}")
+                self.assert_shown_at_saved_size(window)
+                self.assertEqual(self.active_window_name(), "xmessage")
+        self.assertEqual(self.history_window(program), window)
+
+class DialogCases:
+    """Where the other windows come; run by one subclass for each window manager."""
+
+    def open_settings(self, program):
+        """Opens the settings window with the wrench; gives its id."""
+        self.display.copy("first")
+        x, y, _, _ = program.geometry()
+        self.display.xdotool("mousemove", str(x + CAPTION // 2), str(y + CAPTION // 2),
+                             "click", "1")  # the wrench
+        return wait_until(lambda: self.display.run(
+            "xdotool", "search", "--onlyvisible", "--name", "^設定$", check=False
+        ).stdout.split(), what="the settings window")[0].decode()
 
     def test_the_settings_window_is_centred_with_its_frame(self):
         program = self.start()
@@ -167,25 +215,52 @@ class UnderAWindowManager:
         return "DIALOG" in kind
 
 
-class Openbox(UnderAWindowManager, DesktopTest):
+class Busy:
+    """Both cores kept busy for the whole case, as on a loaded machine."""
+
+    def setUp(self):
+        for _ in range(2):
+            load = subprocess.Popen(["yes"], stdout=subprocess.DEVNULL)
+            self.addCleanup(load.wait)
+            self.addCleanup(load.kill)
+        super().setUp()
+
+
+class Openbox(PresenceCases, DialogCases, UnderAWindowManager):
     name = "openbox"
     command = ["openbox", "--sm-disable"]
 
 
-class Xfwm4(UnderAWindowManager, DesktopTest):
+class Xfwm4(PresenceCases, DialogCases, UnderAWindowManager):
     name = "xfwm4"
     # Its settings come from xfconf, over a session bus.
     command = ["dbus-run-session", "--", "xfwm4", "--compositor=off"]
 
 
-class Fluxbox(UnderAWindowManager, DesktopTest):
+class Fluxbox(PresenceCases, DialogCases, UnderAWindowManager):
     name = "fluxbox"
     command = ["fluxbox"]
 
 
-class IceWM(UnderAWindowManager, DesktopTest):
+class IceWM(PresenceCases, DialogCases, UnderAWindowManager):
     name = "icewm"
     command = ["icewm"]
+
+
+class BusyOpenbox(Busy, PresenceCases, UnderAWindowManager):
+    name, command = Openbox.name, Openbox.command
+
+
+class BusyXfwm4(Busy, PresenceCases, UnderAWindowManager):
+    name, command = Xfwm4.name, Xfwm4.command
+
+
+class BusyFluxbox(Busy, PresenceCases, UnderAWindowManager):
+    name, command = Fluxbox.name, Fluxbox.command
+
+
+class BusyIceWM(Busy, PresenceCases, UnderAWindowManager):
+    name, command = IceWM.name, IceWM.command
 
 
 if __name__ == "__main__":

@@ -11,19 +11,23 @@ namespace kobako::testing {
 // Answers the program's questions from a queue (No when it is empty) and keeps what was shown.
 class FakeDialogs : public platform::Dialogs {
   public:
-    void message(const QString &text) override { shown << text; }
-    bool askYesNo(const QString &text) override {
+    void message(const QString &text, std::function<void()> closed) override {
         shown << text;
-        if (answers.empty())
-            return false;
-        const bool answer = answers.front();
-        answers.pop_front();
-        return answer;
+        if (closed)
+            closed();
+    }
+    void askYesNo(const QString &text, std::function<void(bool)> answered) override {
+        shown << text;
+        const bool answer = !answers.empty() && answers.front();
+        if (!answers.empty())
+            answers.pop_front();
+        answered(answer);
     }
 
-    std::optional<QFont> chooseFont(const QFont &initial) override {
+    void chooseFont(const QFont &initial, std::function<void(const QFont &)> chosen) override {
         fontOffered = initial;
-        return fontChosen;
+        if (fontChosen)
+            chosen(*fontChosen);
     }
 
     void openDocument(const QString &path, std::function<void()> unopened) override {

@@ -46,7 +46,7 @@ class Form1Test : public ::testing::Test {
         form_ = std::make_unique<ui::Form1>(settings_, clipboard_, dialogs_,
                                             FileNames{directory_.path().toStdString(), "kobako"});
         form_->Form_Load();
-        form_->show();
+        form_->showAtStart();
         QCoreApplication::processEvents();
     }
 
