@@ -84,6 +84,9 @@ class History {
 
     // The list's own reaction to a left press on `row`: it becomes current and toggles.
     void toggleListItem(int row);
+    // Up (-1) and Down (+1): the current item moves by one within the list; without one, the
+    // first item becomes current.
+    void moveListIndex(int step);
     // A mouse button released over the list, after the list's own reaction to the press.
     void List1_MouseUp(int button, int shift, ClipboardWriter &clipboard);
 

@@ -2,11 +2,20 @@
 #include "mouse.h"
 #include "pick_gestures.h"
 
+#include <algorithm>
+
 namespace kobako {
 
 void History::toggleListItem(int row) {
     listIndex = row;
     list[row].selected = !list[row].selected;
+}
+
+void History::moveListIndex(int step) {
+    if (list.empty())
+        return;
+    const int last = static_cast<int>(list.size()) - 1;
+    listIndex = listIndex < 0 ? 0 : std::clamp(listIndex + step, 0, last);
 }
 
 namespace {

@@ -50,6 +50,8 @@ Form1::Form1(Settings &settings, platform::Clipboard &clipboard, platform::Dialo
     setWindowTitle(QStringLiteral("Kobako"));
     // Brought back by a copy while the user types elsewhere: the keys must stay there.
     setAttribute(Qt::WA_ShowWithoutActivating);
+    // It stays in front while the user works elsewhere: its buttons explain themselves then too.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     // For the taskbar and the window switcher.
     setWindowIcon(QIcon(platform::drawProgramIcon(64)));
     setFont(platform::japaneseFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
@@ -109,7 +111,8 @@ void Form1::ensureSlots() {
         Text1[i]->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         Text1[i]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         Text1[i]->setContextMenuPolicy(Qt::NoContextMenu);
-        Text1[i]->setAcceptDrops(false); // text dropped in would change a slot unasked
+        Text1[i]->setAcceptDrops(false);    // text dropped in would change a slot unasked
+        Text1[i]->setTabChangesFocus(true); // Tab goes to the next slot; a pasted tab stays
         Text1[i]->installEventFilter(this);
         Text1[i]->viewport()->installEventFilter(this);
         connect(Text1[i], &QPlainTextEdit::textChanged, this, [this, i] { onSlotEdited(i); });
@@ -262,6 +265,9 @@ void Form1::refreshViews() {
     if (saver_)
         saver_->changed();
     listModel_->refresh();
+    // The view shows the history's current entry; it keeps none of its own (with none, Qt would
+    // make the first row current when the list takes the focus).
+    List1->setCurrentIndex(listModel_->index(history_.listIndex));
     setShaded(List1, history_.listShaded);
 
     if (!slotsBuilt())

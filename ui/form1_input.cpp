@@ -94,7 +94,8 @@ bool Form1::listEvent(QEvent *event) {
 }
 
 // Without a mouse: Enter gives the current entry back as a plain click does, Delete deletes the
-// selected entries as a right click does. Up and Down move the current entry, as the list does.
+// selected entries as a right click does. Up and Down move the current entry from where the
+// clicks and keys left it.
 bool Form1::listKeyEvent(QEvent *event) {
     if (event->type() != QEvent::KeyPress)
         return false;
@@ -103,11 +104,13 @@ bool Form1::listKeyEvent(QEvent *event) {
     if (key->modifiers() != Qt::NoModifier && key->modifiers() != Qt::KeypadModifier)
         return false;
     if (enter) {
-        const int row = List1->currentIndex().row();
+        const int row = history_.listIndex;
         if (row < 0)
             return true;
         history_.toggleListItem(row);
         history_.List1_MouseUp(mouse::kLeft, mouse::kNoKeys, clipboard_);
+    } else if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
+        history_.moveListIndex(key->key() == Qt::Key_Up ? -1 : 1);
     } else if (key->key() == Qt::Key_Delete) {
         history_.List1_MouseUp(mouse::kRight, mouse::kNoKeys, clipboard_);
     } else {
@@ -199,8 +202,10 @@ bool Form1::slotKeyEvent(int index, QEvent *event) {
         refreshViews();
         return true;
     }
-    // Delete carries a text on X11 (DEL) but types no character, like the arrow keys.
-    if (key->text().isEmpty() || key->key() == Qt::Key_Delete)
+    // Delete carries a text on X11 (DEL) but types no character, like the arrow keys; Tab and
+    // Shift+Tab go to another slot.
+    if (key->text().isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Tab ||
+        key->key() == Qt::Key_Backtab)
         return false;
     return !mayType(index);
 }

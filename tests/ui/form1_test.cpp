@@ -2,6 +2,7 @@
 #include "window_fixture.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QInputMethodEvent>
 #include <QMimeData>
 #include <QTest>
@@ -65,20 +66,24 @@ TEST_F(Form1Test, ClearAllAsksFirstAndWritesNoFile) {
     EXPECT_EQ(readFile(path("kobako.f3")), "kept\r\nText Start Point\r\n");
 }
 
-// Without a mouse: Up and Down move the current entry, Enter gives it back, Delete deletes the
-// selected ones; in a slot, Ctrl+Enter gives it back while Enter alone still types.
+// Without a mouse: Up and Down move the current entry from the one last clicked, Enter gives it
+// back, Delete deletes the selected ones; the focus alone makes no entry current. In a slot,
+// Ctrl+Enter gives it back while Enter alone still types, and Tab goes to the next slot.
 TEST_F(Form1Test, TheKeyboardGivesBackAndDeletesAsTheMouseDoes) {
     start();
-    for (const char *text : {"c", "b", "a"})
+    for (const char *text : {"one", "two", "three"})
         copyElsewhere(QString::fromUtf8(text));
     list()->setFocus();
-    list()->setCurrentIndex(list()->model()->index(0, 0));
-    QTest::keyClick(list(), Qt::Key_Down);
     QTest::keyClick(list(), Qt::Key_Return);
-    EXPECT_EQ(clipboardText(), "b");
+    EXPECT_EQ(clipboardText(), "three"); // nothing picked: the newest copy stays
+    clickRow(2);
+    EXPECT_EQ(clipboardText(), "one");
+    QTest::keyClick(list(), Qt::Key_Up);
+    QTest::keyClick(list(), Qt::Key_Return);
+    EXPECT_EQ(clipboardText(), "two");
     QTest::keyClick(list(), Qt::Key_Delete);
-    EXPECT_EQ(listTexts(), (std::vector<std::string>{"a", "c"}));
-    EXPECT_EQ(clipboardText(), "b"); // a delete writes nothing
+    EXPECT_EQ(listTexts(), (std::vector<std::string>{"three", "one"}));
+    EXPECT_EQ(clipboardText(), "two"); // a delete writes nothing
 
     settings_.displayMode = DisplayMode::TextBoxes;
     form_.reset();
@@ -89,6 +94,14 @@ TEST_F(Form1Test, TheKeyboardGivesBackAndDeletesAsTheMouseDoes) {
     EXPECT_EQ(clipboardText(), "two");
     EXPECT_EQ(form_->history().textSlots[1].check, 1);
     EXPECT_EQ(form_->history().textSlots[1].text, "two"); // no line end typed
+    form_->activateWindow();
+    slotText(1)->setFocus();
+    QTest::keyClick(slotText(1), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), slotText(2));
+    QTest::keyClick(slotText(2), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), slotText(1));
+    EXPECT_EQ(form_->history().textSlots[1].text, "two"); // no tab typed
+    EXPECT_EQ(dialogs_.shown, QStringList()); // moving on is no typing, checked or not
 }
 
 // Japanese comes from an input method as committed text, not as keys: the same rule holds.
