@@ -95,6 +95,10 @@ Quit without saving?</translation>
         <source>チェックマークがないと入力できません。</source>
         <translation>Check the slot before typing into it.</translation>
     </message>
+    <message>
+        <source>起動時に読み込めなかったため、上書きしませんでした（%1）</source>
+        <translation>not written over, since it could not be read at start-up (%1)</translation>
+    </message>
 </context>
 <context>
     <name>kobako::ui::Form2</name>
@@ -212,6 +216,18 @@ The Kobako developers</translation>
     <message>
         <source>バージョン情報</source>
         <translation>Version</translation>
+    </message>
+    <message>
+        <source>クリップボードの履歴を小さな箱にしまっておくツールです。</source>
+        <translation>A small box that keeps what you copy.</translation>
+    </message>
+    <message>
+        <source>使い方は README とヘルプをご覧ください。</source>
+        <translation>See the README and the help for how to use it.</translation>
+    </message>
+    <message>
+        <source>ご意見・不具合の報告は、プロジェクトの課題管理へお寄せください。</source>
+        <translation>Questions and bug reports: the project&apos;s issue tracker.</translation>
     </message>
 </context>
 <context>

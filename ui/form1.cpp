@@ -395,8 +395,9 @@ std::optional<WriteFailure> Form1::saveSize() {
 std::optional<WriteFailure> Form1::saveHistory() {
     if (historyUnreadable_)
         return WriteFailure{files_.slotFile(),
-                            "起動時に読み込めなかったため、上書きしませんでした（" +
-                                *historyUnreadable_ + "）"};
+                            tr("起動時に読み込めなかったため、上書きしませんでした（%1）")
+                                .arg(QString::fromLocal8Bit(historyUnreadable_->c_str()))
+                                .toStdString()};
     if (saver_)
         saver_->finishPending(); // an older save must not land after this one
     return SlotFileSave(files_, SlotFileBytes(history_, settings_));

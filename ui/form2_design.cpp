@@ -16,6 +16,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <map>
 
 namespace kobako::ui {
 
@@ -152,6 +153,26 @@ void growAround(QFrame &frame, int gap) {
         {needed.right() + 1 + border.right(), needed.bottom() + 1 + border.bottom()}));
 }
 
+// Controls designed one above the other (the same left) stay in one column when a row was
+// pushed right: each moves to the right-most place any of them took. True when one moved.
+bool keepColumns(QWidget &window) {
+    std::map<float, QList<QWidget *>> columns;
+    for (const DesignedControl &row : kDesign)
+        if (!row.parent)
+            columns[row.left] << window.findChild<QWidget *>(QString::fromUtf8(row.name));
+    bool moved = false;
+    for (const auto &[left, controls] : columns) {
+        int x = 0;
+        for (const QWidget *control : controls)
+            x = std::max(x, control->x());
+        for (QWidget *control : controls) {
+            moved = moved || control->x() != x;
+            control->move(x, control->y());
+        }
+    }
+    return moved;
+}
+
 // The fallback Japanese fonts run wider than the designed ones, and English captions are longer
 // still. A caption grows to what it needs; a label that then reaches its box moves left, clear of
 // it; neighbours move apart; frames, and then the window, grow around what they hold. Nothing is
@@ -175,7 +196,12 @@ void makeRoomForCaptions(QWidget &window) {
         keepRowsApart(*frame, gap);
         growAround(*frame, gap);
     }
-    keepRowsApart(window, gap);
+    // Both move controls rightwards only; the design settles in two passes.
+    for (size_t pass = 0; pass < std::size(kDesign); ++pass) {
+        keepRowsApart(window, gap);
+        if (!keepColumns(window))
+            break;
+    }
     const QRect used = window.childrenRect();
     window.setFixedSize(
         window.size().expandedTo({used.right() + 1 + gap, used.bottom() + 1 + gap}));

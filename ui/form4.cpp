@@ -36,18 +36,11 @@ Form4::Form4(QWidget *parent) : QDialog(parent) {
 
     label(this, QStringLiteral("Kobako  for  WIN95 and  NT4.0  Ver1.3"), 750, 150, 5280, 315)
         ->setObjectName(QStringLiteral("Label1_1"));
-    label(this,
-          QStringLiteral("クリップボードの履歴を小さな箱にしまっておくツールです。\n"
-                         "A small box that keeps what you copy."),
-          60, 720, 6255, 765);
-    label(this,
-          QStringLiteral("使い方は README とヘルプをご覧ください。\n"
-                         "See the README and the help for how to use it."),
-          45, 1650, 6180, 885);
-    label(this,
-          QStringLiteral("ご意見・不具合の報告は、プロジェクトの課題管理へお寄せください。\n"
-                         "Questions and bug reports: the project's issue tracker."),
-          60, 2760, 6420, 1470);
+    // The product line is the program's own name and version, the same in every language.
+    label(this, tr("クリップボードの履歴を小さな箱にしまっておくツールです。"), 60, 720, 6255, 765);
+    label(this, tr("使い方は README とヘルプをご覧ください。"), 45, 1650, 6180, 885);
+    label(this, tr("ご意見・不具合の報告は、プロジェクトの課題管理へお寄せください。"), 60, 2760,
+          6420, 1470);
     Form_Load();
 }
 

@@ -1,12 +1,15 @@
 #include "platform/translations.h"
 #include "ui/form2.h"
+#include "ui/form4.h"
 #include "window_fixture.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTranslator>
 
 #include <gtest/gtest.h>
@@ -60,6 +63,17 @@ TEST_F(ProgramTranslation, AnotherLanguageGetsAnEnglishSettingsWindowAndMessages
     EXPECT_EQ(settings.windowTitle(), "Settings");
     EXPECT_EQ(settings.findChild<QRadioButton *>(QStringLiteral("Option1_1"))->text(),
               "Text boxes");
+    // The longer English captions push rows apart; the two number boxes and their spins still
+    // stand one above the other.
+    auto x = [&](const char *name) { return settings.findChild<QWidget *>(name)->x(); };
+    EXPECT_EQ(x("Text1_0"), x("Text1_1"));
+    EXPECT_EQ(x("VScroll1"), x("VScroll2"));
+    ui::Form4 version(&settings);
+    EXPECT_EQ(version.windowTitle(), "Version");
+    for (const QLabel *label : version.findChildren<QLabel *>())
+        EXPECT_FALSE(
+            label->text().contains(QRegularExpression(QStringLiteral("[\\x{3000}-\\x{9fff}]"))))
+            << label->text().toStdString();
     auto *listMax = settings.findChild<QLineEdit *>(QStringLiteral("Text1_0"));
     listMax->selectAll();
     QTest::keyClicks(listMax, QStringLiteral("abc"));
