@@ -35,8 +35,7 @@ rm -rf "$scratch"
 echo "== Everything"
 cmake -S "$here" -B "$here/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$here/build-test" -j"$jobs"
-# A test that fails is run once more: the desktop tests race real window managers (see README).
-(cd "$here/build-test" && ctest --output-on-failure -j"$jobs" --repeat until-pass:2 "$@")
+(cd "$here/build-test" && ctest --output-on-failure -j"$jobs" "$@")
 
 echo "== Everything under AddressSanitizer and UndefinedBehaviorSanitizer"
 sanitize="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
@@ -48,4 +47,4 @@ export ASAN_OPTIONS=detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS="suppressions=$here/tests/sanitizer/lsan.supp:print_suppressions=0"
 # The package is the same with or without sanitizers; it was checked above.
-(cd "$here/build-sanitize" && ctest --output-on-failure -j"$jobs" --repeat until-pass:2 -LE package "$@")
+(cd "$here/build-sanitize" && ctest --output-on-failure -j"$jobs" -LE package "$@")
