@@ -1,5 +1,7 @@
 #include "clipboard.h"
 
+#include "core/clipboard_offer.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -9,10 +11,6 @@
 #include <utility>
 
 namespace kobako::platform {
-
-namespace {
-const QString kPasswordHint = QStringLiteral("x-kde-passwordManagerHint");
-}
 
 Clipboard::Clipboard(std::unique_ptr<ClipboardWatch> reader, QObject *parent)
     : QObject(parent), reader_(std::move(reader)) {
@@ -77,7 +75,12 @@ std::optional<std::string> Clipboard::readWithQt() const {
     const QMimeData *data = clipboard->mimeData();
     if (!data)
         return std::nullopt;
-    if (data->hasFormat(kPasswordHint) && data->data(kPasswordHint) == "secret")
+    // Qt has asked for the types and the mark of one offer; a mark it could not read is empty.
+    const QString markType = QString::fromLatin1(kSecretMarkType);
+    MarkEvidence mark{data->hasFormat(markType), MarkEvidence::Answer::Refused, {}};
+    if (const QByteArray value = data->data(markType); !value.isEmpty())
+        mark = {mark.listed, MarkEvidence::Answer::Read, value.toStdString()};
+    if (judgeMark(mark, true) != MarkVerdict::Public)
         return std::nullopt;
     // hasText() is not the test: it misses text offered only as text/plain;charset=utf-8 and
     // takes a list of URIs for text. A null text means none is offered.

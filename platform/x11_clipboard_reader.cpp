@@ -2,7 +2,9 @@
 
 #include "x11_reply.h"
 
+#include "core/clipboard_offer.h"
 #include "core/text_lines.h"
+#include "language.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -28,7 +30,12 @@ constexpr std::chrono::seconds kLongestTransfer{30};
 // How long an unfinished change may keep the changes after it from being reported; past that
 // they are reported without it (it still is, should it finish).
 constexpr std::chrono::milliseconds kLongestHoldBack{2000};
-constexpr int kStaleCheckMs = 500;
+// Some owners never send the list of what they offer, some take seconds: once the mark and the
+// text are in, the list is waited for this long, and then a refused mark means there is none.
+constexpr std::chrono::milliseconds kListPatience{1000};
+// A request left unanswered may still be answered late: its property is not used again before.
+constexpr std::chrono::seconds kLateAnswers{30};
+constexpr int kStaleCheckMs = 250;
 // What an owner's announced size may make us set aside before the text arrives: the size is the
 // owner's word, not a promise.
 constexpr uint32_t kMostReservedAhead = 16u << 20;
@@ -47,11 +54,63 @@ std::string latin1ToUtf8(const std::string &latin1) {
     return utf8;
 }
 
+void sayTooLarge() {
+    std::fputs(japaneseWanted() ? "kobako: 256 MiB を超えるコピーは取り込みません。\n"
+                                : "kobako: a copy of more than 256 MiB was not taken in.\n",
+               stderr);
+}
+
 } // namespace
 
 struct X11ClipboardReader::Atoms {
     xcb_atom_t clipboard, utf8String, targets, incr, string, text, plainUtf8, passwordHint;
-    std::vector<xcb_atom_t> properties;
+};
+
+// The properties our requests name. One is given out again only once nothing can write to it
+// any more: after its answer was read, or after a while for a request left unanswered (an answer
+// may still come). One that a cut-short transfer in pieces may still write to is never given
+// out again; more are made when none is free.
+class X11ClipboardReader::Properties {
+  public:
+    explicit Properties(xcb_connection_t *connection) : connection_(connection) {}
+    // False when the server cannot be asked.
+    bool make(int count) {
+        for (int i = 0; i < count; ++i) {
+            const xcb_atom_t made = makeOne();
+            if (made == XCB_NONE)
+                return false;
+            free_.push_back(made);
+        }
+        return true;
+    }
+    uint32_t take() {
+        const auto now = Clock::now();
+        std::erase_if(late_, [&](const auto &late) {
+            if (now < late.second)
+                return false;
+            free_.push_back(late.first);
+            return true;
+        });
+        if (free_.empty())
+            free_.push_back(makeOne());
+        const uint32_t property = free_.front();
+        free_.pop_front();
+        return property;
+    }
+    void giveBack(uint32_t property) { free_.push_back(property); }
+    void answerMayComeLate(uint32_t property) {
+        late_.emplace_back(property, Clock::now() + kLateAnswers);
+    }
+
+  private:
+    xcb_atom_t makeOne() {
+        const std::string name = "KOBAKO_SELECTION_" + std::to_string(made_++);
+        return internAtom(connection_, name.c_str());
+    }
+    xcb_connection_t *connection_;
+    std::deque<uint32_t> free_;
+    std::vector<std::pair<uint32_t, Clock::time_point>> late_;
+    int made_ = 0;
 };
 
 // One change of the clipboard, from its announcement until its text is known.
@@ -71,13 +130,16 @@ struct X11ClipboardReader::Fetch {
         std::string pieces;
     };
     std::vector<Pending> pending;
+    bool utf8Answered = false;
     std::optional<std::string> utf8;
+    bool askedOtherText = false;
+    bool otherTextAnswered = false;
     std::optional<std::string> otherText;
     std::vector<uint32_t> targets;
-    bool targetsAnswered = false; // answered or refused; an owner gone or silent has not
-    std::optional<std::string> hint;
-    bool askedHint = false;
-    bool askedOtherText = false;
+    bool targetsAnswered = false; // answered or refused
+    bool targetsLost = false;     // the owner left or stopped answering first
+    MarkEvidence mark;
+    bool tooLarge = false;
     bool done = false;
     std::optional<std::string> result;
 };
@@ -98,7 +160,8 @@ void X11ClipboardReader::Disconnect::operator()(xcb_connection_t *connection) co
 }
 
 X11ClipboardReader::X11ClipboardReader(xcb_connection_t *connection)
-    : connection_(connection), atoms_(std::make_unique<Atoms>()) {}
+    : connection_(connection), atoms_(std::make_unique<Atoms>()),
+      properties_(std::make_unique<Properties>(connection)) {}
 
 void X11ClipboardReader::setListener(Listener listener) {
     std::lock_guard lock(listenerMutex_);
@@ -150,9 +213,7 @@ bool X11ClipboardReader::setUp() {
                                       "STRING",
                                       "TEXT",
                                       "text/plain;charset=utf-8",
-                                      "x-kde-passwordManagerHint"};
-    for (int i = 0; i < kPropertyPool; ++i)
-        names.push_back("KOBAKO_SELECTION_" + std::to_string(i));
+                                      std::string(kSecretMarkType)};
     std::vector<xcb_intern_atom_cookie_t> cookies;
     for (const std::string &name : names)
         cookies.push_back(xcb_intern_atom(connection_.get(), 0, static_cast<uint16_t>(name.size()),
@@ -164,9 +225,9 @@ bool X11ClipboardReader::setUp() {
             return false;
         atoms.push_back(reply->atom);
     }
-    *atoms_ = {atoms[0], atoms[1], atoms[2],
-               atoms[3], atoms[4], atoms[5],
-               atoms[6], atoms[7], std::vector<xcb_atom_t>(atoms.begin() + 8, atoms.end())};
+    *atoms_ = {atoms[0], atoms[1], atoms[2], atoms[3], atoms[4], atoms[5], atoms[6], atoms[7]};
+    if (!properties_->make(kPropertyPool))
+        return false;
 
     xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection_.get())).data;
     const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
@@ -183,10 +244,6 @@ bool X11ClipboardReader::setUp() {
     xcb_flush(connection_.get());
 
     return pipe2(quitPipe_, O_CLOEXEC) == 0;
-}
-
-uint32_t X11ClipboardReader::nextProperty() {
-    return atoms_->properties[propertyCounter_++ % atoms_->properties.size()];
 }
 
 void X11ClipboardReader::readEvents() {
@@ -222,29 +279,33 @@ void X11ClipboardReader::onOwnerChanged(uint32_t owner, uint32_t timestamp) {
         fetch.done = true;
         return;
     }
-    // What is offered and the text together, the list first, so that an owner that leaves right
-    // after answering has answered both: a text is kept only when its list was heard and holds
-    // no secret mark.
-    request(fetch, atoms_->targets, nextProperty());
-    request(fetch, atoms_->utf8String, nextProperty());
+    // The mark, the text and the list of what is offered, in one batch stamped with the change's
+    // time, the mark first: an owner that takes the clipboard meanwhile gets only the requests
+    // after it, so it may answer for the text but never for the mark of a text it did not give.
+    request(fetch, atoms_->passwordHint);
+    request(fetch, atoms_->utf8String);
+    request(fetch, atoms_->targets);
     xcb_flush(connection_.get());
 }
 
 // The lists (what is offered, the secret mark) are asked for on a window of their own: an owner
 // sending a text in pieces watches the deletions on the window it sends to, and some take the
 // deletion of any property there for the go-ahead of their next piece.
-void X11ClipboardReader::request(Fetch &fetch, uint32_t target, uint32_t property) {
+void X11ClipboardReader::request(Fetch &fetch, uint32_t target) {
     const bool list = target == atoms_->targets || target == atoms_->passwordHint;
     const uint32_t window = list ? listWindow_ : window_;
+    const uint32_t property = properties_->take();
     fetch.pending.push_back({window, target, property, false, false, 0, 0, {}});
     xcb_convert_selection(connection_.get(), window, atoms_->clipboard, target, property,
                           fetch.timestamp);
 }
 
-// Reads a property of our window and deletes it in the same request (the owner of a large text
-// waits for that deletion before it sends the next piece).
+// Reads a property of our window and deletes it (the owner of a large text waits for that
+// deletion before it sends the next piece). Past `limit` bytes the rest is not read: the value
+// is then nothing and `tooLarge` is set.
 std::optional<std::string> X11ClipboardReader::takeProperty(uint32_t window, uint32_t property,
-                                                            uint32_t *type) {
+                                                            uint32_t *type, size_t limit,
+                                                            bool *tooLarge) {
     std::string data;
     uint32_t offset = 0;
     while (true) {
@@ -257,6 +318,11 @@ std::optional<std::string> X11ClipboardReader::takeProperty(uint32_t window, uin
             return std::nullopt;
         *type = reply->type;
         const int length = xcb_get_property_value_length(reply.get());
+        if (data.size() + static_cast<size_t>(length) > limit) {
+            *tooLarge = true;
+            xcb_delete_property(connection_.get(), window, property);
+            return std::nullopt;
+        }
         data.append(static_cast<const char *>(xcb_get_property_value(reply.get())), length);
         offset += static_cast<uint32_t>(length) / 4;
         if (reply->bytes_after == 0)
@@ -296,13 +362,18 @@ void X11ClipboardReader::onSelectionNotify(uint32_t window, uint32_t target, uin
         uint32_t answeredType = XCB_NONE;
         if (property != XCB_NONE) {
             uint32_t type = 0;
-            value = takeProperty(window, pending->property, &type);
+            value = takeProperty(window, pending->property, &type, kLargestText, &fetch.tooLarge);
             if (value && type == atoms_->incr) {
                 pending->incremental = true; // the pieces follow as new values
-                if (value->size() >= 4) {
+                if (value->size() >= 4)
                     std::memcpy(&pending->announcedSize, value->data(), 4);
-                    pending->pieces.reserve(std::min(pending->announcedSize, kMostReservedAhead));
+                // The announced size is a lower bound: a larger text is refused before it comes.
+                if (pending->announcedSize > kLargestText) {
+                    fetch.tooLarge = true;
+                    finish(fetch);
+                    return;
                 }
+                pending->pieces.reserve(std::min(pending->announcedSize, kMostReservedAhead));
                 return;
             }
             if (!isAnswerType(pending->target, type))
@@ -310,9 +381,8 @@ void X11ClipboardReader::onSelectionNotify(uint32_t window, uint32_t target, uin
             answeredType = type;
         }
         const uint32_t answered = pending->target;
+        properties_->giveBack(pending->property);
         fetch.pending.erase(pending);
-        if (answered == atoms_->targets)
-            fetch.targetsAnswered = true;
         storeAnswer(fetch, answered, answeredType, std::move(value));
         advance(fetch);
         return;
@@ -321,23 +391,37 @@ void X11ClipboardReader::onSelectionNotify(uint32_t window, uint32_t target, uin
 
 // Texts are decoded by the type the owner answered with: STRING is Latin-1, the UTF-8 forms are
 // UTF-8 with each byte that starts no character replaced, so the history only holds valid text.
+// An answer that is nothing is a refusal.
 void X11ClipboardReader::storeAnswer(Fetch &fetch, uint32_t target, uint32_t type,
                                      std::optional<std::string> value) {
-    if (value && target != atoms_->targets && target != atoms_->passwordHint)
-        value = type == atoms_->string ? latin1ToUtf8(*value) : toValidUtf8(std::move(*value));
-    if (target == atoms_->utf8String) {
-        fetch.utf8 = std::move(value);
-    } else if (target == atoms_->targets) {
+    if (target == atoms_->targets) {
+        fetch.targetsAnswered = true;
         for (size_t i = 0; value && i + 4 <= value->size(); i += 4) {
             uint32_t atom;
             std::memcpy(&atom, value->data() + i, 4);
             fetch.targets.push_back(atom);
         }
-    } else if (target == atoms_->passwordHint) {
-        fetch.hint = std::move(value);
-    } else if (value) {
-        fetch.otherText = std::move(*value);
+        fetch.mark.listed = offers(fetch, atoms_->passwordHint);
+        return;
     }
+    if (target == atoms_->passwordHint) {
+        fetch.mark.answer = value ? MarkEvidence::Answer::Read : MarkEvidence::Answer::Refused;
+        fetch.mark.value = value.value_or(std::string());
+        return;
+    }
+    if (value)
+        value = type == atoms_->string ? latin1ToUtf8(*value) : toValidUtf8(std::move(*value));
+    if (target == atoms_->utf8String) {
+        fetch.utf8Answered = true;
+        fetch.utf8 = std::move(value);
+    } else {
+        fetch.otherTextAnswered = true;
+        fetch.otherText = std::move(value);
+    }
+}
+
+bool X11ClipboardReader::offers(const Fetch &fetch, uint32_t atom) {
+    return std::find(fetch.targets.begin(), fetch.targets.end(), atom) != fetch.targets.end();
 }
 
 void X11ClipboardReader::finishIncremental(Fetch &fetch, size_t index) {
@@ -347,6 +431,7 @@ void X11ClipboardReader::finishIncremental(Fetch &fetch, size_t index) {
         whole = std::move(pending->pieces);
     const uint32_t target = pending->target;
     const uint32_t type = pending->pieceType;
+    properties_->giveBack(pending->property);
     fetch.pending.erase(pending);
     storeAnswer(fetch, target, type, std::move(whole));
     advance(fetch);
@@ -366,26 +451,37 @@ void X11ClipboardReader::finishDeliveredTransfers() {
     }
 }
 
+// What was asked and never answered will never be: the owner left or stopped answering. A text
+// cut short is no text; a mark never sent counts as secret.
+void X11ClipboardReader::giveUp(Fetch &fetch) {
+    for (const Fetch::Pending &pending : fetch.pending) {
+        if (pending.target == atoms_->passwordHint)
+            fetch.mark.answer = MarkEvidence::Answer::Lost;
+        else if (pending.target == atoms_->targets)
+            fetch.targetsLost = true;
+        else if (pending.target == atoms_->utf8String)
+            fetch.utf8Answered = true;
+        else
+            fetch.otherTextAnswered = true;
+    }
+    forgetPending(fetch);
+    advance(fetch);
+}
+
 void X11ClipboardReader::abandonRequests() {
     finishDeliveredTransfers();
-    for (Fetch &fetch : fetches_) {
-        if (fetch.done)
-            continue;
-        bool abandoned = false;
-        for (auto pending = fetch.pending.begin(); pending != fetch.pending.end();) {
-            if (pending->incremental) { // cut short: a partial text is no text
-                pending = fetch.pending.erase(pending);
-                abandoned = true;
-                continue;
-            }
-            const uint32_t target = pending->target;
-            pending = fetch.pending.erase(pending);
-            storeAnswer(fetch, target, XCB_NONE, std::nullopt);
-            abandoned = true;
-        }
-        if (abandoned)
-            advance(fetch);
-    }
+    for (Fetch &fetch : fetches_)
+        if (!fetch.done && !fetch.pending.empty())
+            giveUp(fetch);
+}
+
+// A request still open when its change is decided may be answered late, and a transfer in pieces
+// cut short may still send one: their properties are not used again meanwhile.
+void X11ClipboardReader::forgetPending(Fetch &fetch) {
+    for (const Fetch::Pending &pending : fetch.pending)
+        if (!pending.incremental)
+            properties_->answerMayComeLate(pending.property);
+    fetch.pending.clear();
 }
 
 void X11ClipboardReader::onPropertyNewValue(uint32_t window, uint32_t property) {
@@ -394,21 +490,18 @@ void X11ClipboardReader::onPropertyNewValue(uint32_t window, uint32_t property) 
             if (!pending->incremental || pending->window != window || pending->property != property)
                 continue;
             uint32_t type = 0;
-            auto piece = takeProperty(window, property, &type);
+            auto piece = takeProperty(window, property, &type,
+                                      kLargestText - pending->pieces.size(), &fetch.tooLarge);
             fetch.lastHeard = Clock::now(); // still arriving
+            if (fetch.tooLarge) {
+                finish(fetch); // dropped at once; the owner's next piece is never read
+                return;
+            }
             if (piece && !piece->empty()) {
                 if (!isAnswerType(pending->target, type))
                     pending->wrongType = true;
                 pending->pieceType = type;
-                try {
-                    pending->pieces += *piece;
-                } catch (const std::bad_alloc &) {
-                    // More than can be held: dropped, not fatal. Its owner's further pieces
-                    // match no request.
-                    pending->pieces = std::string();
-                    pending->wrongType = true;
-                    finishIncremental(fetch, static_cast<size_t>(pending - fetch.pending.begin()));
-                }
+                pending->pieces += *piece;
                 return;
             }
             finishIncremental(fetch, static_cast<size_t>(pending - fetch.pending.begin()));
@@ -417,41 +510,53 @@ void X11ClipboardReader::onPropertyNewValue(uint32_t window, uint32_t property) 
     }
 }
 
-// Decides what a change still needs once its first answers are in.
+// Decides a change once enough is known: a secret ends it at once; otherwise it waits for the
+// text (UTF8_STRING, else another text form the owner lists) and for the mark to be decided.
+// The mark is judged only once its own request was answered: the list of types may come from an
+// owner that took the clipboard after the one that gave the text.
 void X11ClipboardReader::advance(Fetch &fetch) {
-    if (!fetch.pending.empty())
+    if (fetch.done)
         return;
-    auto offers = [&](uint32_t atom) {
-        return std::find(fetch.targets.begin(), fetch.targets.end(), atom) != fetch.targets.end();
-    };
-    if (offers(atoms_->passwordHint) && !fetch.askedHint) {
-        fetch.askedHint = true;
-        request(fetch, atoms_->passwordHint, nextProperty());
-        xcb_flush(connection_.get());
+    const bool listOverdue = !fetch.targetsAnswered &&
+                             (fetch.targetsLost || Clock::now() - fetch.announced >= kListPatience);
+    const MarkVerdict verdict = fetch.mark.answer == MarkEvidence::Answer::Pending
+                                    ? MarkVerdict::Undecided
+                                    : judgeMark(fetch.mark, listOverdue);
+    if (verdict == MarkVerdict::Secret || fetch.tooLarge)
+        return finish(fetch);
+    if (!fetch.utf8Answered)
         return;
-    }
     if (!fetch.utf8 && !fetch.askedOtherText) {
+        if (!fetch.targetsAnswered && !listOverdue)
+            return; // the list says which other form to ask for
+        fetch.askedOtherText = true;
         for (uint32_t target : {atoms_->plainUtf8, atoms_->string, atoms_->text}) {
-            if (offers(target)) {
-                fetch.askedOtherText = true;
-                request(fetch, target, nextProperty());
+            if (offers(fetch, target)) {
+                request(fetch, target);
                 xcb_flush(connection_.get());
                 return;
             }
         }
+        fetch.otherTextAnswered = true; // none offered
     }
+    if (!fetch.utf8 && !fetch.otherTextAnswered)
+        return;
+    if (verdict == MarkVerdict::Undecided)
+        return;
+    fetch.result = fetch.utf8 ? std::move(fetch.utf8) : std::move(fetch.otherText);
     finish(fetch);
 }
 
-// A text is kept only when the owner told what it offers and that holds no secret mark, or a
-// mark that was read and is not "secret". A mark offered but not read counts as secret.
+// Ends a change; what `advance` chose as its text, if anything, is reported.
 void X11ClipboardReader::finish(Fetch &fetch) {
-    fetch.pending.clear();
+    if (fetch.tooLarge) {
+        sayTooLarge();
+        fetch.result.reset();
+    }
+    forgetPending(fetch);
     fetch.done = true;
-    const bool mayBeSecret =
-        !fetch.targetsAnswered || (fetch.askedHint && (!fetch.hint || *fetch.hint == "secret"));
-    if (!mayBeSecret)
-        fetch.result = fetch.utf8 ? std::move(fetch.utf8) : std::move(fetch.otherText);
+    fetch.utf8.reset();
+    fetch.otherText.reset();
 }
 
 // Changes are reported in the order they happened, each once its text is known. One that takes
@@ -475,12 +580,18 @@ void X11ClipboardReader::reportFinished() {
     }
 }
 
+// Owners that stopped answering are given up on; a change that only waits for its list of
+// types is decided once that is overdue.
 void X11ClipboardReader::dropStale() {
     const auto now = Clock::now();
-    for (Fetch &fetch : fetches_)
-        if (!fetch.done &&
-            (now - fetch.lastHeard > kGiveUpAfter || now - fetch.announced > kLongestTransfer))
-            finish(fetch); // what arrived is kept; a text cut short is no text
+    for (Fetch &fetch : fetches_) {
+        if (fetch.done)
+            continue;
+        if (now - fetch.lastHeard > kGiveUpAfter || now - fetch.announced > kLongestTransfer)
+            giveUp(fetch);
+        else
+            advance(fetch);
+    }
     reportFinished();
 }
 

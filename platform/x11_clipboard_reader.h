@@ -19,10 +19,11 @@ namespace kobako::platform {
 // Watches the CLIPBOARD selection on an X connection of its own and fetches each new text the
 // moment its change is announced, asking with the timestamp of the change itself: an owner that
 // has already handed the clipboard to the next copy answers only requests made before, so a copy
-// a millisecond later must not make the text of this one unreadable. The list of what is offered
-// and the UTF8_STRING text are asked for together, then the other text forms the owner offers;
-// large texts arrive in pieces. Contents marked secret, or whose owner never said what it
-// offers, are reported as no text.
+// a millisecond later must not make the text of this one unreadable. The password manager's mark,
+// the UTF8_STRING text and the list of what is offered are asked for together, then another text
+// form the owner lists if need be; large texts arrive in pieces. Contents marked secret (or whose
+// mark cannot be known), and texts larger than the largest the history takes, are reported as no
+// text.
 //
 // It works on a thread of its own, so that a busy window never delays a request: the listener is
 // called there, once per change and in the order of the changes.
@@ -46,25 +47,29 @@ class X11ClipboardReader final : public ClipboardWatch {
 
   private:
     struct Fetch;
+    class Properties;
     explicit X11ClipboardReader(xcb_connection_t *connection);
     bool setUp();
     void readEvents();
     void onOwnerChanged(uint32_t owner, uint32_t timestamp);
     void onSelectionNotify(uint32_t window, uint32_t target, uint32_t property, uint32_t time);
     void onPropertyNewValue(uint32_t window, uint32_t property);
-    void request(Fetch &fetch, uint32_t target, uint32_t property);
+    void request(Fetch &fetch, uint32_t target);
     bool isAnswerType(uint32_t target, uint32_t type) const;
     void storeAnswer(Fetch &fetch, uint32_t target, uint32_t type,
                      std::optional<std::string> value);
+    static bool offers(const Fetch &fetch, uint32_t atom);
     void advance(Fetch &fetch);
     void finish(Fetch &fetch);
+    void giveUp(Fetch &fetch);
+    void forgetPending(Fetch &fetch);
     void reportFinished();
     void dropStale();
     void finishDeliveredTransfers();
     void abandonRequests();
     void finishIncremental(Fetch &fetch, size_t pendingIndex);
-    std::optional<std::string> takeProperty(uint32_t window, uint32_t property, uint32_t *type);
-    uint32_t nextProperty();
+    std::optional<std::string> takeProperty(uint32_t window, uint32_t property, uint32_t *type,
+                                            size_t limit, bool *tooLarge);
 
     struct Disconnect {
         void operator()(xcb_connection_t *connection) const;
@@ -80,8 +85,8 @@ class X11ClipboardReader final : public ClipboardWatch {
     uint8_t xfixesEvent_ = 0;
     struct Atoms;
     std::unique_ptr<Atoms> atoms_;
+    std::unique_ptr<Properties> properties_;
     std::deque<Fetch> fetches_;
-    unsigned propertyCounter_ = 0;
     int quitPipe_[2] = {-1, -1};
     std::thread thread_;
 };

@@ -11,12 +11,17 @@
 // secret-exit    offers the secret mark; exits right after giving the text
 // secret-refuse  offers the secret mark but refuses to send it
 // secret-late    answers the list of targets only after 3.5 s
+// secret-then-any offers the secret mark; a millisecond later another window of its own takes the
+//                clipboard and answers any target with "next" (as xclip does)
 // public-mark    offers the mark with a value other than "secret"
+// no-targets     never answers the list of targets
+// slow-targets   answers the list of targets only after 3.5 s
 // never          answers nothing
 // wrong-type     answers UTF8_STRING with an INTEGER
 // incr-huge      announces 4 GiB in pieces, sends 64 KiB, then stops
 // incr-slow      sends a piece of one byte every 500 ms, for ever
 // incr-die       sends one piece of a text in pieces, then exits
+// incr-endless   sends pieces of 1 MiB as fast as they are taken, for ever
 // many-targets   offers 1,000,000 targets, TEXT among them as UTF8_STRING
 #include <xcb/xcb.h>
 
@@ -166,6 +171,7 @@ int main(int argc, char **argv) {
     const xcb_atom_t targets = atom("TARGETS"), utf8 = atom("UTF8_STRING");
     const xcb_atom_t hint = atom("x-kde-passwordManagerHint");
     const bool marks = mode.starts_with("secret") || mode == "public-mark";
+    xcb_window_t anyTarget = XCB_NONE; // the second window of secret-then-any
 
     // In a burst each copy's text serves the requests stamped from its time on.
     std::vector<std::pair<xcb_timestamp_t, std::string>> copies;
@@ -182,6 +188,13 @@ int main(int argc, char **argv) {
         own(window, time);
     };
     copyNext();
+    if (mode == "secret-then-any") {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        anyTarget = xcb_generate_id(connection);
+        xcb_create_window(connection, XCB_COPY_FROM_PARENT, anyTarget, screen->root, 0, 0, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+        own(anyTarget, XCB_CURRENT_TIME);
+    }
     std::printf("owned\n");
     std::fflush(stdout);
     auto nextCopyAt = Clock::now() + std::chrono::milliseconds(burstGapMs);
@@ -200,19 +213,29 @@ int main(int argc, char **argv) {
             continue;
         }
         const uint8_t type = event->response_type & 0x7F;
-        if (type == XCB_SELECTION_CLEAR && mode != "burst")
-            return 0; // another program copied
+        if (type == XCB_SELECTION_CLEAR && mode != "burst") {
+            const auto *clear = reinterpret_cast<xcb_selection_clear_event_t *>(event.get());
+            if (clear->owner != window || anyTarget == XCB_NONE)
+                return 0; // another program copied
+        }
         if (type != XCB_SELECTION_REQUEST)
             continue;
         const auto request = *reinterpret_cast<xcb_selection_request_event_t *>(event.get());
-        if (mode == "never")
+        if (mode == "never" || (request.target == targets && mode == "no-targets"))
             continue;
+        if (request.owner == anyTarget && anyTarget != XCB_NONE) {
+            if (request.target == targets)
+                putAtoms(request, offers({"TARGETS", "UTF8_STRING"}));
+            else
+                putText(request, "next"); // whatever was asked for
+            continue;
+        }
         if (request.owner != window) {
             answer(request, XCB_NONE); // the window a handoff gave the clipboard to
             continue;
         }
         if (request.target == targets) {
-            if (mode == "secret-late")
+            if (mode == "secret-late" || mode == "slow-targets")
                 std::this_thread::sleep_for(std::chrono::milliseconds(3500));
             if (mode == "string-only")
                 putAtoms(request, offers({"TARGETS", "STRING"}));
@@ -237,12 +260,16 @@ int main(int argc, char **argv) {
             announceIncremental(request, mode == "incr-huge" ? 0xFFFFFFFFu : 1000);
             if (!waitForDeletion(request.requestor, request.property))
                 return 0;
-            const std::string piece = mode == "incr-huge" ? std::string(64 * 1024, 'h') : "s";
+            const std::string piece = mode == "incr-huge"      ? std::string(64 * 1024, 'h')
+                                      : mode == "incr-endless" ? std::string(1 << 20, 'e')
+                                                               : "s";
             sendPiece(request, piece);
             if (mode == "incr-die")
                 return 0;
-            while (mode == "incr-slow" && waitForDeletion(request.requestor, request.property)) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            while ((mode == "incr-slow" || mode == "incr-endless") &&
+                   waitForDeletion(request.requestor, request.property)) {
+                if (mode == "incr-slow")
+                    std::this_thread::sleep_for(std::chrono::milliseconds(500));
                 sendPiece(request, piece);
             }
         } else if (request.target == utf8 && mode != "string-only") {

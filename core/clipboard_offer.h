@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kobako {
+
+// The largest text a copy may bring: a larger one is skipped, and its transfer dropped the
+// moment it grows past this.
+inline constexpr size_t kLargestText = size_t{256} << 20;
+
+// The MIME type by which password managers mark what they copy, and the value that means secret.
+inline constexpr std::string_view kSecretMarkType = "x-kde-passwordManagerHint";
+inline constexpr std::string_view kSecretMarkValue = "secret";
+
+// What is known of that mark on one clipboard change: from the list of types its owner offers,
+// and from asking for the mark itself.
+struct MarkEvidence {
+    // Whether the offered types name the mark; nothing while the list is not known.
+    std::optional<bool> listed;
+    enum class Answer {
+        Pending, // asked and not answered yet, or not asked
+        Refused, // the owner said it has no such thing
+        Read,    // `value` holds what it sent
+        Lost,    // never to be answered: the owner left or stopped answering
+    } answer = Answer::Pending;
+    std::string value;
+};
+
+enum class MarkVerdict { Undecided, Secret, Public };
+
+// A text may be kept only when the mark is known to be absent, or was read and is not exactly
+// "secret". A mark offered but not sent counts as secret, and so does one never answered.
+// A refusal is an answer: without a list of types, or once it is overdue (`listOverdue`), a
+// refused mark means there is none. An owner that answers every request with its text answers
+// the mark with it too: that is read as a mark like any other.
+MarkVerdict judgeMark(const MarkEvidence &evidence, bool listOverdue);
+
+} // namespace kobako
