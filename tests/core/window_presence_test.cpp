@@ -18,8 +18,8 @@ struct Step {
     PresenceRequests requests;
 };
 
-PresenceRequests requests(bool applySavedSize, std::optional<PlacementKind> place,
-                          bool minimize, bool hide, bool showWithoutFocus, bool activate) {
+PresenceRequests requests(bool applySavedSize, std::optional<PlacementKind> place, bool minimize,
+                          bool hide, bool showWithoutFocus, bool activate) {
     return {applySavedSize, place, minimize, hide, showWithoutFocus, activate};
 }
 
