@@ -23,8 +23,7 @@ CaptureOutcome History::captureIntoList(std::string text, ClipboardOrigin origin
     // An empty copy is not an entry, and makes no room for one either: nothing is dropped.
     if (text.empty())
         return CaptureOutcome::Stored;
-    // A list maximum below one keeps the newest entry only.
-    const size_t max = std::max<int>(settings_.listMax(), 1);
+    const auto max = static_cast<size_t>(settings_.listMax());
     if (list.size() >= max)
         removeListEntry(static_cast<int>(max) - 1);
     insertListEntry(0, std::move(text));

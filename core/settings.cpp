@@ -18,8 +18,14 @@ void Settings::setIconHeightText(std::string text) {
         iconHeightNumber_ = *number;
 }
 
+// Below one it counts as one, so that no setting (a file, a box half typed) can empty the
+// history.
 int16_t Settings::listMax() const {
-    return roundClampedToInt16(listMaxNumber_);
+    return std::max<int16_t>(1, roundClampedToInt16(listMaxNumber_));
+}
+
+double Settings::listMaxNumber() const {
+    return std::max(1.0, listMaxNumber_);
 }
 
 int16_t Settings::iconHeight() const {
@@ -54,7 +60,7 @@ void Settings::VScroll2_Change() {
 }
 
 int usableSlotCount(const Settings &settings) {
-    return std::clamp<int>(settings.listMax(), 0, Settings::kMaxSlots);
+    return std::min<int>(settings.listMax(), Settings::kMaxSlots);
 }
 
 } // namespace kobako

@@ -45,12 +45,12 @@ class Settings {
     bool isListMode() const { return displayMode == DisplayMode::List; }
     bool keepsInFront() const { return alwaysOnTop == 1; }
 
-    // `listMax` as a 16-bit integer. A number beyond 16 bits reads as the nearest end of the
-    // range; text that is no number (half-typed in the settings window) reads as the last number
-    // the box held, so a stray keystroke never trims the history.
+    // `listMax` as a 16-bit integer, at least 1. A number beyond 16 bits reads as the nearest end
+    // of the range; text that is no number (half-typed in the settings window) reads as the last
+    // number the box held, so a stray keystroke never trims the history.
     int16_t listMax() const;
-    // `listMax` as a plain number, for the slot pitch ("2.5" divides by 2.5).
-    double listMaxNumber() const { return listMaxNumber_; }
+    // `listMax` as a plain number, at least 1, for the slot pitch ("2.5" divides by 2.5).
+    double listMaxNumber() const;
     int16_t iconHeight() const;
 
     // The spin controls: positions stay within their ranges, and a change of position writes the
@@ -73,7 +73,7 @@ class Settings {
 };
 
 // The number of text slots the history may use: `listMax`, but never more than the ten slots
-// that exist. Zero or less means none.
+// that exist.
 int usableSlotCount(const Settings &settings);
 
 } // namespace kobako

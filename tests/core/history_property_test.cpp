@@ -2,6 +2,8 @@
 // history must hold: every text copied elsewhere, newest first, except an immediate repeat of
 // the text taken last, minus what the user deleted; the program's own writes never.
 #include "core/history.h"
+#include "core/numbers.h"
+#include "core/settings_file.h"
 #include "core/slot_file.h"
 #include "display_driver.h"
 #include "fake_clipboard.h"
@@ -190,6 +192,47 @@ TEST_P(HistoryProperty, HoldsWhatWasCopiedMinusWhatWasDeleted) {
 
 INSTANTIATE_TEST_SUITE_P(Modes, HistoryProperty, ::testing::Values(true, false),
                          [](const auto &info) { return info.param ? "List" : "TextBoxes"; });
+
+// No settings file can make a copy empty the history: under any list maximum a file may hold
+// (below one, fractions, beyond 16 bits, text), in either display, every copy is kept as the
+// newest entry and the entries held stay, up to the maximum (at least one).
+TEST(CaptureUnderAnySettings, KeepsTheNewestCopyAndTheEntriesTheMaximumAllows) {
+    const char *values[] = {"0", "-5", "0.4", "0.6", "1", "2.5", "10", "11", "1e30", "abc", ""};
+    for (const char *value : values) {
+        for (const bool listMode : {true, false}) {
+            for (const size_t held : {0, 1, 3, 12}) {
+                SCOPED_TRACE(::testing::Message()
+                             << "list maximum \"" << value << "\", "
+                             << (listMode ? "list" : "slots") << ", " << held << " held");
+                Settings settings;
+                readSettingsFile(std::string(" 1 \r\n") + value + "\r\n18\r\n" +
+                                     (listMode ? "0" : "1") + "\r\n1\r\n",
+                                 settings);
+                History history(settings);
+                testing::FakeClipboard clipboard(history);
+                testing::DisplayDriver display(settings, history, clipboard);
+                std::vector<std::string> stored;
+                for (size_t i = 0; i < held; ++i)
+                    stored.push_back("stored " + std::to_string(i));
+                display.fill(stored);
+                // As the file gives it: rounded to a 16-bit integer, or else the default 5.
+                const auto number = parseNumber(value);
+                const int asRead = number ? roundToInt16(*number).value_or(5) : 5;
+                const auto maximum =
+                    static_cast<size_t>(std::clamp(asRead, 1, listMode ? 32767 : 10));
+                for (int copy = 0; copy < 12; ++copy) {
+                    const size_t before = display.texts().size();
+                    const std::string text = "copy " + std::to_string(copy);
+                    history.capture(text, ClipboardOrigin::Elsewhere);
+                    const std::vector<std::string> after = display.texts();
+                    ASSERT_FALSE(after.empty()) << "copy " << copy;
+                    EXPECT_EQ(after.front(), text);
+                    EXPECT_GE(after.size(), std::min(before + 1, maximum)) << "copy " << copy;
+                }
+            }
+        }
+    }
+}
 
 } // namespace
 } // namespace kobako

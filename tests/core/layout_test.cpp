@@ -41,14 +41,17 @@ TEST(SlotLayout, CountFollowsTheListMaximum) {
         int shown;
         float pitch;
     };
-    for (auto c : {Case{"10", 10, 318}, Case{"2.5", 2, 1272}, Case{"0", 0, 0}, Case{"-3", 0, 0},
-                   Case{"60", 10, 318}}) {
+    // Below one the maximum counts as one: one slot, as high as the window allows.
+    for (auto c : {Case{"10", 10, 318}, Case{"2.5", 2, 1272}, Case{"0", 1, 0}, Case{"-3", 1, 0},
+                   Case{"0.4", 1, 0}, Case{"60", 10, 318}}) {
         SCOPED_TRACE(c.listMax);
         const auto textSlots = layoutFor(c.listMax);
         for (int i = 0; i < 10; ++i)
             EXPECT_EQ(textSlots[i].visible, i < c.shown) << i;
         if (c.shown > 1) {
             EXPECT_FLOAT_EQ(textSlots[1].text.top, c.pitch);
+        } else {
+            EXPECT_FLOAT_EQ(textSlots[0].text.height, 3540 - 360 + 110);
         }
     }
 }

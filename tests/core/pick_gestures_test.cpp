@@ -243,7 +243,7 @@ TEST_F(Slots, ClearAllEmptiesTheCountedRunAndTheList) {
 
 TEST(FilledSlotCount, CountsNonEmptySlotsAmongTheFirstListMaximum) {
     for (auto [listMax, filled, counted] :
-         {std::tuple{"5", 3, 3}, {"2", 5, 2}, {"20", 10, 10}, {"0", 4, 0}, {"-4", 4, 0}}) {
+         {std::tuple{"5", 3, 3}, {"2", 5, 2}, {"20", 10, 10}, {"0", 4, 1}, {"-4", 4, 1}}) {
         Settings settings;
         settings.setListMaxText(listMax);
         History history(settings);
