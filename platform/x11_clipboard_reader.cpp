@@ -24,7 +24,9 @@ namespace {
 
 constexpr int kPropertyPool = 64;
 using Clock = std::chrono::steady_clock;
-constexpr std::chrono::milliseconds kGiveUpAfter{3000}; // an owner that stops answering
+// An owner that stops answering; one that takes seconds over its list of types (and holds the
+// text back behind it) still answers within this.
+constexpr std::chrono::milliseconds kGiveUpAfter{5000};
 // However steadily an owner keeps sending, a transfer ends by then.
 constexpr std::chrono::seconds kLongestTransfer{30};
 // How long an unfinished change may keep the changes after it from being reported; past that
@@ -39,6 +41,9 @@ constexpr int kStaleCheckMs = 250;
 // What an owner's announced size may make us set aside before the text arrives: the size is the
 // owner's word, not a promise.
 constexpr uint32_t kMostReservedAhead = 16u << 20;
+// A mark is a word; an owner that answers every request with its text sends that instead, and
+// only its start is kept.
+constexpr size_t kLongestMark = 64;
 
 std::string latin1ToUtf8(const std::string &latin1) {
     std::string utf8;
@@ -128,6 +133,7 @@ struct X11ClipboardReader::Fetch {
         uint32_t pieceType = 0;
         uint32_t announcedSize = 0; // the owner's lower bound on the whole size
         std::string pieces;
+        bool askedAgain = false;
     };
     std::vector<Pending> pending;
     bool utf8Answered = false;
@@ -231,7 +237,7 @@ bool X11ClipboardReader::setUp() {
 
     xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection_.get())).data;
     const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    for (uint32_t *window : {&window_, &listWindow_}) {
+    for (uint32_t *window : {&window_, &listWindow_, &markWindow_}) {
         *window = xcb_generate_id(connection_.get());
         xcb_create_window(connection_.get(), XCB_COPY_FROM_PARENT, *window, screen->root, -1, -1, 1,
                           1, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
@@ -255,7 +261,8 @@ void X11ClipboardReader::readEvents() {
             onOwnerChanged(notify->owner, notify->selection_timestamp);
         } else if (type == XCB_SELECTION_NOTIFY) {
             auto *notify = reinterpret_cast<xcb_selection_notify_event_t *>(raw);
-            if (notify->requestor == window_ || notify->requestor == listWindow_)
+            if (notify->requestor == window_ || notify->requestor == listWindow_ ||
+                notify->requestor == markWindow_)
                 onSelectionNotify(notify->requestor, notify->target, notify->property,
                                   notify->time);
         } else if (type == XCB_PROPERTY_NOTIFY) {
@@ -279,21 +286,25 @@ void X11ClipboardReader::onOwnerChanged(uint32_t owner, uint32_t timestamp) {
         fetch.done = true;
         return;
     }
-    // The mark, the text and the list of what is offered, in one batch stamped with the change's
+    // The mark, the list of what is offered and the text, in one batch stamped with the change's
     // time, the mark first: an owner that takes the clipboard meanwhile gets only the requests
     // after it, so it may answer for the text but never for the mark of a text it did not give.
+    // The text last: weston's bridge from Wayland serves one request at a time and loses a text
+    // it is still sending when the next request comes.
     request(fetch, atoms_->passwordHint);
-    request(fetch, atoms_->utf8String);
     request(fetch, atoms_->targets);
+    request(fetch, atoms_->utf8String);
     xcb_flush(connection_.get());
 }
 
-// The lists (what is offered, the secret mark) are asked for on a window of their own: an owner
-// sending a text in pieces watches the deletions on the window it sends to, and some take the
-// deletion of any property there for the go-ahead of their next piece.
+// The text, the list of what is offered and the mark are each asked for on a window of their
+// own: an owner sending an answer in pieces watches the deletions on the window it sends to, and
+// some take the deletion of any property there for the go-ahead of their next piece (and owners
+// that answer any request with their text send the mark in pieces too).
 void X11ClipboardReader::request(Fetch &fetch, uint32_t target) {
-    const bool list = target == atoms_->targets || target == atoms_->passwordHint;
-    const uint32_t window = list ? listWindow_ : window_;
+    const uint32_t window = target == atoms_->targets        ? listWindow_
+                            : target == atoms_->passwordHint ? markWindow_
+                                                             : window_;
     const uint32_t property = properties_->take();
     fetch.pending.push_back({window, target, property, false, false, 0, 0, {}});
     xcb_convert_selection(connection_.get(), window, atoms_->clipboard, target, property,
@@ -301,11 +312,11 @@ void X11ClipboardReader::request(Fetch &fetch, uint32_t target) {
 }
 
 // Reads a property of our window and deletes it (the owner of a large text waits for that
-// deletion before it sends the next piece). Past `limit` bytes the rest is not read: the value
-// is then nothing and `tooLarge` is set.
+// deletion before it sends the next piece). Past `limit` bytes the rest is not read: what was
+// read is given, up to the limit, and `over` is set.
 std::optional<std::string> X11ClipboardReader::takeProperty(uint32_t window, uint32_t property,
                                                             uint32_t *type, size_t limit,
-                                                            bool *tooLarge) {
+                                                            bool *over) {
     std::string data;
     uint32_t offset = 0;
     while (true) {
@@ -317,18 +328,24 @@ std::optional<std::string> X11ClipboardReader::takeProperty(uint32_t window, uin
         if (!reply)
             return std::nullopt;
         *type = reply->type;
-        const int length = xcb_get_property_value_length(reply.get());
-        if (data.size() + static_cast<size_t>(length) > limit) {
-            *tooLarge = true;
+        const auto length = static_cast<size_t>(xcb_get_property_value_length(reply.get()));
+        const auto *value = static_cast<const char *>(xcb_get_property_value(reply.get()));
+        if (data.size() + length > limit) {
+            *over = true;
+            data.append(value, limit - data.size());
             xcb_delete_property(connection_.get(), window, property);
-            return std::nullopt;
+            return data;
         }
-        data.append(static_cast<const char *>(xcb_get_property_value(reply.get())), length);
+        data.append(value, length);
         offset += static_cast<uint32_t>(length) / 4;
         if (reply->bytes_after == 0)
             break;
     }
     return data;
+}
+
+size_t X11ClipboardReader::limitOf(uint32_t target) const {
+    return target == atoms_->passwordHint ? kLongestMark : kLargestText;
 }
 
 // An answer counts only in the form asked for: the text forms as text, the target list as atoms.
@@ -362,18 +379,25 @@ void X11ClipboardReader::onSelectionNotify(uint32_t window, uint32_t target, uin
         uint32_t answeredType = XCB_NONE;
         if (property != XCB_NONE) {
             uint32_t type = 0;
-            value = takeProperty(window, pending->property, &type, kLargestText, &fetch.tooLarge);
+            bool over = false;
+            value = takeProperty(window, pending->property, &type, limitOf(target), &over);
+            if (over && target != atoms_->passwordHint) {
+                fetch.tooLarge = true;
+                finish(fetch);
+                return;
+            }
             if (value && type == atoms_->incr) {
                 pending->incremental = true; // the pieces follow as new values
                 if (value->size() >= 4)
                     std::memcpy(&pending->announcedSize, value->data(), 4);
                 // The announced size is a lower bound: a larger text is refused before it comes.
-                if (pending->announcedSize > kLargestText) {
+                if (pending->announcedSize > kLargestText && target != atoms_->passwordHint) {
                     fetch.tooLarge = true;
                     finish(fetch);
                     return;
                 }
-                pending->pieces.reserve(std::min(pending->announcedSize, kMostReservedAhead));
+                pending->pieces.reserve(std::min<size_t>(
+                    {pending->announcedSize, kMostReservedAhead, limitOf(target)}));
                 return;
             }
             if (!isAnswerType(pending->target, type))
@@ -434,7 +458,24 @@ void X11ClipboardReader::finishIncremental(Fetch &fetch, size_t index) {
     properties_->giveBack(pending->property);
     fetch.pending.erase(pending);
     storeAnswer(fetch, target, type, std::move(whole));
+    askAgain(fetch);
     advance(fetch);
+}
+
+// Some owners (xclip) serve one transfer in pieces at a time and drop the requests that come
+// meanwhile: those still unanswered when a transfer ends are asked again, once.
+void X11ClipboardReader::askAgain(Fetch &fetch) {
+    bool asked = false;
+    for (Fetch::Pending &pending : fetch.pending) {
+        if (pending.incremental || pending.askedAgain)
+            continue;
+        pending.askedAgain = true;
+        xcb_convert_selection(connection_.get(), pending.window, atoms_->clipboard, pending.target,
+                              pending.property, fetch.timestamp);
+        asked = true;
+    }
+    if (asked)
+        xcb_flush(connection_.get());
 }
 
 // An owner that went away after its last piece but before the empty one that ends a transfer
@@ -489,15 +530,19 @@ void X11ClipboardReader::onPropertyNewValue(uint32_t window, uint32_t property) 
         for (auto pending = fetch.pending.begin(); pending != fetch.pending.end(); ++pending) {
             if (!pending->incremental || pending->window != window || pending->property != property)
                 continue;
+            const bool mark = pending->target == atoms_->passwordHint;
+            const size_t room = limitOf(pending->target) - pending->pieces.size();
             uint32_t type = 0;
-            auto piece = takeProperty(window, property, &type,
-                                      kLargestText - pending->pieces.size(), &fetch.tooLarge);
+            bool over = false;
+            auto piece = takeProperty(window, property, &type, room, &over);
             fetch.lastHeard = Clock::now(); // still arriving
-            if (fetch.tooLarge) {
+            if (over && !mark) {
+                fetch.tooLarge = true;
                 finish(fetch); // dropped at once; the owner's next piece is never read
                 return;
             }
-            if (piece && !piece->empty()) {
+            // A mark that runs long is taken in as far as it goes; its pieces are let through.
+            if (piece && (!piece->empty() || over)) {
                 if (!isAnswerType(pending->target, type))
                     pending->wrongType = true;
                 pending->pieceType = type;

@@ -68,8 +68,10 @@ class X11ClipboardReader final : public ClipboardWatch {
     void finishDeliveredTransfers();
     void abandonRequests();
     void finishIncremental(Fetch &fetch, size_t pendingIndex);
+    void askAgain(Fetch &fetch);
+    size_t limitOf(uint32_t target) const;
     std::optional<std::string> takeProperty(uint32_t window, uint32_t property, uint32_t *type,
-                                            size_t limit, bool *tooLarge);
+                                            size_t limit, bool *over);
 
     struct Disconnect {
         void operator()(xcb_connection_t *connection) const;
@@ -80,6 +82,7 @@ class X11ClipboardReader final : public ClipboardWatch {
     std::vector<std::optional<std::string>> unheard_; // changes before a listener was set
     uint32_t window_ = 0;                             // where texts are sent
     uint32_t listWindow_ = 0;                         // where the lists of what is offered are sent
+    uint32_t markWindow_ = 0;                         // where the secret mark is sent
     std::atomic<uint32_t> ignoredBase_ = 0;
     std::atomic<uint32_t> ignoredMask_ = 0;
     uint8_t xfixesEvent_ = 0;
