@@ -2,6 +2,7 @@
 
 #include "x11_reply.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
@@ -167,6 +168,49 @@ void setTakesFocus(QWidget &window, bool takes) {
     hints[1] = takes ? 1 : 0;
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS,
                         32, hints.size(), hints.data());
+    xcb_flush(connection);
+}
+
+WindowManagerMessages::WindowManagerMessages(QWidget &window) : QObject(&window), window_(window) {
+    QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+WindowManagerMessages::~WindowManagerMessages() {
+    QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+bool WindowManagerMessages::nativeEventFilter(const QByteArray &type, void *message, qintptr *) {
+    xcb_connection_t *connection = x11Connection();
+    if (type != "xcb_generic_event_t" || !connection || !window_.internalWinId())
+        return false;
+    const auto id = static_cast<xcb_window_t>(window_.internalWinId());
+    const auto *event = static_cast<const xcb_generic_event_t *>(message);
+    switch (event->response_type & 0x7F) {
+    case XCB_MAP_NOTIFY:
+        if (reinterpret_cast<const xcb_map_notify_event_t *>(event)->window == id)
+            emit mapped();
+        break;
+    case XCB_CLIENT_MESSAGE: {
+        static const xcb_atom_t protocols = internAtom(connection, "WM_PROTOCOLS");
+        static const xcb_atom_t takeFocus = internAtom(connection, "WM_TAKE_FOCUS");
+        const auto *client = reinterpret_cast<const xcb_client_message_event_t *>(event);
+        if (client->window == id && client->type == protocols && client->format == 32 &&
+            client->data.data32[0] == takeFocus)
+            emit focusOffered(client->data.data32[1]);
+        break;
+    }
+    default:
+        break;
+    }
+    return false; // Qt sees them too
+}
+
+void takeFocus(QWidget &window, uint32_t time) {
+    xcb_connection_t *connection = x11Connection();
+    if (!connection || !window.internalWinId())
+        return;
+    xcb_set_input_focus(connection, XCB_INPUT_FOCUS_PARENT,
+                        static_cast<xcb_window_t>(window.internalWinId()), time);
     xcb_flush(connection);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QMargins>
+#include <QObject>
 
 #include <functional>
 #include <optional>
@@ -22,6 +24,28 @@ void requestKeepAbove(QWidget &window, bool above);
 // a zero user time (fluxbox and icewm focus every new window), and a restore from the taskbar
 // is an activation to all of them; all X window managers honour the input hint.
 void setTakesFocus(QWidget &window, bool takes);
+
+// What the window manager tells one top-level window over X11: that it mapped the window, and
+// that it offers it the keyboard (WM_TAKE_FOCUS: sent, to a window that refuses the focus by its
+// input hint, when the user activates it from a taskbar or by a click, and by some window
+// managers when they map it).
+class WindowManagerMessages : public QObject, public QAbstractNativeEventFilter {
+    Q_OBJECT
+  public:
+    explicit WindowManagerMessages(QWidget &window);
+    ~WindowManagerMessages() override;
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *result) override;
+
+  signals:
+    void mapped();
+    void focusOffered(uint32_t time);
+
+  private:
+    QWidget &window_;
+};
+
+// Takes the keyboard for a window the window manager offered it to, at the offer's time.
+void takeFocus(QWidget &window, uint32_t time);
 
 // Whether the window manager can minimize a window (it says it knows the hidden state). Weston's
 // X11 window manager cannot.

@@ -8,8 +8,25 @@
 
 namespace kobako::platform {
 
+namespace {
+constexpr std::chrono::milliseconds kOffersWhileMapping{500};
+}
+
 WindowPresence::WindowPresence(QWidget &window, Decisions decisions)
-    : QObject(&window), window_(window), decisions_(std::move(decisions)) {}
+    : QObject(&window), window_(window), decisions_(std::move(decisions)) {
+    auto *messages = new WindowManagerMessages(window);
+    connect(messages, &WindowManagerMessages::mapped, this,
+            [this] { mappedAt_ = std::chrono::steady_clock::now(); });
+    connect(messages, &WindowManagerMessages::focusOffered, this, [this](uint32_t time) {
+        // Window managers offer the focus as they map the window, a moment after it is mapped;
+        // an offer later than that is the user's.
+        if (!refusingFocus_ || !mappedAt_ ||
+            std::chrono::steady_clock::now() - *mappedAt_ < kOffersWhileMapping)
+            return;
+        acceptFocus();
+        takeFocus(window_, time);
+    });
+}
 
 void WindowPresence::handle(PresenceEvent event) {
     const PresenceStep step =
@@ -38,6 +55,7 @@ void WindowPresence::carryOut(const PresenceRequests &requests) {
     if (requests.showWithoutFocus) {
         setTakesFocus(window_, false);
         refusingFocus_ = true;
+        mappedAt_.reset();
     }
     if (requests.applySavedSize)
         decisions_.applySavedSize();
@@ -52,15 +70,15 @@ void WindowPresence::carryOut(const PresenceRequests &requests) {
     if (requests.showWithoutFocus)
         showWithoutFocus();
     if (requests.activate) {
-        refusingFocus_ = false;
-        setTakesFocus(window_, true);
+        acceptFocus();
         window_.raise();
         window_.activateWindow();
     }
 }
 
 // Window managers give a newly mapped window the keyboard unless its input hint refuses it
-// (fluxbox and icewm ignore a zero user time); the hint is lifted once the window is on screen.
+// (fluxbox and icewm ignore a zero user time), and a restore from the taskbar is an activation
+// to all of them.
 void WindowPresence::showWithoutFocus() {
     window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);
     window_.show();
@@ -71,14 +89,17 @@ void WindowPresence::onWindowStateChanged(Qt::WindowState state) {
     handle(state == Qt::WindowMinimized ? PresenceEvent::Iconified : PresenceEvent::Restored);
 }
 
-// Brought back without the keyboard, the window takes it once the user presses a button in it:
-// lifted any earlier (when it comes on screen, say), a window manager that decides the focus of
-// a window it maps a moment later (fluxbox) would still give it the keyboard.
+void WindowPresence::acceptFocus() {
+    refusingFocus_ = false;
+    setTakesFocus(window_, true);
+}
+
+// A click in a window that refuses the focus reaches it, but the window manager gives it no
+// keyboard: it is asked for once the refusal is lifted (Qt asked before, and was refused).
 bool WindowPresence::eventFilter(QObject *watched, QEvent *event) {
     if (refusingFocus_ && event->type() == QEvent::MouseButtonPress) {
-        refusingFocus_ = false;
-        setTakesFocus(window_, true);
-        window_.activateWindow(); // Qt asked before the hint was lifted, and was refused
+        acceptFocus();
+        window_.activateWindow();
     }
     return QObject::eventFilter(watched, event);
 }

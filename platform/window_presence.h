@@ -4,11 +4,15 @@
 
 #include <QObject>
 
+#include <chrono>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
 namespace kobako::platform {
+
+class WindowManagerMessages;
 
 // The history window's presence on the desktop, moved by events only: the program's (a copy,
 // the minimize button, a second start) and the window manager's (it restores or minimizes the
@@ -38,13 +42,16 @@ class WindowPresence : public QObject {
     void showWithoutFocus();
     void onWindowStateChanged(Qt::WindowState state);
     void watchWindow();
+    void acceptFocus();
 
     QWidget &window_;
     Decisions decisions_;
     Presence state_ = Presence::NotPlaced;
-    // Shown without the keyboard: it takes the focus again once it is on the screen, or once
-    // the user presses a button in it.
+    // Brought back without the keyboard: it refuses the focus until the user asks for the
+    // window (a click in it, a taskbar, Alt+Tab), but not when the window manager offers the
+    // focus as it maps the window, as most do.
     bool refusingFocus_ = false;
+    std::optional<std::chrono::steady_clock::time_point> mappedAt_;
     bool watching_ = false;
 };
 
