@@ -98,19 +98,32 @@ void warnWithoutJapaneseFont() {
                    stderr);
 }
 
-// Another Kobako already works in the directory: it is brought forward, and this one says so
-// until the message is closed or a termination signal ends it.
-int yieldToTheRunningOne(const kobako::platform::DirectoryLock &lock,
-                         const std::string &directory) {
-    using namespace kobako;
-    platform::InstanceDoor::knock(lock.path());
-    platform::MessageBoxDialogs(nullptr).message(
-        QCoreApplication::translate("main",
-                                    "このディレクトリではすでに Kobako が動いています。\n%1")
-            .arg(QString::fromStdString(directory)),
-        &QCoreApplication::quit);
+// Says why the program does not start, until the message is closed or a termination signal
+// ends it; the exit status.
+int refuseToStart(const QString &why) {
+    std::fprintf(stderr, "kobako: %s\n", why.toLocal8Bit().constData());
+    kobako::platform::MessageBoxDialogs(nullptr).message(why, &QCoreApplication::quit);
     QApplication::exec();
     return 1;
+}
+
+// Another Kobako already works in the directory: it is brought forward, and this one says so.
+int yieldToTheRunningOne(const kobako::platform::DirectoryLock &lock,
+                         const std::string &directory) {
+    kobako::platform::InstanceDoor::knock(lock.path());
+    return refuseToStart(QCoreApplication::translate(
+                             "main", "このディレクトリではすでに Kobako が動いています。\n%1")
+                             .arg(QString::fromStdString(directory)));
+}
+
+// The directory, or a file of the program's in it, is another user's: running beside that
+// user's own Kobako would take the history over (a save makes the file the saver's), so this
+// one does not start.
+int refuseAnotherUsersFiles(const kobako::platform::ForeignOwner &foreign) {
+    return refuseToStart(
+        QCoreApplication::translate("main", "「%1」はほかのユーザー（%2）のものです。\n"
+                                            "Kobako はほかのユーザーの履歴では動きません。")
+            .arg(QString::fromStdString(foreign.path), QString::fromStdString(foreign.user)));
 }
 
 } // namespace
@@ -142,6 +155,8 @@ int main(int argc, char *argv[]) {
     auto endEarly = QObject::connect(&termination, &platform::TerminationSignals::requested, &app,
                                      &QCoreApplication::quit);
 
+    if (const auto foreign = platform::ownedByAnotherUser(files.startDirectory, files.names()))
+        return refuseAnotherUsersFiles(*foreign);
     platform::DirectoryLock lock(files.startDirectory);
     if (!lock.held())
         return yieldToTheRunningOne(lock, files.startDirectory);

@@ -1,13 +1,13 @@
 #include "files.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 namespace kobako::platform {
@@ -80,21 +80,9 @@ std::string temporaryPattern(const std::string &path) {
     return (target.parent_path() / name).string();
 }
 
-// The process's file-creation mask, read without changing it: umask() would change it for every
-// thread while it is being read.
-mode_t creationMask() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.starts_with("Umask:"))
-            return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
-    return 022;
-}
-
 } // namespace
 
-std::optional<std::string> writeFileAtomically(const std::string &path, std::string_view bytes,
-                                               FileAccess access) {
+std::optional<std::string> writeFileAtomically(const std::string &path, std::string_view bytes) {
     std::string temporary = temporaryPattern(path);
     const int fd = mkstemps(temporary.data(), static_cast<int>(kTemporarySuffix.size()));
     if (fd < 0)
@@ -105,8 +93,8 @@ std::optional<std::string> writeFileAtomically(const std::string &path, std::str
         return systemReason(error);
     };
 
-    const mode_t mode = access == FileAccess::Everyone ? 0666 & ~creationMask() : 0600;
-    if (fchmod(fd, mode) != 0)
+    // The history may hold passwords and private notes, and the other two say where and how.
+    if (fchmod(fd, 0600) != 0)
         return fail(errno);
     while (!bytes.empty()) {
         const ssize_t written = write(fd, bytes.data(), bytes.size());
@@ -123,6 +111,11 @@ std::optional<std::string> writeFileAtomically(const std::string &path, std::str
         const int error = errno;
         unlink(temporary.c_str());
         return systemReason(error);
+    }
+    struct stat existing {};
+    if (lstat(path.c_str(), &existing) == 0 && existing.st_uid != geteuid()) {
+        unlink(temporary.c_str());
+        return systemReason(EPERM);
     }
     if (rename(temporary.c_str(), path.c_str()) != 0) {
         const int error = errno;
@@ -174,6 +167,29 @@ std::optional<std::string> makePrivateDirectories(const std::string &path) {
 std::optional<std::string> writeProblem(const std::string &directory) {
     if (::access(directory.c_str(), W_OK | X_OK) != 0)
         return systemReason(errno);
+    return std::nullopt;
+}
+
+namespace {
+
+std::string userName(uid_t user) {
+    if (const passwd *entry = getpwuid(user))
+        return entry->pw_name;
+    return std::to_string(user);
+}
+
+} // namespace
+
+std::optional<ForeignOwner> ownedByAnotherUser(const std::string &directory,
+                                               const std::vector<std::string> &names) {
+    std::vector<std::string> paths{directory};
+    for (const std::string &name : names)
+        paths.push_back((std::filesystem::path(directory) / name).string());
+    for (const std::string &path : paths) {
+        struct stat info {};
+        if (lstat(path.c_str(), &info) == 0 && info.st_uid != geteuid())
+            return ForeignOwner{path, userName(info.st_uid)};
+    }
     return std::nullopt;
 }
 

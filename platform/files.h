@@ -26,13 +26,20 @@ std::optional<std::string> readWholeFile(const std::string &path);
 // The system's text for an errno value, safe on any thread.
 std::string systemReason(int error);
 
-enum class FileAccess { Everyone, OwnerOnly };
-
 // Writes through a temporary file in the same directory, flushed to disk and then renamed over
-// the old file: a crash or a full disk leaves the old file whole. Returns the system's reason
-// for a failure, or nothing on success.
-std::optional<std::string> writeFileAtomically(const std::string &path, std::string_view bytes,
-                                               FileAccess access);
+// the old file: a crash or a full disk leaves the old file whole. The file is readable by its
+// owner only, and a file of another user's is never replaced (a save never changes a file's
+// owner). Returns the system's reason for a failure, or nothing on success.
+std::optional<std::string> writeFileAtomically(const std::string &path, std::string_view bytes);
+
+// Who owns a directory or one of the named files in it, when that is another user than the one
+// this process runs as: the path and the owner's name.
+struct ForeignOwner {
+    std::string path;
+    std::string user;
+};
+std::optional<ForeignOwner> ownedByAnotherUser(const std::string &directory,
+                                               const std::vector<std::string> &names);
 
 // Removes the temporary files that a write of one of `names` left in `directory` when the process
 // was killed in the middle of it. Only the user's own are removed; call it holding the lock that

@@ -15,19 +15,27 @@ namespace kobako::platform {
 
 namespace {
 
-// A directory only this user can write: $XDG_RUNTIME_DIR, or else one of ours under /tmp.
+// A directory only this user can write and that no one else made: $XDG_RUNTIME_DIR, or else
+// one the program makes under $TMPDIR (or /tmp). A name another user took first is passed over
+// for the next one; every instance of the user tries them in the same order, so all find the
+// same one.
 std::optional<std::string> privateDirectory() {
     auto isPrivate = [](const std::string &path) {
         struct stat info {};
         return lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
-               info.st_uid == getuid() && (info.st_mode & 077) == 0;
+               info.st_uid == geteuid() && (info.st_mode & 077) == 0;
     };
     if (const char *runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && isPrivate(runtime))
         return runtime;
-    const std::string own = "/tmp/kobako-" + std::to_string(getuid());
-    mkdir(own.c_str(), 0700);
-    if (isPrivate(own))
-        return own;
+    const char *temporary = std::getenv("TMPDIR");
+    const std::string base = std::string(temporary && *temporary ? temporary : "/tmp") +
+                             "/kobako-" + std::to_string(geteuid());
+    constexpr int kNames = 64;
+    for (int i = 0; i < kNames; ++i) {
+        const std::string candidate = i == 0 ? base : base + "." + std::to_string(i);
+        if ((mkdir(candidate.c_str(), 0700) == 0 || errno == EEXIST) && isPrivate(candidate))
+            return candidate;
+    }
     return std::nullopt;
 }
 

@@ -17,9 +17,8 @@ template <typename Use> void withText(const std::string &path, Use use) {
         use(std::string_view(decodeLines(*bytes)));
 }
 
-std::optional<WriteFailure> write(const std::string &path, std::string_view bytes,
-                                  platform::FileAccess access) {
-    if (auto reason = platform::writeFileAtomically(path, bytes, access))
+std::optional<WriteFailure> write(const std::string &path, std::string_view bytes) {
+    if (auto reason = platform::writeFileAtomically(path, bytes))
         return WriteFailure{path, *reason};
     return std::nullopt;
 }
@@ -33,7 +32,7 @@ SavedSize SizeFileLoad(const FileNames &files) {
 }
 
 std::optional<WriteFailure> SizeFileSave(const FileNames &files, float height, float width) {
-    return write(files.sizeFile(), writeSizeFile(height, width), platform::FileAccess::Everyone);
+    return write(files.sizeFile(), writeSizeFile(height, width));
 }
 
 StoredRecords SlotFileRead(const FileNames &files) {
@@ -72,8 +71,7 @@ std::string SlotFileBytes(const History &history, const Settings &settings) {
 }
 
 std::optional<WriteFailure> SlotFileSave(const FileNames &files, std::string_view bytes) {
-    // The history may hold passwords and private notes: only its owner may read it.
-    return write(files.slotFile(), bytes, platform::FileAccess::OwnerOnly);
+    return write(files.slotFile(), bytes);
 }
 
 void Form2Load(const FileNames &files, Settings &settings) {
@@ -82,7 +80,7 @@ void Form2Load(const FileNames &files, Settings &settings) {
 }
 
 std::optional<WriteFailure> Form2Save(const FileNames &files, const Settings &settings) {
-    return write(files.settingsFile(), writeSettingsFile(settings), platform::FileAccess::Everyone);
+    return write(files.settingsFile(), writeSettingsFile(settings));
 }
 
 } // namespace kobako

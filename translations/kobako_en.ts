@@ -238,5 +238,11 @@ The Kobako developers</translation>
         <translation>Kobako is already running in this directory.
 %1</translation>
     </message>
+    <message>
+        <source>「%1」はほかのユーザー（%2）のものです。
+Kobako はほかのユーザーの履歴では動きません。</source>
+        <translation>%1 belongs to another user (%2).
+Kobako does not run on another user&apos;s history.</translation>
+    </message>
 </context>
 </TS>

@@ -2,8 +2,10 @@
 starts, answers and ends, and keeps what it had."""
 
 import os
+import tempfile
 import time
 import unittest
+from pathlib import Path
 
 from harness import SCREEN_HEIGHT, SCREEN_WIDTH, DesktopTest, Kobako, records
 
@@ -46,15 +48,53 @@ class HostileFiles(DesktopTest):
                          ["kobako.f1", "kobako.f3", "kobako.f3.notes"])
 
 
+NOBODY = 65534
+
+
 @unittest.skipUnless(os.geteuid() == 0, "needs root to start the program as another user")
 class OtherUsers(DesktopTest):
-    def test_another_user_cannot_keep_kobako_from_starting(self):
-        os.chmod(self.directory, 0o755)
-        other = Kobako(self.display, self.directory, user=65534)
-        self.addCleanup(other.kill)
-        mine = self.start()
-        self.assertIsNone(mine.process.poll())
+    def test_another_users_directory_is_refused_and_left_as_it_was(self):
+        (self.directory / "kobako.f3").write_bytes(records("theirs"))
+        os.chown(self.directory / "kobako.f3", NOBODY, NOBODY)
+        os.chown(self.directory, NOBODY, NOBODY)
+        # Root (sudo kobako in the user's directory) and the user in root's: each is told.
+        for user, owner in ((None, "nobody"), (NOBODY, "root")):
+            with self.subTest(user=user):
+                if user:
+                    os.chown(self.directory, 0, 0)
+                    os.chmod(self.directory, 0o755)
+                program = Kobako(self.display, self.directory, user=user)
+                self.addCleanup(program.kill)
+                self.display.xdotool("key", "Return")  # the message, the only window
+                self.assertEqual(program.process.wait(timeout=10), 1)
+                program.log.seek(0)
+                said = program.log.read().decode()
+                self.assertIn(str(self.directory), said)
+                self.assertIn(owner, said)
+        self.assertEqual(sorted(os.listdir(self.directory)), ["kobako.f3"])
+        self.assertEqual((self.directory / "kobako.f3").read_bytes(), records("theirs"))
+        self.assertEqual(os.stat(self.directory / "kobako.f3").st_uid, NOBODY)
+
+    def test_a_lock_place_another_user_made_first_is_passed_over(self):
+        temporary = tempfile.TemporaryDirectory()
+        self.addCleanup(temporary.cleanup)
+        os.chmod(temporary.name, 0o1777)
+        squatted = Path(temporary.name) / f"kobako-{os.geteuid()}"
+        squatted.mkdir(mode=0o700)
+        os.chown(squatted, NOBODY, NOBODY)
+        env = dict(self.display.env, TMPDIR=temporary.name)
+        env.pop("XDG_RUNTIME_DIR", None)
+        mine = Kobako(self.display, self.directory, env=env)
+        self.addCleanup(mine.kill)
+        self.copy_all("captured")
+        mine.geometry()
+        second = Kobako(self.display, self.directory, env=env)  # told the first one runs
+        self.addCleanup(second.kill)
+        self.display.xdotool("key", "Return")
+        self.assertEqual(second.process.wait(timeout=10), 1)
         self.assertEqual(mine.stop(), 0)
+        self.assertEqual(mine.file("kobako.f3"), records("captured"))
+        self.assertEqual(os.listdir(squatted), [])
 
 
 if __name__ == "__main__":

@@ -23,7 +23,8 @@ class Persistence(DesktopTest):
         self.assertEqual(program.file("kobako.f3"), records("new 2", "new 1", "stored 1"))
         self.assertEqual(program.file("kobako.f1"), b" 3000 \r\n 2400 \r\n")
         self.assertEqual(program.file("kobako.f2"), b" 1 \r\n3\r\n18\r\n1\r\n5\r\n")
-        self.assertEqual(os.stat(self.directory / "kobako.f3").st_mode & 0o777, 0o600)
+        for name in ("kobako.f1", "kobako.f3"):  # readable by their owner only
+            self.assertEqual(os.stat(self.directory / name).st_mode & 0o777, 0o600, name)
 
     def test_every_signal_saves_and_a_restart_reads_it_back(self):
         for sig in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
@@ -57,11 +58,11 @@ class Persistence(DesktopTest):
                 leftover.unlink()  # a temporary file the kill interrupted
 
     def test_a_failing_write_is_reported_and_no_keeps_the_history(self):
-        os.chmod(self.directory, 0o755)
-        user = 65534 if os.geteuid() == 0 else None  # nobody
-        if user is None:
-            os.chmod(self.directory, 0o555)
-            self.addCleanup(os.chmod, self.directory, 0o755)
+        user = 65534 if os.geteuid() == 0 else None  # nobody: root writes anywhere
+        if user is not None:
+            os.chown(self.directory, user, user)
+        os.chmod(self.directory, 0o555)  # the user's own directory, which they cannot write
+        self.addCleanup(os.chmod, self.directory, 0o755)
         program = Kobako(self.display, self.directory, user=user)
         self.addCleanup(program.kill)
         # Said at once, before any copy brings the window: the message is the one window on the

@@ -29,8 +29,7 @@ class Files : public ::testing::Test {
 TEST_F(Files, AtomicWriteReplacesTheFileWholeAndSetsItsAccess) {
     { std::ofstream(path("a.f3")) << "old contents"; }
     const std::string bytes("new\0bytes\r\n", 11);
-    EXPECT_FALSE(
-        platform::writeFileAtomically(path("a.f3"), bytes, platform::FileAccess::OwnerOnly));
+    EXPECT_FALSE(platform::writeFileAtomically(path("a.f3"), bytes));
     EXPECT_EQ(*platform::readWholeFile(path("a.f3")), bytes);
     struct stat info {};
     ASSERT_EQ(stat(path("a.f3").c_str(), &info), 0);
@@ -38,15 +37,27 @@ TEST_F(Files, AtomicWriteReplacesTheFileWholeAndSetsItsAccess) {
     EXPECT_EQ(std::distance(fs::directory_iterator(directory_), fs::directory_iterator()), 1);
 }
 
+// Replacing another user's file would make it the saver's: refused, and the file left whole.
+TEST_F(Files, AnotherUsersFileIsNeverReplaced) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to give a file to another user";
+    { std::ofstream(path("theirs.f3")) << "theirs"; }
+    ASSERT_EQ(chown(path("theirs.f3").c_str(), 65534, 65534), 0);
+    EXPECT_TRUE(platform::writeFileAtomically(path("theirs.f3"), "mine"));
+    EXPECT_EQ(*platform::readWholeFile(path("theirs.f3")), "theirs");
+    struct stat info {};
+    ASSERT_EQ(stat(path("theirs.f3").c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory_), fs::directory_iterator()), 1);
+}
+
 TEST_F(Files, AFailedWriteGivesTheReasonAndLeavesNothingBehind) {
     fs::create_directory(directory_ / "taken.f1");
-    auto reason =
-        platform::writeFileAtomically(path("taken.f1"), "x", platform::FileAccess::Everyone);
+    auto reason = platform::writeFileAtomically(path("taken.f1"), "x");
     ASSERT_TRUE(reason);
     EXPECT_FALSE(reason->empty());
     EXPECT_EQ(std::distance(fs::directory_iterator(directory_), fs::directory_iterator()), 1);
-    EXPECT_TRUE(
-        platform::writeFileAtomically(path("missing/dir.f1"), "x", platform::FileAccess::Everyone));
+    EXPECT_TRUE(platform::writeFileAtomically(path("missing/dir.f1"), "x"));
 }
 
 TEST_F(Files, OnlyOrdinaryFilesAreRead) {

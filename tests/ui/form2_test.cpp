@@ -43,6 +43,8 @@ TEST_F(Form2Test, IconHeightBelow18IsRefusedThenASecondOkSucceeds) {
     form2().Command1_Click();
     EXPECT_EQ(dialogs_.shown.size(), 1);
     EXPECT_EQ(readFile(path("kobako.f2")), " 1 \r\n5\r\n18\r\n0\r\n1\r\n");
+    EXPECT_EQ(QFile::permissions(path("kobako.f2")),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
 }
 
 TEST_F(Form2Test, LettersInBothBoxesGiveOneMessageAboutTheListMaximum) {
