@@ -41,11 +41,65 @@ std::vector<std::string> SlotFileReader::finish() {
     return std::move(records_);
 }
 
+namespace {
+
+// A lone CR: one not followed by LF.
+bool isLoneCr(std::string_view text, size_t i) {
+    return text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n');
+}
+
+constexpr char kEscape = '%';
+
+std::string unescapeText(std::string_view escaped) {
+    std::string text;
+    text.reserve(escaped.size());
+    for (size_t i = 0; i < escaped.size(); ++i) {
+        const std::string_view code = escaped.substr(i + 1, 2);
+        const char original = code == "25" ? '%' : code == "0D" ? '\r' : code == "54" ? 'T' : 0;
+        if (escaped[i] == kEscape && original) {
+            text += original;
+            i += 2;
+        } else {
+            text += escaped[i]; // anything else stays as it is: a file edited by hand
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+bool needsEscape(std::string_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool lineStart = i == 0 || (text[i - 1] == '\n' && i >= 2 && text[i - 2] == '\r');
+        if (isLoneCr(text, i) || (lineStart && text.substr(i).starts_with(kRecordMarker)))
+            return true;
+    }
+    return false;
+}
+
+std::string escapeText(std::string_view text) {
+    std::string escaped;
+    escaped.reserve(text.size() + 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool lineStart = i == 0 || (text[i - 1] == '\n' && i >= 2 && text[i - 2] == '\r');
+        if (text[i] == kEscape)
+            escaped += "%25";
+        else if (isLoneCr(text, i))
+            escaped += "%0D";
+        else if (lineStart && text.substr(i).starts_with(kRecordMarker))
+            escaped += "%54";
+        else
+            escaped += text[i];
+    }
+    return escaped;
+}
+
 void SlotFileReader::takeLine(std::string_view line) {
     if (records_.size() >= maxRecords_)
         return;
-    if (line == kRecordMarker) {
-        records_.push_back(decodeRecord(std::move(collected_)));
+    if (line == kRecordMarker || line == kEscapedRecordMarker) {
+        std::string text = line == kRecordMarker ? std::move(collected_) : unescapeText(collected_);
+        records_.push_back(decodeRecord(std::move(text)));
         collected_.clear();
         anyLine_ = false;
         return;
@@ -65,13 +119,15 @@ std::vector<std::string> readSlotFile(std::string_view text, size_t maxRecords) 
 std::string writeSlotFile(size_t count, const std::function<const std::string &(size_t)> &textAt) {
     size_t total = 0;
     for (size_t i = 0; i < count; ++i)
-        total += textAt(i).size() + kLineEnd.size() * 2 + kRecordMarker.size();
+        total += textAt(i).size() + kLineEnd.size() * 2 + kEscapedRecordMarker.size();
     std::string file;
     file.reserve(total);
     for (size_t i = 0; i < count; ++i) {
-        file += textAt(i);
+        const std::string &text = textAt(i);
+        const bool escaped = needsEscape(text);
+        file += escaped ? escapeText(text) : text;
         file += kLineEnd;
-        file += kRecordMarker;
+        file += escaped ? kEscapedRecordMarker : kRecordMarker;
         file += kLineEnd;
     }
     return file;

@@ -11,12 +11,20 @@ namespace kobako {
 
 // The slot contents file: each history entry, newest first, as its text followed by a line end
 // and the marker line.
+//
+// A text the format cannot hold as it is (one with a lone CR, which would end a line, or with a
+// line that begins with the marker) is written escaped, and its record ends with the marker
+// line followed by "%" instead: in its lines "%" is written "%25", a lone CR "%0D", and the
+// "T" that begins a line "%54". Only this program writes that form and reads it back; every
+// other text is written as the original program writes it.
 inline constexpr std::string_view kRecordMarker = "Text Start Point";
+inline constexpr std::string_view kEscapedRecordMarker = "Text Start Point%";
 
 // Reads the records of the file from its bytes as they come, piece by piece, so that a large
 // file is never held whole beside the texts taken from it. A line that is exactly the marker
-// ends a record (a text may hold a line that only begins with it); lines after the last marker
-// belong to no record and are dropped. Lines end as LineReader says, and are joined inside a
+// (or the escaped record's marker) ends a record (a text in a file from elsewhere may hold a
+// line that only begins with it); lines after the last marker belong to no record and are
+// dropped. Lines end as LineReader says, and are joined inside a
 // record with CR LF. Each record is decoded on its own: UTF-8, or else CP932 from the Windows
 // original.
 class SlotFileReader {
@@ -40,5 +48,9 @@ class SlotFileReader {
 std::vector<std::string> readSlotFile(std::string_view text, size_t maxRecords);
 
 std::string writeSlotFile(size_t count, const std::function<const std::string &(size_t)> &textAt);
+
+// Whether a text must be written escaped, and its escaped form (without the record's line end).
+bool needsEscape(std::string_view text);
+std::string escapeText(std::string_view text);
 
 } // namespace kobako

@@ -65,6 +65,8 @@ std::string saveRecords(const std::vector<std::string> &records) {
                          [&](size_t i) -> const std::string & { return records[i]; });
 }
 
+// Whatever a text holds, it comes back as it was: line ends of every kind, the marker line
+// itself (a web page can put it on the clipboard), and the escape's own characters.
 TEST(SlotFile, RoundTripKeepsEveryTextByteForByte) {
     const std::vector<std::string> records = {"abc",
                                               "x\r\ny",
@@ -72,15 +74,35 @@ TEST(SlotFile, RoundTripKeepsEveryTextByteForByte) {
                                               "",
                                               "日本語\r\nテキスト",
                                               "tab\tand\nlone lf",
+                                              "lone\rcr",
+                                              "cr at the end\r",
+                                              "\r",
+                                              "\r\r\n\n\r",
+                                              "before\r\nText Start Point\r\nafter",
+                                              "Text Start Point",
+                                              "Text Start Point%",
+                                              "Text Start Point%\r\nText Start Points",
+                                              "100%25 and %0D and %54",
+                                              "lf then marker\nText Start Point",
                                               std::string(2 * 1024 * 1024, 'm')};
     EXPECT_EQ(readSlotFile(saveRecords(records), SIZE_MAX), records);
+    for (const std::string &text : records)
+        EXPECT_EQ(readSlotFile(saveRecords({text}), SIZE_MAX), std::vector<std::string>{text})
+            << text;
 }
 
-TEST(SlotFile, FormatOfTwoRecords) {
+// Texts the original program can hold are written as it writes them; the others escaped, in a
+// record that the original still takes for one record.
+TEST(SlotFile, FormatOfPlainAndEscapedRecords) {
     EXPECT_EQ(saveRecords({"abc", "x\r\ny"}),
               "abc\r\nText Start Point\r\nx\r\ny\r\nText Start Point\r\n");
     EXPECT_EQ(saveRecords({}), "");
     EXPECT_EQ(saveRecords({""}), "\r\nText Start Point\r\n");
+    EXPECT_EQ(saveRecords({"50% off", "lf\nText Start Point"}),
+              "50% off\r\nText Start Point\r\nlf\nText Start Point\r\nText Start Point\r\n");
+    EXPECT_EQ(saveRecords({"a\rb", "x\r\nText Start Point 50%"}),
+              "a%0Db\r\nText Start Point%\r\nx\r\n%54ext Start Point 50%25\r\n"
+              "Text Start Point%\r\n");
 }
 
 TEST(SlotFile, ReadingRules) {

@@ -24,8 +24,11 @@ struct Step {
     size_t value; // the text copied, or the row clicked (modulo the history's length)
 };
 
-// Texts that survive the file's format (a lone CR does not), with repeats likely.
-const std::vector<std::string> kTexts = {"a", "b", "c", "a\r\nb", "x\ny", "日本語", "", "ab"};
+// Texts of every kind the file must keep (line ends, the marker line), with repeats likely.
+const std::vector<std::string> kTexts = {
+    "a",      "b",    "c",
+    "a\r\nb", "x\ny", "日本語",
+    "",       "ab",   "cr\rText Start Point\r\nText Start Point"};
 
 std::string describe(const std::vector<Step> &steps) {
     static const char *names[] = {"copy",      "click",       "ctrl+click",
