@@ -130,6 +130,7 @@ int refuseAnotherUsersFiles(const kobako::platform::ForeignOwner &foreign) {
 
 int main(int argc, char *argv[]) {
     using namespace kobako;
+    platform::useOneHeap();
     const app::CommandLine line =
         app::readCommandLine(std::vector<std::string>(argv + 1, argv + argc),
                              std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
@@ -177,6 +178,8 @@ int main(int argc, char *argv[]) {
             form.grab();
     });
     QTimer::singleShot(0, &warnWithoutJapaneseFont);
+    // After the work of the start (the history read, the fonts, the first painting).
+    QTimer::singleShot(0, &platform::releaseFreeMemory);
 
     platform::InstanceDoor door(lock.path());
     QObject::connect(&door, &platform::InstanceDoor::knocked, &form, &ui::Form1::comeForward);

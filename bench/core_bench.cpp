@@ -60,7 +60,7 @@ class HistoryFile : public benchmark::Fixture {
 
 BENCHMARK_DEFINE_F(HistoryFile, Save)(benchmark::State &state) {
     for (auto _ : state)
-        if (SlotFileSave(files_, SlotFileBytes(*history_, settings_)))
+        if (SlotFileSave(files_, SlotFileTake(*history_, settings_)))
             state.SkipWithError("the history file could not be written");
 }
 BENCHMARK_REGISTER_F(HistoryFile, Save)
@@ -69,7 +69,7 @@ BENCHMARK_REGISTER_F(HistoryFile, Save)
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_DEFINE_F(HistoryFile, Load)(benchmark::State &state) {
-    SlotFileSave(files_, SlotFileBytes(*history_, settings_));
+    SlotFileSave(files_, SlotFileTake(*history_, settings_));
     for (auto _ : state) {
         History loaded(settings_);
         SlotFileLoad(SlotFileRead(files_), loaded, settings_);

@@ -4,22 +4,20 @@
 
 namespace kobako {
 
-// The text is taken by value and moved into the history: a copy of megabytes costs.
+// The text is taken by value and moved into the history: a copy of megabytes costs. The echo of
+// a pick is known by its origin alone, never by its text, and leaves the repeat memory alone: a
+// copy made elsewhere that equals a picked text is the user's copy all the same.
 CaptureOutcome History::capture(std::optional<std::string> clipboardText, ClipboardOrigin origin) {
-    if (capturePaused == 1 || !clipboardText)
+    if (capturePaused == 1 || origin == ClipboardOrigin::OwnPickWrite || !clipboardText)
         return CaptureOutcome::Ignored;
-    return settings_.isListMode() ? captureIntoList(std::move(*clipboardText), origin)
-                                  : captureIntoSlots(std::move(*clipboardText), origin);
+    return settings_.isListMode() ? captureIntoList(std::move(*clipboardText))
+                                  : captureIntoSlots(std::move(*clipboardText));
 }
 
-// The echo of a pick is known by its origin alone, never by its text: a copy made elsewhere
-// that equals a picked text is the user's copy all the same.
-CaptureOutcome History::captureIntoList(std::string text, ClipboardOrigin origin) {
+CaptureOutcome History::captureIntoList(std::string text) {
     if (!list.empty() && text == lastCapturedText)
         return CaptureOutcome::Ignored;
     lastCapturedText = text;
-    if (origin == ClipboardOrigin::OwnPickWrite)
-        return CaptureOutcome::Ignored;
     // An empty copy is not an entry, and makes no room for one either: nothing is dropped.
     if (text.empty())
         return CaptureOutcome::Stored;
@@ -32,15 +30,13 @@ CaptureOutcome History::captureIntoList(std::string text, ClipboardOrigin origin
     return CaptureOutcome::Stored;
 }
 
-CaptureOutcome History::captureIntoSlots(std::string text, ClipboardOrigin origin) {
+CaptureOutcome History::captureIntoSlots(std::string text) {
     const int usable = usableSlotCount(settings_);
     closeUpSlots(usable);
     const int filled = FilledSlotCount();
     if (filled >= 1 && text == lastCapturedText)
         return CaptureOutcome::Ignored;
     lastCapturedText = text;
-    if (origin == ClipboardOrigin::OwnPickWrite)
-        return CaptureOutcome::Ignored;
     // An empty copy would leave a hole above the filled slots.
     if (text.empty())
         return CaptureOutcome::Stored;

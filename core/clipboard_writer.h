@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "shared_text.h"
 
 namespace kobako {
 
@@ -15,7 +15,7 @@ class ClipboardWriter {
   public:
     virtual ~ClipboardWriter() = default;
     virtual void Clear() = 0;
-    virtual void SetText(const std::string &text) = 0;
+    virtual void SetText(const SharedText &text) = 0;
 };
 
 } // namespace kobako

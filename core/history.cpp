@@ -30,7 +30,7 @@ void History::copySlotsToList(int count) {
 
 void History::copyListToSlots(int count) {
     for (int i = 0; i < std::min(count, kSlotCount); ++i)
-        textSlots[i].text = static_cast<size_t>(i) < list.size() ? list[i].text : std::string();
+        textSlots[i].text = static_cast<size_t>(i) < list.size() ? list[i].text : SharedText();
 }
 
 void History::trimList(size_t keep) {
@@ -52,15 +52,15 @@ void History::removeListEntry(int index) {
         --listIndex;
 }
 
-void History::appendPick(const std::string &text) {
+void History::appendPick(const SharedText &text) {
     if (pick_.pickedTexts.size() <= static_cast<size_t>(pick_.pickCount))
         pick_.pickedTexts.resize(pick_.pickCount + 1);
     pick_.pickedTexts[pick_.pickCount] = text;
-    pick_.joinedText += text;
+    pick_.joinedText += text.str();
     ++pick_.pickCount;
 }
 
-void History::restartPick(const std::string &text) {
+void History::restartPick(const SharedText &text) {
     pick_.pickedTexts.assign(1, text);
     pick_.joinedText.clear();
     pick_.pickCount = 1;

@@ -3,6 +3,7 @@
 #include "clipboard_writer.h"
 #include "remembered_text.h"
 #include "settings.h"
+#include "shared_text.h"
 
 #include <array>
 #include <cstdint>
@@ -13,12 +14,12 @@
 namespace kobako {
 
 struct ListEntry {
-    std::string text;
+    SharedText text;
     bool selected = false;
 };
 
 struct Slot {
-    std::string text;
+    SharedText text;
     int check = 0;       // check box value: 0 clear, 1 checked
     bool shaded = false; // drawn in the button-face colour of a pick all
 };
@@ -57,7 +58,7 @@ class History {
     struct PickState {
         int activeSlot = 0;
         int pickCount = 0;
-        std::vector<std::string> pickedTexts;
+        std::vector<SharedText> pickedTexts;
         std::string joinedText;
         std::vector<int16_t> lastSelection;
         bool selectAllActive = false;
@@ -105,13 +106,13 @@ class History {
     void removeListEntry(int index);
 
   private:
-    CaptureOutcome captureIntoList(std::string text, ClipboardOrigin origin);
-    CaptureOutcome captureIntoSlots(std::string text, ClipboardOrigin origin);
+    CaptureOutcome captureIntoList(std::string text);
+    CaptureOutcome captureIntoSlots(std::string text);
     void closeUpSlots(int usable);
     void deleteSlot(int index);
 
-    void appendPick(const std::string &text);
-    void restartPick(const std::string &text);
+    void appendPick(const SharedText &text);
+    void restartPick(const SharedText &text);
 
     // The gestures both displays share, over their entries: the filled slots or the list items
     // (core/pick_gestures.h).

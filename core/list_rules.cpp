@@ -24,7 +24,7 @@ namespace {
 struct ListEntries {
     History &history;
     int count() const { return static_cast<int>(history.list.size()); }
-    const std::string &text(int i) const { return history.list[i].text; }
+    const SharedText &text(int i) const { return history.list[i].text; }
     bool marked(int i) const { return history.list[i].selected; }
     void mark(int i, bool on) const { history.list[i].selected = on; }
     void shade() const { history.listShaded = true; }

@@ -49,7 +49,7 @@ bool History::addToPick(Entries entries, int index, ClipboardWriter &clipboard) 
             firstOther = i;
     }
     // The second marked entry brings in the text of the single pick before it.
-    if (markedCount == 2 && entries.text(firstOther) != pick_.joinedText)
+    if (markedCount == 2 && entries.text(firstOther).str() != pick_.joinedText)
         appendPick(entries.text(firstOther));
     if (entries.marked(index))
         appendPick(entries.text(index));

@@ -116,20 +116,21 @@ std::vector<std::string> readSlotFile(std::string_view text, size_t maxRecords) 
     return reader.finish();
 }
 
-std::string writeSlotFile(size_t count, const std::function<const std::string &(size_t)> &textAt) {
-    size_t total = 0;
-    for (size_t i = 0; i < count; ++i)
-        total += textAt(i).size() + kLineEnd.size() * 2 + kEscapedRecordMarker.size();
-    std::string file;
-    file.reserve(total);
+void writeSlotRecords(size_t count, const std::function<const std::string &(size_t)> &textAt,
+                      const std::function<void(std::string_view)> &put) {
     for (size_t i = 0; i < count; ++i) {
         const std::string &text = textAt(i);
         const bool escaped = needsEscape(text);
-        file += escaped ? escapeText(text) : text;
-        file += kLineEnd;
-        file += escaped ? kEscapedRecordMarker : kRecordMarker;
-        file += kLineEnd;
+        put(escaped ? escapeText(text) : text);
+        put(kLineEnd);
+        put(escaped ? kEscapedRecordMarker : kRecordMarker);
+        put(kLineEnd);
     }
+}
+
+std::string writeSlotFile(size_t count, const std::function<const std::string &(size_t)> &textAt) {
+    std::string file;
+    writeSlotRecords(count, textAt, [&](std::string_view piece) { file += piece; });
     return file;
 }
 

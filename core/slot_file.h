@@ -47,6 +47,10 @@ class SlotFileReader {
 
 std::vector<std::string> readSlotFile(std::string_view text, size_t maxRecords);
 
+// Gives the file's bytes to `put` piece by piece (a text without a copy where it needs no
+// escape), so that a large history is never built whole.
+void writeSlotRecords(size_t count, const std::function<const std::string &(size_t)> &textAt,
+                      const std::function<void(std::string_view)> &put);
 std::string writeSlotFile(size_t count, const std::function<const std::string &(size_t)> &textAt);
 
 // Whether a text must be written escaped, and its escaped form (without the record's line end).

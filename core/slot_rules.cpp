@@ -10,7 +10,7 @@ namespace {
 struct SlotEntries {
     History &history;
     int count() const { return history.FilledSlotCount(); }
-    const std::string &text(int i) const { return history.textSlots[i].text; }
+    const SharedText &text(int i) const { return history.textSlots[i].text; }
     bool marked(int i) const { return history.textSlots[i].check == 1; }
     void mark(int i, bool on) const { history.textSlots[i].check = on ? 1 : 0; }
     void shade() const { setShading(true); }

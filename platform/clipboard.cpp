@@ -58,11 +58,9 @@ void Clipboard::announce(ClipboardOrigin origin) {
 
 Clipboard::~Clipboard() = default;
 
-std::optional<std::string> Clipboard::text() const {
-    return reader_ ? current_ : readWithQt();
-}
-
 std::optional<std::string> Clipboard::takeText() {
+    if (announcing_ == ClipboardOrigin::OwnPickWrite)
+        return std::nullopt;
     if (!reader_)
         return readWithQt();
     std::optional<std::string> taken = std::move(current_);
@@ -90,22 +88,50 @@ std::optional<std::string> Clipboard::readWithQt() const {
     return text.toStdString();
 }
 
-void Clipboard::write(const std::function<void()> &qtWrite, std::optional<std::string> written) {
+namespace {
+
+// A text given back without a copy: its bytes are handed over, as UTF-8, only when a program
+// pastes it (a copy then, as the X server takes the bytes anyway).
+class SharedTextOffer : public QMimeData {
+  public:
+    explicit SharedTextOffer(SharedText text) : text_(std::move(text)) {}
+    QStringList formats() const override {
+        return {QStringLiteral("text/plain;charset=utf-8"), QStringLiteral("text/plain")};
+    }
+    bool hasFormat(const QString &type) const override { return formats().contains(type); }
+
+  protected:
+    QVariant retrieveData(const QString &type, QMetaType wanted) const override {
+        if (!hasFormat(type))
+            return {};
+        const QByteArray bytes(text_.str().data(), static_cast<qsizetype>(text_.size()));
+        if (wanted.id() == QMetaType::QString)
+            return QString::fromUtf8(bytes);
+        return bytes;
+    }
+
+  private:
+    SharedText text_;
+};
+
+} // namespace
+
+// The echo of the write needs no text: the capture knows it by its origin.
+void Clipboard::write(QMimeData *offered) {
     writing_ = true;
-    qtWrite();
+    QGuiApplication::clipboard()->setMimeData(offered);
     writing_ = false;
-    if (reader_)
-        current_ = std::move(written);
+    current_.reset();
     announce(ClipboardOrigin::OwnPickWrite);
 }
 
 void Clipboard::Clear() {
     // clear() would be announced a second time from the event loop; an empty offer is not.
-    write([] { QGuiApplication::clipboard()->setMimeData(new QMimeData); }, std::nullopt);
+    write(new QMimeData);
 }
 
-void Clipboard::SetText(const std::string &text) {
-    write([&text] { QGuiApplication::clipboard()->setText(QString::fromStdString(text)); }, text);
+void Clipboard::SetText(const SharedText &text) {
+    write(new SharedTextOffer(text));
 }
 
 } // namespace kobako::platform

@@ -6,6 +6,8 @@
 #include <QClipboard>
 #include <QObject>
 
+class QMimeData;
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -30,14 +32,13 @@ class Clipboard : public QObject, public ClipboardWriter {
     explicit Clipboard(std::unique_ptr<ClipboardWatch> reader, QObject *parent = nullptr);
     ~Clipboard() override;
 
-    // The clipboard's text, or nothing when it offers no text (an image, files, an emptied
-    // clipboard) or a password manager marked its contents secret.
-    std::optional<std::string> text() const;
-    // The same text handed over, for the one reader that keeps it: no copy of a large text.
+    // The text of the change being announced, handed over (no copy of a large text): nothing
+    // when it offers no text (an image, files, an emptied clipboard), when a password manager
+    // marked it secret, and for the program's own writes, whose texts the history has.
     std::optional<std::string> takeText();
 
     void Clear() override;
-    void SetText(const std::string &text) override;
+    void SetText(const SharedText &text) override;
 
     // Who made the change being announced.
     ClipboardOrigin origin() const { return announcing_; }
@@ -46,7 +47,7 @@ class Clipboard : public QObject, public ClipboardWriter {
     void NewClipboardData();
 
   private:
-    void write(const std::function<void()> &qtWrite, std::optional<std::string> written);
+    void write(QMimeData *offered);
     std::optional<std::string> readWithQt() const;
 
     void onQtChange(QClipboard::Mode mode);

@@ -83,6 +83,27 @@ std::string temporaryPattern(const std::string &path) {
 } // namespace
 
 std::optional<std::string> writeFileAtomically(const std::string &path, std::string_view bytes) {
+    return writeFileAtomically(path, [bytes](const auto &put) { put(bytes); });
+}
+
+namespace {
+
+// Writes all of `bytes`; the errno of a failure, or 0.
+int writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            return errno;
+        bytes.remove_prefix(static_cast<size_t>(written));
+    }
+    return 0;
+}
+
+} // namespace
+
+std::optional<std::string> writeFileAtomically(const std::string &path, const Producer &produce) {
     std::string temporary = temporaryPattern(path);
     const int fd = mkstemps(temporary.data(), static_cast<int>(kTemporarySuffix.size()));
     if (fd < 0)
@@ -96,15 +117,26 @@ std::optional<std::string> writeFileAtomically(const std::string &path, std::str
     // The history may hold passwords and private notes, and the other two say where and how.
     if (fchmod(fd, 0600) != 0)
         return fail(errno);
-    while (!bytes.empty()) {
-        const ssize_t written = write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(errno);
+    // Small pieces (line ends, markers) are gathered; large ones go straight to the file.
+    constexpr size_t kGathered = 256 * 1024;
+    std::string gathered;
+    int error = 0;
+    produce([&](std::string_view piece) {
+        if (error)
+            return;
+        if (gathered.size() + piece.size() > kGathered) {
+            error = writeAll(fd, gathered);
+            gathered.clear();
         }
-        bytes.remove_prefix(static_cast<size_t>(written));
-    }
+        if (!error && piece.size() > kGathered)
+            error = writeAll(fd, piece);
+        else if (!error)
+            gathered += piece;
+    });
+    if (!error)
+        error = writeAll(fd, gathered);
+    if (error)
+        return fail(error);
     if (fsync(fd) != 0)
         return fail(errno);
     if (close(fd) != 0) {

@@ -31,6 +31,9 @@ std::string systemReason(int error);
 // owner only, and a file of another user's is never replaced (a save never changes a file's
 // owner). Returns the system's reason for a failure, or nothing on success.
 std::optional<std::string> writeFileAtomically(const std::string &path, std::string_view bytes);
+// The same for a file given piece by piece: `produce` calls its argument with each piece.
+using Producer = std::function<void(const std::function<void(std::string_view)> &)>;
+std::optional<std::string> writeFileAtomically(const std::string &path, const Producer &produce);
 
 // Who owns a directory or one of the named files in it, when that is another user than the one
 // this process runs as: the path and the owner's name.

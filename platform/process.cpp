@@ -1,6 +1,7 @@
 #include "process.h"
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -69,6 +70,14 @@ DirectoryLock::DirectoryLock(const std::string &directory) {
 DirectoryLock::~DirectoryLock() {
     if (fd_ >= 0)
         close(fd_);
+}
+
+void useOneHeap() {
+    mallopt(M_ARENA_MAX, 1);
+}
+
+void releaseFreeMemory() {
+    malloc_trim(0);
 }
 
 std::string executableBaseName() {

@@ -57,21 +57,30 @@ void SlotFileLoad(StoredRecords stored, History &history, const Settings &settin
         history.textSlots[i].text = std::move(records[i]);
 }
 
-std::string SlotFileBytes(const History &history, const Settings &settings) {
-    if (settings.isListMode())
-        return writeSlotFile(history.list.size(),
-                             [&](size_t i) -> const std::string & { return history.list[i].text; });
+SlotFileSnapshot SlotFileTake(const History &history, const Settings &settings) {
+    SlotFileSnapshot snapshot;
+    if (settings.isListMode()) {
+        snapshot.texts.reserve(history.list.size());
+        for (const ListEntry &entry : history.list)
+            snapshot.texts.push_back(entry.text);
+        return snapshot;
+    }
     // Every filled slot in order, also one that editing left above an empty slot.
-    std::vector<const std::string *> filled;
     for (int i = 0; i < usableSlotCount(settings); ++i)
         if (!history.textSlots[i].text.empty())
-            filled.push_back(&history.textSlots[i].text);
-    return writeSlotFile(filled.size(),
-                         [&](size_t i) -> const std::string & { return *filled[i]; });
+            snapshot.texts.push_back(history.textSlots[i].text);
+    return snapshot;
 }
 
-std::optional<WriteFailure> SlotFileSave(const FileNames &files, std::string_view bytes) {
-    return write(files.slotFile(), bytes);
+std::optional<WriteFailure> SlotFileSave(const FileNames &files, const SlotFileSnapshot &snapshot) {
+    const auto &texts = snapshot.texts;
+    const auto reason = platform::writeFileAtomically(files.slotFile(), [&](const auto &put) {
+        writeSlotRecords(
+            texts.size(), [&](size_t i) -> const std::string & { return texts[i]; }, put);
+    });
+    if (reason)
+        return WriteFailure{files.slotFile(), *reason};
+    return std::nullopt;
 }
 
 void Form2Load(const FileNames &files, Settings &settings) {

@@ -49,10 +49,14 @@ StoredRecords SlotFileRead(const FileNames &files);
 
 // Appends the stored entries to the list, or fills the slots from slot 0, by the display mode.
 void SlotFileLoad(StoredRecords stored, History &history, const Settings &settings);
-// The history in the file's form: the list, or every filled slot in order.
-std::string SlotFileBytes(const History &history, const Settings &settings);
-// Writes those bytes; safe on any thread.
-std::optional<WriteFailure> SlotFileSave(const FileNames &files, std::string_view bytes);
+// The texts to save, shared with the history rather than copied: the list, or every filled slot
+// in order. Taken where the history lives; saved on any thread, while the history goes on.
+struct SlotFileSnapshot {
+    std::vector<SharedText> texts;
+};
+SlotFileSnapshot SlotFileTake(const History &history, const Settings &settings);
+// Writes the snapshot to the file, piece by piece.
+std::optional<WriteFailure> SlotFileSave(const FileNames &files, const SlotFileSnapshot &snapshot);
 
 void Form2Load(const FileNames &files, Settings &settings);
 std::optional<WriteFailure> Form2Save(const FileNames &files, const Settings &settings);

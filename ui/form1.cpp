@@ -142,7 +142,7 @@ void Form1::Form_Load() {
         return;
     }
     saver_ = new HistorySaver(
-        files_, [this] { return SlotFileBytes(history_, settings_); }, this);
+        files_, [this] { return SlotFileTake(history_, settings_); }, this);
 }
 
 void Form1::showAtStart() {
@@ -400,7 +400,7 @@ std::optional<WriteFailure> Form1::saveHistory() {
                                 .toStdString()};
     if (saver_)
         saver_->finishPending(); // an older save must not land after this one
-    return SlotFileSave(files_, SlotFileBytes(history_, settings_));
+    return SlotFileSave(files_, SlotFileTake(history_, settings_));
 }
 
 void Form1::saveAndEnd(bool mayAsk) {

@@ -1,11 +1,14 @@
 #include "history_saver.h"
 
+#include "platform/process.h"
+
 #include <iostream>
 
 namespace kobako::ui {
 
-HistorySaver::HistorySaver(FileNames files, std::function<std::string()> bytesNow, QObject *parent)
-    : QObject(parent), files_(std::move(files)), bytesNow_(std::move(bytesNow)),
+HistorySaver::HistorySaver(FileNames files, std::function<SlotFileSnapshot()> snapshotNow,
+                           QObject *parent)
+    : QObject(parent), files_(std::move(files)), snapshotNow_(std::move(snapshotNow)),
       writer_([this] { writeLoop(); }) {
     delay_.setSingleShot(true);
     delay_.setInterval(kDelayMs);
@@ -28,10 +31,10 @@ void HistorySaver::changed() {
 }
 
 void HistorySaver::saveNow() {
-    std::string bytes = bytesNow_();
+    SlotFileSnapshot snapshot = snapshotNow_();
     {
         std::lock_guard lock(mutex_);
-        next_ = std::move(bytes); // an older save not yet begun is not needed any more
+        next_ = std::move(snapshot); // an older save not yet begun is not needed any more
     }
     wake_.notify_one();
 }
@@ -49,11 +52,15 @@ void HistorySaver::writeLoop() {
         wake_.wait(lock, [this] { return stopping_ || next_; });
         if (stopping_)
             return;
-        const std::string bytes = std::move(*next_);
+        std::optional<SlotFileSnapshot> snapshot = std::move(next_);
         next_.reset();
         writing_ = true;
         lock.unlock();
-        const auto failure = SlotFileSave(files_, bytes);
+        const auto failure = SlotFileSave(files_, *snapshot);
+        // Texts the history let go since may have lived on in the snapshot: freed here, and the
+        // memory they held handed back.
+        snapshot.reset();
+        platform::releaseFreeMemory();
         lock.lock();
         writing_ = false;
         idle_.notify_all();

@@ -15,15 +15,17 @@ namespace kobako::ui {
 
 // Keeps the history file a short time behind the window, so that losing the X server or the
 // session loses only the last moments. A change asks for a save a little later (a burst of
-// changes makes one save); the bytes are taken on the user-interface thread and written on a
-// thread of this saver's own, so a large history never stalls the window.
+// changes makes one save); a snapshot that shares the texts is taken on the user-interface thread
+// and written on a thread of this saver's own, so a large history never stalls the window and
+// is never held twice.
 class HistorySaver : public QObject {
     Q_OBJECT
   public:
     static constexpr int kDelayMs = 1000;
 
-    // `bytesNow` gives the history in the file's form at the moment of the save.
-    HistorySaver(FileNames files, std::function<std::string()> bytesNow, QObject *parent = nullptr);
+    // `snapshotNow` gives the history to save at the moment of the save.
+    HistorySaver(FileNames files, std::function<SlotFileSnapshot()> snapshotNow,
+                 QObject *parent = nullptr);
     ~HistorySaver() override;
 
     void changed();
@@ -36,12 +38,12 @@ class HistorySaver : public QObject {
     void writeLoop();
 
     FileNames files_;
-    std::function<std::string()> bytesNow_;
+    std::function<SlotFileSnapshot()> snapshotNow_;
     QTimer delay_;
     std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;
-    std::optional<std::string> next_; // the newest bytes not yet written
+    std::optional<SlotFileSnapshot> next_; // the newest history not yet written
     bool writing_ = false;
     bool stopping_ = false;
     std::string lastFailure_;

@@ -42,6 +42,23 @@ TEST_F(ListCapture, NoTextPausedOrRepeatChangeNothing) {
     EXPECT_EQ(listTexts(history), (std::vector<std::string>{"a"}));
 }
 
+// A pick's write is no copy and leaves the repeat memory alone: another program's copy of the
+// text just given back, or just joined, is the user's own and comes to the top.
+TEST_F(ListCapture, ACopyElsewhereOfAPickedOrJoinedTextIsStored) {
+    for (auto text : {"a", "b", "c"})
+        clipboard.copyElsewhere(text);
+    history.toggleListItem(2);
+    history.List1_MouseUp(1, 0, clipboard); // a plain click gives "a" back
+    EXPECT_EQ(clipboard.copyElsewhere("a"), CaptureOutcome::Stored);
+    history.toggleListItem(1);
+    history.List1_MouseUp(1, 0, clipboard); // "c"
+    history.toggleListItem(2);
+    history.List1_MouseUp(1, 2, clipboard); // Ctrl+click joins "b": "cb"
+    ASSERT_EQ(clipboard.content, "cb");
+    EXPECT_EQ(clipboard.copyElsewhere("cb"), CaptureOutcome::Stored);
+    EXPECT_EQ(listTexts(history), (std::vector<std::string>{"cb", "a", "c", "b", "a"}));
+}
+
 TEST_F(ListCapture, FullListDropsTheEntryAtTheMaximumAndSelectsOnlyTheNewest) {
     for (auto text : {"1", "2", "3", "4", "5"})
         clipboard.copyElsewhere(text);

@@ -18,8 +18,8 @@ class FakeClipboard : public ClipboardWriter {
         content.reset();
         announce();
     }
-    void SetText(const std::string &text) override {
-        content = text;
+    void SetText(const SharedText &text) override {
+        content = text.str();
         writes.push_back(text);
         announce();
     }

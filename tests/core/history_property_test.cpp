@@ -1,6 +1,6 @@
 // Random sequences of copies, picks, deletes and restarts against a simple model of what the
 // history must hold: every text copied elsewhere, newest first, except an immediate repeat of
-// the text taken last, minus what the user deleted; the program's own writes never.
+// the text copied last, minus what the user deleted; the program's own writes never.
 #include "core/history.h"
 #include "core/numbers.h"
 #include "core/settings_file.h"
@@ -104,11 +104,9 @@ class Session {
         const int shift = action == Action::Click       ? mouse::kNoKeys
                           : action == Action::CtrlClick ? mouse::kCtrl
                                                         : mouse::kAlt;
-        const size_t writes = clipboard_->writes.size();
+        // The write changes no entry, nor what the repeat rule compares a copy with: a copy
+        // made elsewhere of the text just picked is the user's own.
         display().leftClick(row, shift);
-        // The write changes no entry; it is the text last taken for the repeat rule.
-        if (clipboard_->writes.size() > writes)
-            lastTaken_ = clipboard_->writes.back();
     }
 
     // A right click deletes what is marked: the list's selected entries, or the clicked slot

@@ -190,19 +190,19 @@ TEST_F(Slots, SinglePickAboveAHoleKeepsThePickedSlotChecked) {
     mark(2);
     leftClick(2);
     EXPECT_EQ(clipboard.content, "c");
-    EXPECT_EQ(history.textSlots[1].text, "c");
-    EXPECT_EQ(history.textSlots[1].check, 1);
-    EXPECT_EQ(history.textSlots[0].check, 0);
+    EXPECT_EQ(history.textSlots[2].text, "c");
+    EXPECT_EQ(history.textSlots[2].check, 1);
+    EXPECT_EQ(history.textSlots[1].check, 0);
 }
 
 TEST_F(Slots, AddToPickAboveAHoleReadsNoRememberedMarkAndItsEchoIsSwallowed) {
     fill({"", "b", "c"});
     leftClick(2, mouse::kCtrl);
     EXPECT_EQ(clipboard.content, "c");
-    // The capture closed the run up before looking for the echo: nothing new was stored.
-    EXPECT_EQ(history.textSlots[0].text, "b");
-    EXPECT_EQ(history.textSlots[1].text, "c");
-    EXPECT_EQ(history.textSlots[1].check, 1);
+    // The echo changes nothing: the slots stay as they were, the clicked one checked.
+    EXPECT_EQ(history.textSlots[1].text, "b");
+    EXPECT_EQ(history.textSlots[2].text, "c");
+    EXPECT_EQ(history.textSlots[2].check, 1);
     EXPECT_EQ(history.FilledSlotCount(), 2);
 }
 

@@ -2,6 +2,7 @@
 #include "platform/x11_clipboard_reader.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 
 #include <gtest/gtest.h>
@@ -17,7 +18,9 @@ class ClipboardContract : public ::testing::Test {
             ++notifications;
             if (writing)
                 ++duringWrite;
-            lastText = clipboard.text();
+            own = clipboard.origin() == ClipboardOrigin::OwnPickWrite;
+            const QString offered = QGuiApplication::clipboard()->text();
+            lastText = offered.isEmpty() ? std::nullopt : std::optional(offered.toStdString());
         });
     }
 
@@ -33,7 +36,8 @@ class ClipboardContract : public ::testing::Test {
     int notifications = 0;
     int duringWrite = 0;
     bool writing = false;
-    std::optional<std::string> lastText;
+    bool own = false;
+    std::optional<std::string> lastText; // what the clipboard offered during the announcement
 };
 
 TEST_F(ClipboardContract, OwnWritesAreAnnouncedOnceDuringTheWriteAndNeverLater) {
@@ -44,6 +48,7 @@ TEST_F(ClipboardContract, OwnWritesAreAnnouncedOnceDuringTheWriteAndNeverLater) 
         clipboard.SetText("written " + std::to_string(round));
         writing = false;
         EXPECT_EQ(duringWrite, 1);
+        EXPECT_TRUE(own);
         EXPECT_EQ(lastText, "written " + std::to_string(round));
         settle();
         EXPECT_EQ(notifications, 1) << "a late announcement of SetText";

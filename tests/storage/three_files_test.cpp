@@ -41,7 +41,7 @@ TEST_F(Persistence, FilledSlotsAboveAHoleAreSavedAndReadBackClosedUp) {
     History history(settings);
     history.textSlots[0].text = "first";
     history.textSlots[2].text = "third";
-    ASSERT_FALSE(SlotFileSave(files, SlotFileBytes(history, settings)));
+    ASSERT_FALSE(SlotFileSave(files, SlotFileTake(history, settings)));
     History back(settings);
     SlotFileLoad(SlotFileRead(files), back, settings);
     EXPECT_EQ(back.textSlots[0].text, "first");
@@ -82,7 +82,7 @@ TEST_F(Persistence, AFailedWriteNamesTheFileAndKeepsTheOldOne) {
     fs::create_directory("kobako.f3");
     Settings settings;
     History history(settings);
-    auto failure = SlotFileSave(files, SlotFileBytes(history, settings));
+    auto failure = SlotFileSave(files, SlotFileTake(history, settings));
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->file, "kobako.f3");
     EXPECT_FALSE(failure->reason.empty());

@@ -101,7 +101,7 @@ TEST_F(Form1Test, TheKeyboardGivesBackAndDeletesAsTheMouseDoes) {
     QTest::keyClick(slotText(2), Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), slotText(1));
     EXPECT_EQ(form_->history().textSlots[1].text, "two"); // no tab typed
-    EXPECT_EQ(dialogs_.shown, QStringList()); // moving on is no typing, checked or not
+    EXPECT_EQ(dialogs_.shown, QStringList());             // moving on is no typing, checked or not
 }
 
 // Japanese comes from an input method as committed text, not as keys: the same rule holds.
