@@ -2,7 +2,8 @@
 # Builds Kobako in Release and prints its figures: the core benchmarks, then the whole program
 # under Xvfb, measured with the clipboard owner in ../shared/tools/clipbench. BENCH_ONLY=startup
 # prints only the start-up figures, BENCH_ONLY=blocks only the window's pauses and the memory
-# figures with large texts.
+# figures with large texts, BENCH_ONLY=hostile the rounds of hostile clipboard owners
+# (HOSTILE_ROUNDS of each, 100 by default).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/scripts/packages.sh"
@@ -22,6 +23,12 @@ if [ -z "${BENCH_ONLY:-}" ]; then
     "$build/bench/kobako_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
         2>/dev/null | grep -E "_(median|min|max) |^Benchmark|^-" || true
     echo
+fi
+if [ "${BENCH_ONLY:-}" = hostile ]; then
+    echo "== Hostile clipboard owners against the whole program"
+    KOBAKO="$build/app/kobako" TEST_OWNER="$build/tests/platform/test_owner" \
+        python3 "$here/scripts/hostile_rounds.py"
+    exit
 fi
 echo "== Whole program under Xvfb (medians of 5 runs, min and max)"
 KOBAKO="$build/app/kobako" CLIPBENCH="$build/clipbench/clipbench" \

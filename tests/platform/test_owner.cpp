@@ -7,6 +7,7 @@
 // burst N MS     copies TEXT-0 .. TEXT-(N-1), MS milliseconds apart, each served to the requests
 //                stamped with its own time (as an owner that keeps its texts would)
 // string-only    offers only STRING, TEXT taken as Latin-1 bytes
+// secret         offers the secret mark, as a password manager does
 // secret-handoff offers the secret mark; hands the clipboard on right after giving the text
 // secret-exit    offers the secret mark; exits right after giving the text
 // secret-refuse  offers the secret mark but refuses to send it
