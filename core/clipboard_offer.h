@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -10,6 +11,17 @@ namespace kobako {
 // The largest text a copy may bring: a larger one is skipped, and its transfer dropped the
 // moment it grows past this.
 inline constexpr size_t kLargestText = size_t{256} << 20;
+// A mark is a word; an owner that answers every request with its text sends that instead, and
+// only its start is kept.
+inline constexpr size_t kLongestMark = 64;
+
+// How long the owner of a copy may keep the reader waiting: silent (one that takes seconds over
+// its list of types still answers within this), and in all, however steadily it sends. A change
+// not yet read holds back the changes after it only for a while; past that they are reported
+// without it.
+inline constexpr std::chrono::milliseconds kOwnerSilence{5000};
+inline constexpr std::chrono::seconds kLongestTransfer{30};
+inline constexpr std::chrono::milliseconds kLongestHoldBack{2000};
 
 // The MIME type by which password managers mark what they copy, and the value that means secret.
 inline constexpr std::string_view kSecretMarkType = "x-kde-passwordManagerHint";

@@ -98,6 +98,20 @@ bool isValidUtf8(std::string_view text) {
     return true;
 }
 
+std::string latin1ToUtf8(std::string_view latin1) {
+    std::string utf8;
+    utf8.reserve(latin1.size());
+    for (unsigned char c : latin1) {
+        if (c < 0x80) {
+            utf8 += static_cast<char>(c);
+        } else {
+            utf8 += static_cast<char>(0xC0 | (c >> 6));
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return utf8;
+}
+
 std::string toValidUtf8(std::string text) {
     if (isValidUtf8(text))
         return text; // the usual case: no copy

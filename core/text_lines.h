@@ -35,6 +35,8 @@ std::string decodeLines(std::string_view bytes);
 bool isValidUtf8(std::string_view text);
 // Text offered as UTF-8 by another program: each byte that starts no character becomes U+FFFD.
 std::string toValidUtf8(std::string text);
+// Text offered as Latin-1 (X11's STRING), in UTF-8.
+std::string latin1ToUtf8(std::string_view latin1);
 std::string fromCp932(std::string_view bytes);
 
 } // namespace kobako

@@ -14,7 +14,8 @@ namespace kobako::platform {
 
 Clipboard::Clipboard(std::unique_ptr<ClipboardWatch> reader, QObject *parent)
     : QObject(parent), reader_(std::move(reader)) {
-    if (reader_ && QGuiApplication::platformName() != QLatin1String("xcb"))
+    const bool onX11 = QGuiApplication::platformName() == QLatin1String("xcb");
+    if (reader_ && !reader_->writes() && !onX11)
         reader_.reset(); // Qt does not write to the X display the reader watches
     if (reader_) {
         // Qt writes through its own X connection: the reader leaves that client's changes alone.
@@ -57,6 +58,13 @@ void Clipboard::announce(ClipboardOrigin origin) {
 }
 
 Clipboard::~Clipboard() = default;
+
+void Clipboard::whenLost(std::function<void()> lost) {
+    if (reader_)
+        reader_->whenLost([this, lost = std::move(lost)] {
+            QMetaObject::invokeMethod(this, lost, Qt::QueuedConnection);
+        });
+}
 
 std::optional<std::string> Clipboard::takeText() {
     if (announcing_ == ClipboardOrigin::OwnPickWrite)
@@ -116,22 +124,29 @@ class SharedTextOffer : public QMimeData {
 
 } // namespace
 
-// The echo of the write needs no text: the capture knows it by its origin.
-void Clipboard::write(QMimeData *offered) {
+// Through the watch where it writes (Wayland's data control), else through Qt. The echo of the
+// write needs no text: the capture knows it by its origin.
+void Clipboard::write(std::optional<SharedText> text) {
     writing_ = true;
-    QGuiApplication::clipboard()->setMimeData(offered);
+    if (reader_ && reader_->writes()) {
+        reader_->offer(std::move(text));
+    } else {
+        // Emptied with an empty offer: clear() would be announced a second time from the event
+        // loop.
+        QGuiApplication::clipboard()->setMimeData(text ? new SharedTextOffer(std::move(*text))
+                                                       : new QMimeData);
+    }
     writing_ = false;
     current_.reset();
     announce(ClipboardOrigin::OwnPickWrite);
 }
 
 void Clipboard::Clear() {
-    // clear() would be announced a second time from the event loop; an empty offer is not.
-    write(new QMimeData);
+    write(std::nullopt);
 }
 
 void Clipboard::SetText(const SharedText &text) {
-    write(new SharedTextOffer(text));
+    write(text);
 }
 
 } // namespace kobako::platform

@@ -6,8 +6,6 @@
 #include <QClipboard>
 #include <QObject>
 
-class QMimeData;
-
 #include <functional>
 #include <memory>
 #include <optional>
@@ -40,6 +38,9 @@ class Clipboard : public QObject, public ClipboardWriter {
     void Clear() override;
     void SetText(const SharedText &text) override;
 
+    // `lost` runs on the window's thread if the clipboard's display goes away.
+    void whenLost(std::function<void()> lost);
+
     // Who made the change being announced.
     ClipboardOrigin origin() const { return announcing_; }
 
@@ -47,7 +48,7 @@ class Clipboard : public QObject, public ClipboardWriter {
     void NewClipboardData();
 
   private:
-    void write(QMimeData *offered);
+    void write(std::optional<SharedText> text);
     std::optional<std::string> readWithQt() const;
 
     void onQtChange(QClipboard::Mode mode);

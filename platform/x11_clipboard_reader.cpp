@@ -4,7 +4,6 @@
 
 #include "core/clipboard_offer.h"
 #include "core/text_lines.h"
-#include "language.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -24,14 +23,6 @@ namespace {
 
 constexpr int kPropertyPool = 64;
 using Clock = std::chrono::steady_clock;
-// An owner that stops answering; one that takes seconds over its list of types (and holds the
-// text back behind it) still answers within this.
-constexpr std::chrono::milliseconds kGiveUpAfter{5000};
-// However steadily an owner keeps sending, a transfer ends by then.
-constexpr std::chrono::seconds kLongestTransfer{30};
-// How long an unfinished change may keep the changes after it from being reported; past that
-// they are reported without it (it still is, should it finish).
-constexpr std::chrono::milliseconds kLongestHoldBack{2000};
 // Some owners never send the list of what they offer, some take seconds: once the mark and the
 // text are in, the list is waited for this long, and then a refused mark means there is none.
 constexpr std::chrono::milliseconds kListPatience{1000};
@@ -41,30 +32,6 @@ constexpr int kStaleCheckMs = 250;
 // What an owner's announced size may make us set aside before the text arrives: the size is the
 // owner's word, not a promise.
 constexpr uint32_t kMostReservedAhead = 16u << 20;
-// A mark is a word; an owner that answers every request with its text sends that instead, and
-// only its start is kept.
-constexpr size_t kLongestMark = 64;
-
-std::string latin1ToUtf8(const std::string &latin1) {
-    std::string utf8;
-    utf8.reserve(latin1.size());
-    for (unsigned char c : latin1) {
-        if (c < 0x80) {
-            utf8 += static_cast<char>(c);
-        } else {
-            utf8 += static_cast<char>(0xC0 | (c >> 6));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return utf8;
-}
-
-void sayTooLarge() {
-    std::fputs(japaneseWanted() ? "kobako: 256 MiB を超えるコピーは取り込みません。\n"
-                                : "kobako: a copy of more than 256 MiB was not taken in.\n",
-               stderr);
-}
-
 } // namespace
 
 struct X11ClipboardReader::Atoms {
@@ -170,11 +137,7 @@ X11ClipboardReader::X11ClipboardReader(xcb_connection_t *connection)
       properties_(std::make_unique<Properties>(connection)) {}
 
 void X11ClipboardReader::setListener(Listener listener) {
-    std::lock_guard lock(listenerMutex_);
-    listener_ = std::move(listener);
-    for (auto &text : unheard_)
-        listener_(std::move(text));
-    unheard_.clear();
+    reports_.setListener(std::move(listener));
 }
 
 X11ClipboardReader::~X11ClipboardReader() {
@@ -271,7 +234,7 @@ void X11ClipboardReader::readEvents() {
                 onPropertyNewValue(notify->window, notify->atom);
         }
     }
-    reportFinished();
+    reportInOrder(fetches_, reports_);
 }
 
 void X11ClipboardReader::onOwnerChanged(uint32_t owner, uint32_t timestamp) {
@@ -604,27 +567,6 @@ void X11ClipboardReader::finish(Fetch &fetch) {
     fetch.otherText.reset();
 }
 
-// Changes are reported in the order they happened, each once its text is known. One that takes
-// too long holds back the later ones only for a while.
-void X11ClipboardReader::reportFinished() {
-    const auto now = Clock::now();
-    for (auto fetch = fetches_.begin(); fetch != fetches_.end();) {
-        if (!fetch->done) {
-            if (now - fetch->announced < kLongestHoldBack)
-                break;
-            ++fetch;
-            continue;
-        }
-        std::optional<std::string> text = std::move(fetch->result);
-        fetch = fetches_.erase(fetch);
-        std::lock_guard lock(listenerMutex_);
-        if (listener_)
-            listener_(std::move(text));
-        else
-            unheard_.push_back(std::move(text));
-    }
-}
-
 // Owners that stopped answering are given up on; a change that only waits for its list of
 // types is decided once that is overdue.
 void X11ClipboardReader::dropStale() {
@@ -632,12 +574,12 @@ void X11ClipboardReader::dropStale() {
     for (Fetch &fetch : fetches_) {
         if (fetch.done)
             continue;
-        if (now - fetch.lastHeard > kGiveUpAfter || now - fetch.announced > kLongestTransfer)
+        if (now - fetch.lastHeard > kOwnerSilence || now - fetch.announced > kLongestTransfer)
             giveUp(fetch);
         else
             advance(fetch);
     }
-    reportFinished();
+    reportInOrder(fetches_, reports_);
 }
 
 } // namespace kobako::platform

@@ -41,6 +41,7 @@ class X11ClipboardReader final : public ClipboardWatch {
         ignoredMask_ = resourceMask;
         ignoredBase_ = resourceBase;
     }
+    std::string describe() const override { return "X11 (XFixes)"; }
 
     // The reader's file descriptors and its event loop, for the thread that runs it.
     void run();
@@ -63,7 +64,6 @@ class X11ClipboardReader final : public ClipboardWatch {
     void finish(Fetch &fetch);
     void giveUp(Fetch &fetch);
     void forgetPending(Fetch &fetch);
-    void reportFinished();
     void dropStale();
     void finishDeliveredTransfers();
     void abandonRequests();
@@ -77,12 +77,10 @@ class X11ClipboardReader final : public ClipboardWatch {
         void operator()(xcb_connection_t *connection) const;
     };
     std::unique_ptr<xcb_connection_t, Disconnect> connection_;
-    std::mutex listenerMutex_;
-    Listener listener_;
-    std::vector<std::optional<std::string>> unheard_; // changes before a listener was set
-    uint32_t window_ = 0;                             // where texts are sent
-    uint32_t listWindow_ = 0;                         // where the lists of what is offered are sent
-    uint32_t markWindow_ = 0;                         // where the secret mark is sent
+    ChangeReports reports_;
+    uint32_t window_ = 0;     // where texts are sent
+    uint32_t listWindow_ = 0; // where the lists of what is offered are sent
+    uint32_t markWindow_ = 0; // where the secret mark is sent
     std::atomic<uint32_t> ignoredBase_ = 0;
     std::atomic<uint32_t> ignoredMask_ = 0;
     uint8_t xfixesEvent_ = 0;
