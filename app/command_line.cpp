@@ -33,6 +33,10 @@ CommandLine readCommandLine(const std::vector<std::string> &arguments, const cha
             line.action = CommandLine::Action::ShowVersion;
             return line;
         }
+        if (argument == "--verbose") {
+            line.verbose = true;
+            continue;
+        }
         if (line.directory)
             return refuse(argument); // one place for the files
         if (argument == "--data-home") {
@@ -62,6 +66,7 @@ std::string usageText(bool japanese) {
                "  -d, --directory DIR  ファイルを DIR に置く\n"
                "      --data-home      ファイルを $XDG_DATA_HOME/kobako "
                "(~/.local/share/kobako) に置く\n"
+               "      --verbose        クリップボードをどの方法で読むかを表示する\n"
                "  -h, --help           この説明を表示して終わる\n"
                "  -v, --version        バージョンを表示して終わる\n";
     return "Usage: kobako [OPTION]\n"
@@ -71,6 +76,7 @@ std::string usageText(bool japanese) {
            "  -d, --directory DIR  keep the files in DIR\n"
            "      --data-home      keep the files in $XDG_DATA_HOME/kobako "
            "(~/.local/share/kobako)\n"
+           "      --verbose        say which way the clipboard is read\n"
            "  -h, --help           show this help and exit\n"
            "  -v, --version        show the version and exit\n";
 }

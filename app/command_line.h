@@ -15,6 +15,8 @@ struct CommandLine {
     std::optional<std::string> directory;
     // The data directory is made when missing; a directory named by the user must exist.
     bool makeDirectory = false;
+    // Say on standard error, once at start, which way the clipboard is watched.
+    bool verbose = false;
     // What was wrong, for Refuse: the option in question.
     std::string refused;
 };

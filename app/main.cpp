@@ -11,6 +11,7 @@
 #include "platform/process.h"
 #include "platform/termination_signals.h"
 #include "platform/translations.h"
+#include "platform/wayland_clipboard.h"
 #include "platform/x11_clipboard_reader.h"
 #include "ui/form1.h"
 
@@ -40,6 +41,20 @@ void preferXWayland() {
 bool qtWillUseX11() {
     const char *platform = std::getenv("QT_QPA_PLATFORM");
     return !platform || !*platform || std::strcmp(platform, "xcb") == 0;
+}
+
+// One way of watching the clipboard, chosen once: a Wayland compositor's data control where it
+// is offered (it sees every copy, whichever window has the keyboard), else the X11 reader where
+// Qt works on X11, else (nothing) Qt's own clipboard.
+std::unique_ptr<kobako::platform::ClipboardWatch> watchTheClipboard() {
+    using namespace kobako::platform;
+#ifdef KOBAKO_WAYLAND
+    if (auto wayland = WaylandClipboard::open())
+        return wayland;
+#endif
+    if (qtWillUseX11())
+        return X11ClipboardReader::open();
+    return nullptr;
 }
 
 // Moves into the directory the command line names, making the data directory when missing; the
@@ -139,9 +154,10 @@ int main(int argc, char *argv[]) {
     if (!enterDirectory(line))
         return 1;
     preferXWayland();
-    std::unique_ptr<platform::ClipboardWatch> clipboardWatch;
-    if (qtWillUseX11())
-        clipboardWatch = platform::X11ClipboardReader::open();
+    std::unique_ptr<platform::ClipboardWatch> clipboardWatch = watchTheClipboard();
+    if (line.verbose)
+        std::fprintf(stderr, "kobako: clipboard read and written through %s\n",
+                     clipboardWatch ? clipboardWatch->describe().c_str() : "Qt's clipboard");
     const FileNames files{platform::currentDirectory(), platform::executableBaseName()};
     auto storedHistory = std::async(std::launch::async, [files] { return SlotFileRead(files); });
     // Qt's first text layout would read fontconfig's configuration; read it meanwhile.
@@ -186,5 +202,7 @@ int main(int argc, char *argv[]) {
     QObject::disconnect(endEarly);
     QObject::connect(&termination, &platform::TerminationSignals::requested, &form,
                      [&form] { form.saveAndEnd(false); });
+    // The compositor gone, the session is over, as when the X server goes: saved and ended.
+    clipboard.whenLost([&form] { form.saveAndEnd(false); });
     return QApplication::exec();
 }

@@ -1,9 +1,11 @@
 # Debian packages Kobako needs, and a function that installs the missing ones.
 # Sourced by run.sh and test.sh.
 
+# libwayland-dev: the Wayland client library and wayland-scanner, for the compositors' data
+# control (the program builds without it, and then reads the clipboard through X11 alone).
 KOBAKO_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev libxcb1-dev
                        libxcb-xfixes0-dev libfontconfig-dev fonts-noto-cjk qt6-translations-l10n
-                       qt6-l10n-tools)
+                       qt6-l10n-tools libwayland-dev)
 # librsvg2-bin: ImageMagick's SVG reader; libclang-rt-14-dev: clang's libFuzzer and sanitizer
 # runtimes (both only recommended by the packages that use them). Window managers users run:
 # openbox, xfwm4 (with xfconf and a session bus for its settings), fluxbox and icewm; and a

@@ -15,6 +15,14 @@ struct Case {
     bool made;
 };
 
+TEST(CommandLine, VerboseGoesWithAnyOtherOption) {
+    const CommandLine line = readCommandLine({"-d", "/x", "--verbose"}, nullptr, "/home/u");
+    EXPECT_EQ(line.action, CommandLine::Action::Run);
+    EXPECT_EQ(line.directory, "/x");
+    EXPECT_TRUE(line.verbose);
+    EXPECT_FALSE(readCommandLine({"-d", "/x"}, nullptr, "/home/u").verbose);
+}
+
 TEST(CommandLine, OptionsNameTheDirectoryOrAskForTextsOrAreRefused) {
     const Case cases[] = {
         {{}, nullptr, Action::Run, std::nullopt, false},
