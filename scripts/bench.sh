@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds Kobako in Release and prints its figures: the core benchmarks, then the whole program
-# under Xvfb, measured with the clipboard owner in ../shared/tools/clipbench. BENCH_ONLY=startup
+# under Xvfb, measured with the clipboard owner in ../shared/tools/clipbench (and through sway's
+# data control, where the program is built with Wayland). BENCH_ONLY=startup
 # prints only the start-up figures, BENCH_ONLY=blocks only the window's pauses and the memory
-# figures with large texts, BENCH_ONLY=hostile the rounds of hostile clipboard owners
+# figures with large texts, BENCH_ONLY=latency the capture latency on both paths,
+# BENCH_ONLY=hostile the rounds of hostile clipboard owners
 # (HOSTILE_ROUNDS of each, 100 by default).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,6 +15,11 @@ build="$here/build-bench"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKOBAKO_BUILD_TESTS=ON >/dev/null
 cmake --build "$build" --target kobako kobako_bench kobako_map_watch kobako_qt_floor kobako_ui_ping \
     test_owner -j"$(nproc)" >/dev/null
+# The Wayland owner exists where the program is built with Wayland; sway then runs the rounds.
+wayland_owner=
+if cmake --build "$build" --target wayland_owner >/dev/null 2>&1; then
+    wayland_owner="$build/tests/platform/wayland_owner"
+fi
 
 clipbench_source=${CLIPBENCH_DIR:-"$here/../shared/tools/clipbench"}
 mkdir -p "$build/clipbench"
@@ -34,4 +41,4 @@ echo "== Whole program under Xvfb (medians of 5 runs, min and max)"
 KOBAKO="$build/app/kobako" CLIPBENCH="$build/clipbench/clipbench" \
     MAP_WATCH="$build/bench/kobako_map_watch" QT_FLOOR="$build/bench/kobako_qt_floor" \
     UI_PING="$build/bench/kobako_ui_ping" TEST_OWNER="$build/tests/platform/test_owner" \
-    python3 "$here/scripts/bench_program.py"
+    WAYLAND_OWNER="$wayland_owner" python3 "$here/scripts/bench_program.py"
