@@ -4,6 +4,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -136,14 +137,36 @@ std::string toValidUtf8(std::string text) {
     return valid;
 }
 
-std::string fromCp932(std::string_view bytes) {
+namespace {
+
+// The bytes that start no UTF-8 character.
+size_t invalidUtf8Bytes(std::string_view text) {
+    size_t invalid = 0;
+    for (size_t i = 0; i < text.size();) {
+        i += asciiRun(text, i);
+        if (i == text.size())
+            break;
+        const size_t length = sequenceLength(text, i);
+        invalid += length == 0 ? 1 : 0;
+        i += std::max<size_t>(length, 1);
+    }
+    return invalid;
+}
+
+struct Decoded {
+    std::string text;
+    size_t undecodable = 0; // bytes that started no character, each now U+FFFD
+};
+
+// Nothing where the system cannot convert from CP932.
+std::optional<Decoded> fromCp932(std::string_view bytes) {
     iconv_t converter = iconv_open("UTF-8", "CP932");
     if (converter == reinterpret_cast<iconv_t>(-1))
-        return std::string(bytes);
+        return std::nullopt;
     std::unique_ptr<void, int (*)(iconv_t)> closer(converter, iconv_close);
 
-    std::string out;
-    out.reserve(bytes.size() * 3 / 2 + 16);
+    Decoded out;
+    out.text.reserve(bytes.size() * 3 / 2 + 16);
     char *in = const_cast<char *>(bytes.data());
     size_t inLeft = bytes.size();
     char buffer[4096];
@@ -151,13 +174,14 @@ std::string fromCp932(std::string_view bytes) {
         char *dest = buffer;
         size_t destLeft = sizeof buffer;
         const size_t result = iconv(converter, &in, &inLeft, &dest, &destLeft);
-        out.append(buffer, dest);
+        out.text.append(buffer, dest);
         if (result != static_cast<size_t>(-1))
             continue;
         if (errno == E2BIG)
             continue;
         // An undecodable or truncated sequence: mark it and go on with the next byte.
-        out += kReplacementCharacter;
+        out.text += kReplacementCharacter;
+        ++out.undecodable;
         ++in;
         --inLeft;
         iconv(converter, nullptr, nullptr, nullptr, nullptr);
@@ -165,10 +189,16 @@ std::string fromCp932(std::string_view bytes) {
     return out;
 }
 
+} // namespace
+
+// A stray byte in a UTF-8 text does not make it CP932: CP932 is taken only where it decodes
+// more of the record.
 std::string decodeRecord(std::string bytes) {
     if (isValidUtf8(bytes))
         return bytes;
-    return fromCp932(bytes);
+    if (auto cp932 = fromCp932(bytes); cp932 && cp932->undecodable < invalidUtf8Bytes(bytes))
+        return std::move(cp932->text);
+    return toValidUtf8(std::move(bytes));
 }
 
 std::string decodeLines(std::string_view bytes) {

@@ -27,8 +27,9 @@ inline constexpr std::string_view kLineEnd = "\r\n";
 std::optional<double> readNumberLine(LineReader &reader);
 
 // One record of a file (a line, or a text of the history file) as UTF-8: valid UTF-8 stays as it
-// is; anything else was written by the Windows original in CP932 (Shift_JIS) and is converted,
-// undecodable bytes becoming U+FFFD. One record never changes how another is read.
+// is; a record that decodes better as CP932 (Shift_JIS, as the Windows original wrote it) is
+// converted; undecodable bytes become U+FFFD either way. One record never changes how another is
+// read.
 std::string decodeRecord(std::string bytes);
 // A file of lines, each decoded on its own; every line then ends with CR LF.
 std::string decodeLines(std::string_view bytes);
@@ -37,6 +38,5 @@ bool isValidUtf8(std::string_view text);
 std::string toValidUtf8(std::string text);
 // Text offered as Latin-1 (X11's STRING), in UTF-8.
 std::string latin1ToUtf8(std::string_view latin1);
-std::string fromCp932(std::string_view bytes);
 
 } // namespace kobako

@@ -166,6 +166,8 @@ TEST(FileText, RecordsAndLinesDecodeOneByOne) {
     // Overlong forms and surrogates are not UTF-8.
     EXPECT_NE(decodeRecord("\xC0\xAF"), "\xC0\xAF");
     EXPECT_NE(decodeRecord("\xED\xA0\x80"), "\xED\xA0\x80");
+    // A stray byte in a UTF-8 text does not make it CP932.
+    EXPECT_EQ(decodeRecord("日本語\xFF"), "日本語\xEF\xBF\xBD");
     // A settings file with a font name in CP932 beside UTF-8 lines.
     EXPECT_EQ(decodeLines("1\r\n\x93\xfa\x96\x7b\x8c\xea\rＭＳ\r\nlast"),
               "1\r\n日本語\r\nＭＳ\r\nlast\r\n");
