@@ -30,16 +30,18 @@ CaptureOutcome History::captureIntoList(std::string text) {
     return CaptureOutcome::Stored;
 }
 
+// The repeat is checked before anything changes: an ignored copy leaves the slots as the window
+// shows them.
 CaptureOutcome History::captureIntoSlots(std::string text) {
-    const int usable = usableSlotCount(settings_);
-    closeUpSlots(usable);
-    const int filled = FilledSlotCount();
-    if (filled >= 1 && text == lastCapturedText)
+    if (FilledSlotCount() >= 1 && text == lastCapturedText)
         return CaptureOutcome::Ignored;
     lastCapturedText = text;
     // An empty copy would leave a hole above the filled slots.
     if (text.empty())
         return CaptureOutcome::Stored;
+    const int usable = usableSlotCount(settings_);
+    closeUpSlots(usable);
+    const int filled = FilledSlotCount();
 
     // Shift down by one; when every usable slot is filled the last text falls out.
     for (int i = std::min(filled, usable - 1); i > 0; --i)

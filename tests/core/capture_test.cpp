@@ -121,6 +121,9 @@ TEST_F(SlotCapture, AnEmptiedSlotIsClosedUpInsteadOfOverwritten) {
     for (auto text : {"c", "b", "a"})
         clipboard.copyElsewhere(text);
     history.textSlots[1].text.clear(); // the user erased "b" by typing
+    // A repeat changes nothing: the hole stays where the window shows it.
+    EXPECT_EQ(clipboard.copyElsewhere("a"), CaptureOutcome::Ignored);
+    EXPECT_EQ(slotTexts(history)[1], "");
     clipboard.copyElsewhere("new");
     EXPECT_EQ(slotTexts(history)[0], "new");
     EXPECT_EQ(slotTexts(history)[1], "a");
