@@ -4,7 +4,6 @@
 #include "command_line.h"
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
-#include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/instance_door.h"
 #include "platform/language.h"
@@ -13,7 +12,10 @@
 #include "platform/translations.h"
 #include "platform/wayland_clipboard.h"
 #include "platform/x11_clipboard_reader.h"
-#include "ui/form1.h"
+#include "storage/directory_lock.h"
+#include "storage/files.h"
+#include "storage/history_file.h"
+#include "ui/history_window.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -46,7 +48,7 @@ bool qtWillUseX11() {
 // One way of watching the clipboard, chosen once: a Wayland compositor's data control where it
 // is offered (it sees every copy, whichever window has the keyboard), else the X11 reader where
 // Qt works on X11, else (nothing) Qt's own clipboard.
-std::unique_ptr<kobako::platform::ClipboardWatch> watchTheClipboard() {
+std::unique_ptr<kobako::ClipboardWatch> watchTheClipboard() {
     using namespace kobako::platform;
 #ifdef KOBAKO_WAYLAND
     if (auto wayland = WaylandClipboard::open())
@@ -64,17 +66,18 @@ bool enterDirectory(const kobako::app::CommandLine &line) {
     using namespace kobako;
     if (!line.directory)
         return true;
-    std::optional<std::string> problem;
+    storage::WriteResult made;
     if (line.makeDirectory)
-        problem = platform::makePrivateDirectories(*line.directory);
-    if (!problem && ::chdir(line.directory->c_str()) != 0)
-        problem = platform::systemReason(errno);
-    if (!problem)
+        made = storage::makePrivateDirectories(*line.directory);
+    std::string reason = made.written() ? std::string() : made.failure().reason;
+    if (reason.empty() && ::chdir(line.directory->c_str()) != 0)
+        reason = storage::systemReason(errno);
+    if (reason.empty())
         return true;
     std::fprintf(stderr,
                  platform::japaneseWanted() ? "kobako: ディレクトリ %s を使えません: %s\n"
                                             : "kobako: cannot use the directory %s: %s\n",
-                 line.directory->c_str(), problem->c_str());
+                 line.directory->c_str(), reason.c_str());
     return false;
 }
 
@@ -123,8 +126,7 @@ int refuseToStart(const QString &why) {
 }
 
 // Another Kobako already works in the directory: it is brought forward, and this one says so.
-int yieldToTheRunningOne(const kobako::platform::DirectoryLock &lock,
-                         const std::string &directory) {
+int yieldToTheRunningOne(const kobako::storage::DirectoryLock &lock, const std::string &directory) {
     kobako::platform::InstanceDoor::knock(lock.path());
     return refuseToStart(QCoreApplication::translate(
                              "main", "このディレクトリではすでに Kobako が動いています。\n%1")
@@ -134,7 +136,7 @@ int yieldToTheRunningOne(const kobako::platform::DirectoryLock &lock,
 // The directory, or a file of the program's in it, is another user's: running beside that
 // user's own Kobako would take the history over (a save makes the file the saver's), so this
 // one does not start.
-int refuseAnotherUsersFiles(const kobako::platform::ForeignOwner &foreign) {
+int refuseAnotherUsersFiles(const kobako::storage::ForeignOwner &foreign) {
     return refuseToStart(
         QCoreApplication::translate("main", "「%1」はほかのユーザー（%2）のものです。\n"
                                             "Kobako はほかのユーザーの履歴では動きません。")
@@ -154,12 +156,13 @@ int main(int argc, char *argv[]) {
     if (!enterDirectory(line))
         return 1;
     preferXWayland();
-    std::unique_ptr<platform::ClipboardWatch> clipboardWatch = watchTheClipboard();
+    std::unique_ptr<ClipboardWatch> clipboardWatch = watchTheClipboard();
     if (line.verbose)
         std::fprintf(stderr, "kobako: clipboard read and written through %s\n",
                      clipboardWatch ? clipboardWatch->describe().c_str() : "Qt's clipboard");
-    const FileNames files{platform::currentDirectory(), platform::executableBaseName()};
-    auto storedHistory = std::async(std::launch::async, [files] { return SlotFileRead(files); });
+    const storage::FileNames files{platform::currentDirectory(), platform::executableBaseName()};
+    auto storedHistory =
+        std::async(std::launch::async, [files] { return storage::HistoryFile(files).read(); });
     // Qt's first text layout would read fontconfig's configuration; read it meanwhile.
     std::thread(FcInit).detach();
 
@@ -172,37 +175,38 @@ int main(int argc, char *argv[]) {
     auto endEarly = QObject::connect(&termination, &platform::TerminationSignals::requested, &app,
                                      &QCoreApplication::quit);
 
-    if (const auto foreign = platform::ownedByAnotherUser(files.startDirectory, files.names()))
+    if (const auto foreign = storage::ownedByAnotherUser(files.startDirectory, files.names()))
         return refuseAnotherUsersFiles(*foreign);
-    platform::DirectoryLock lock(files.startDirectory);
+    storage::DirectoryLock lock(files.startDirectory);
     if (!lock.held())
         return yieldToTheRunningOne(lock, files.startDirectory);
-    platform::removeStaleTemporaries(files.startDirectory, files.names());
+    storage::removeStaleTemporaries(files.startDirectory, files.names());
 
     Settings settings;
     platform::Clipboard clipboard(std::move(clipboardWatch));
     platform::MessageBoxDialogs dialogs(nullptr);
-    ui::Form1 form(settings, clipboard, dialogs, files);
-    form.readStoredHistoryAhead(std::move(storedHistory));
-    form.Form_Load();
-    form.showAtStart();
+    ui::HistoryWindow window(settings, clipboard, clipboard, dialogs, files);
+    window.readStoredHistoryAhead(std::move(storedHistory));
+    window.load();
+    window.showAtStart();
     // Paint the window once while it is out of sight, unless a copy is already bringing it back:
     // fonts and styles load now rather than during the first capture, when copies may be
     // arriving fast.
-    QTimer::singleShot(0, &form, [&form] {
-        if (form.isMinimized())
-            form.grab();
+    QTimer::singleShot(0, &window, [&window] {
+        if (window.isMinimized())
+            window.grab();
     });
     QTimer::singleShot(0, &warnWithoutJapaneseFont);
     // After the work of the start (the history read, the fonts, the first painting).
     QTimer::singleShot(0, &platform::releaseFreeMemory);
 
     platform::InstanceDoor door(lock.path());
-    QObject::connect(&door, &platform::InstanceDoor::knocked, &form, &ui::Form1::comeForward);
+    QObject::connect(&door, &platform::InstanceDoor::knocked, &window,
+                     &ui::HistoryWindow::comeForward);
     QObject::disconnect(endEarly);
-    QObject::connect(&termination, &platform::TerminationSignals::requested, &form,
-                     [&form] { form.saveAndEnd(false); });
+    QObject::connect(&termination, &platform::TerminationSignals::requested, &window,
+                     [&window] { window.saveAndEnd(false); });
     // The compositor gone, the session is over, as when the X server goes: saved and ended.
-    clipboard.whenLost([&form] { form.saveAndEnd(false); });
+    clipboard.whenLost([&window] { window.saveAndEnd(false); });
     return QApplication::exec();
 }

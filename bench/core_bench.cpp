@@ -1,5 +1,5 @@
 #include "core/history.h"
-#include "storage/three_files.h"
+#include "storage/history_file.h"
 #include "ui/text_display.h"
 
 #include <benchmark/benchmark.h>
@@ -33,7 +33,7 @@ void BM_CaptureIntoList(benchmark::State &state) {
 }
 BENCHMARK(BM_CaptureIntoList)->Arg(50)->Arg(1000)->Arg(10000);
 
-class HistoryFile : public benchmark::Fixture {
+class HistoryFileBench : public benchmark::Fixture {
   public:
     void SetUp(const benchmark::State &state) override {
         directory_ =
@@ -43,8 +43,10 @@ class HistoryFile : public benchmark::Fixture {
         std::filesystem::current_path(directory_);
         settings_.setListMaxText("32767");
         history_ = std::make_unique<History>(settings_);
+        std::vector<std::string> records;
         for (int64_t i = 0; i < state.range(0); ++i)
-            history_->list.push_back({textOf(static_cast<size_t>(i), state.range(1)), false});
+            records.push_back(textOf(static_cast<size_t>(i), state.range(1)));
+        history_->load(std::move(records));
     }
     void TearDown(const benchmark::State &) override {
         std::filesystem::current_path(previous_);
@@ -55,28 +57,28 @@ class HistoryFile : public benchmark::Fixture {
     std::filesystem::path directory_, previous_;
     Settings settings_;
     std::unique_ptr<History> history_;
-    FileNames files_{".", "kobako"};
+    storage::HistoryFile file_{storage::FileNames{".", "kobako"}};
 };
 
-BENCHMARK_DEFINE_F(HistoryFile, Save)(benchmark::State &state) {
+BENCHMARK_DEFINE_F(HistoryFileBench, Save)(benchmark::State &state) {
     for (auto _ : state)
-        if (SlotFileSave(files_, SlotFileTake(*history_, settings_)))
+        if (!file_.save(history_->textsToSave()).written())
             state.SkipWithError("the history file could not be written");
 }
-BENCHMARK_REGISTER_F(HistoryFile, Save)
+BENCHMARK_REGISTER_F(HistoryFileBench, Save)
     ->Args({10000, 1024})
     ->Args({100, 1 << 20})
     ->Unit(benchmark::kMillisecond);
 
-BENCHMARK_DEFINE_F(HistoryFile, Load)(benchmark::State &state) {
-    SlotFileSave(files_, SlotFileTake(*history_, settings_));
+BENCHMARK_DEFINE_F(HistoryFileBench, Load)(benchmark::State &state) {
+    file_.save(history_->textsToSave());
     for (auto _ : state) {
         History loaded(settings_);
-        SlotFileLoad(SlotFileRead(files_), loaded, settings_);
-        benchmark::DoNotOptimize(loaded.list.size());
+        loaded.load(file_.read().records);
+        benchmark::DoNotOptimize(loaded.list().size());
     }
 }
-BENCHMARK_REGISTER_F(HistoryFile, Load)
+BENCHMARK_REGISTER_F(HistoryFileBench, Load)
     ->Args({10000, 1024})
     ->Args({100, 1 << 20})
     ->Unit(benchmark::kMillisecond);

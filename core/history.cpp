@@ -4,66 +4,81 @@
 
 namespace kobako {
 
-int History::FilledSlotCount() const {
-    int count = 0;
+int History::filledSlotCount() const {
+    const auto usable = slots_.begin() + usableSlotCount(settings_);
+    return static_cast<int>(
+        std::count_if(slots_.begin(), usable, [](const Slot &slot) { return !slot.text.empty(); }));
+}
+
+void History::load(std::vector<std::string> records) {
+    if (settings_.isListMode()) {
+        list_.reserve(list_.size() + records.size());
+        for (std::string &record : records)
+            list_.push_back({std::move(record), false});
+        return;
+    }
+    // Slots that do not exist take no record.
+    for (size_t i = 0; i < std::min<size_t>(records.size(), kSlotCount); ++i)
+        slots_[i].text = std::move(records[i]);
+}
+
+std::vector<SharedText> History::textsToSave() const {
+    std::vector<SharedText> texts;
+    if (settings_.isListMode()) {
+        texts.reserve(list_.size());
+        for (const ListEntry &entry : list_)
+            texts.push_back(entry.text);
+        return texts;
+    }
+    // Every filled slot in order, also one that editing left above an empty slot.
     for (int i = 0; i < usableSlotCount(settings_); ++i)
-        if (!textSlots[i].text.empty())
-            ++count;
-    return count;
+        if (!slots_[i].text.empty())
+            texts.push_back(slots_[i].text);
+    return texts;
+}
+
+void History::editSlot(int index, std::string text) {
+    slots_[index].text = std::move(text);
 }
 
 void History::clearAll() {
-    for (int i = 0, n = FilledSlotCount(); i < n; ++i)
-        textSlots[i].text.clear();
-    list.clear();
-    listIndex = -1;
+    for (int i = 0, n = filledSlotCount(); i < n; ++i)
+        slots_[i].text.clear();
+    list_.clear();
+    currentRow_ = -1;
 }
 
 void History::copySlotsToList(int count) {
     for (int i = 0; i < count; ++i) {
-        if (static_cast<size_t>(i) < list.size())
-            list[i].text = textSlots[i].text;
+        if (static_cast<size_t>(i) < list_.size())
+            list_[i].text = slots_[i].text;
         else
-            list.push_back({textSlots[i].text, false});
+            list_.push_back({slots_[i].text, false});
     }
 }
 
 void History::copyListToSlots(int count) {
     for (int i = 0; i < std::min(count, kSlotCount); ++i)
-        textSlots[i].text = static_cast<size_t>(i) < list.size() ? list[i].text : SharedText();
+        slots_[i].text = static_cast<size_t>(i) < list_.size() ? list_[i].text : SharedText();
 }
 
 void History::trimList(size_t keep) {
-    while (list.size() > keep)
-        removeListEntry(static_cast<int>(list.size()) - 1);
+    while (list_.size() > keep)
+        removeListEntry(static_cast<int>(list_.size()) - 1);
 }
 
 void History::insertListEntry(int index, std::string text) {
-    list.insert(list.begin() + index, ListEntry{std::move(text), false});
-    if (listIndex >= index)
-        ++listIndex; // the current item stays the same item
+    list_.insert(list_.begin() + index, ListEntry{std::move(text), false});
+    if (currentRow_ >= index)
+        ++currentRow_; // the current entry stays the same entry
 }
 
 void History::removeListEntry(int index) {
-    list.erase(list.begin() + index);
-    if (listIndex == index)
-        listIndex = -1;
-    else if (listIndex > index)
-        --listIndex;
-}
-
-void History::appendPick(const SharedText &text) {
-    if (pick_.pickedTexts.size() <= static_cast<size_t>(pick_.pickCount))
-        pick_.pickedTexts.resize(pick_.pickCount + 1);
-    pick_.pickedTexts[pick_.pickCount] = text;
-    pick_.joinedText += text.str();
-    ++pick_.pickCount;
-}
-
-void History::restartPick(const SharedText &text) {
-    pick_.pickedTexts.assign(1, text);
-    pick_.joinedText.clear();
-    pick_.pickCount = 1;
+    list_.erase(list_.begin() + index);
+    if (currentRow_ == index)
+        currentRow_ = -1;
+    else if (currentRow_ > index)
+        --currentRow_;
 }
 
 } // namespace kobako

@@ -1,14 +1,15 @@
 #pragma once
 
-#include "clipboard_writer.h"
+#include "clipboard_ports.h"
+#include "mouse.h"
 #include "remembered_text.h"
 #include "settings.h"
 #include "shared_text.h"
 
 #include <array>
-#include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kobako {
@@ -20,17 +21,17 @@ struct ListEntry {
 
 struct Slot {
     SharedText text;
-    int check = 0;       // check box value: 0 clear, 1 checked
+    bool marked = false; // its check box
     bool shaded = false; // drawn in the button-face colour of a pick all
 };
 
 enum class CaptureOutcome {
-    Ignored, // nothing changed but possibly `lastCapturedText`
-    Stored   // the window step follows: bring a hidden window back
+    Ignored, // nothing changed
+    Stored   // the window shows it: a hidden window comes back
 };
 
-// The history window's state: the list and the ten slots with their selection, the pick state
-// that both displays share, and what the capture remembers. The widgets only show it.
+// What the history window holds: the list and the ten text slots with their marks, the pick
+// state that both displays share, and what the capture remembers. The widgets only show it.
 //
 // The rules write the clipboard through a ClipboardWriter whose notification runs `capture`
 // before the write returns, so every method leaves the state consistent before each write and
@@ -41,57 +42,55 @@ class History {
 
     explicit History(const Settings &settings) : settings_(settings) {}
 
-    // List display: item 0 is the newest; `listIndex` is the item the user's clicks made
-    // current, -1 before any.
-    std::vector<ListEntry> list;
-    int listIndex = -1;
-    bool listShaded = false;
-
-    // Text slots: slot 0 is the newest.
-    std::array<Slot, kSlotCount> textSlots;
-
-    RememberedText lastCapturedText;
-    int capturePaused = 0;
-
-    // What the gestures of both displays share: the texts picked so far and the marks as the
-    // last mouse-up left them. Changed only by the gestures below.
-    struct PickState {
-        int activeSlot = 0;
-        int pickCount = 0;
-        std::vector<SharedText> pickedTexts;
-        std::string joinedText;
-        std::vector<int16_t> lastSelection;
-        bool selectAllActive = false;
-    };
-    const PickState &pick() const { return pick_; }
-
+    // The list display: entry 0 is the newest. The current row is the entry the user's clicks
+    // and keys made current, -1 before any.
+    const std::vector<ListEntry> &list() const { return list_; }
+    int currentRow() const { return currentRow_; }
+    bool listShaded() const { return listShaded_; }
+    // The text slots: slot 0 is the newest.
+    const std::array<Slot, kSlotCount> &textSlots() const { return slots_; }
     // The number of non-empty slots among the first `listMax` (at most ten).
-    int FilledSlotCount() const;
+    int filledSlotCount() const;
+    bool holdsAnyText() const { return !list_.empty() || !slots_[0].text.empty(); }
 
+    // The texts read from the history file, newest first: after the list's entries, or into the
+    // slots from slot 0 (at most ten), by the display mode.
+    void load(std::vector<std::string> records);
+    // The texts to save, shared rather than copied: the list, or every filled slot in order.
+    std::vector<SharedText> textsToSave() const;
+
+    // The capture button: while paused, no change of the clipboard is looked at.
+    bool capturePaused() const { return capturePaused_; }
+    void setCapturePaused(bool paused) { capturePaused_ = paused; }
     // A clipboard change: `clipboardText` is the plain text the clipboard offers, or nothing
     // when it offers none (an image, an emptied clipboard, a secret).
     CaptureOutcome capture(std::optional<std::string> clipboardText, ClipboardOrigin origin);
 
-    // A mouse button released over slot `index`'s check box, after the box's own toggle.
-    void Check1_MouseUp(int index, int button, int shift, ClipboardWriter &clipboard);
+    // A slot's check box toggled by a left click, before the release is handled.
+    void toggleSlotMark(int index);
+    // A mouse button released over slot `index`'s check box.
+    void releaseOnSlotMark(int index, MouseButton button, Modifiers keys,
+                           ClipboardWriter &clipboard);
     // A click or double click on a slot's text: a plain left click on its check box, untoggled.
-    void Text1_Click(int index, ClipboardWriter &clipboard);
-    // A key producing a character in slot `index`: false refuses it (no check mark). Otherwise
-    // the slot's text, before the key, has been put on the clipboard without being captured.
-    bool Text1_KeyPress(int index, ClipboardWriter &clipboard);
+    void clickSlotText(int index, ClipboardWriter &clipboard);
+    // A key about to type into slot `index`: false refuses it (no check mark). Otherwise the
+    // slot's text, before the key, has been put on the clipboard without being captured.
+    bool beforeTyping(int index, ClipboardWriter &clipboard);
+    // The slot's text as the user's typing left it.
+    void editSlot(int index, std::string text);
     // A mouse button pressed on slot `index`'s text: true when the right button on an empty,
-    // unchecked slot has cleared the marks and the clipboard, and the user must be told.
-    bool Text1_MouseDown(int index, int button, ClipboardWriter &clipboard);
+    // unmarked slot has cleared the marks and the clipboard, and the user must be told.
+    bool pressSlotText(int index, MouseButton button, ClipboardWriter &clipboard);
 
     // The list's own reaction to a left press on `row`: it becomes current and toggles.
     void toggleListItem(int row);
-    // Up (-1) and Down (+1): the current item moves by one within the list; without one, the
-    // first item becomes current.
-    void moveListIndex(int step);
+    // Up (-1) and Down (+1): the current row moves by one within the list; without one, the
+    // first entry becomes current.
+    void moveCurrentRow(int step);
     // A mouse button released over the list, after the list's own reaction to the press.
-    void List1_MouseUp(int button, int shift, ClipboardWriter &clipboard);
+    void releaseOnList(MouseButton button, Modifiers keys, ClipboardWriter &clipboard);
 
-    // Clear all: the first `FilledSlotCount` slots and the whole list are emptied.
+    // Clear all: the first `filledSlotCount` slots and the whole list are emptied.
     void clearAll();
 
     // Switching the display: the first `count` slots' texts become the first list entries (the
@@ -102,17 +101,27 @@ class History {
     // Lowering the list maximum: the oldest entries go until `keep` remain.
     void trimList(size_t keep);
 
-    void insertListEntry(int index, std::string text);
-    void removeListEntry(int index);
-
   private:
-    CaptureOutcome captureIntoList(std::string text);
-    CaptureOutcome captureIntoSlots(std::string text);
+    // Typing into a slot puts its text on the clipboard; that write is not looked at, and the
+    // capture button's state is as it was afterwards.
+    class TypingPause {
+      public:
+        explicit TypingPause(History &history)
+            : history_(history), before_(std::exchange(history.capturePaused_, true)) {}
+        ~TypingPause() { history_.capturePaused_ = before_; }
+
+      private:
+        History &history_;
+        bool before_;
+    };
+
+    bool holdsEntries() const;
+    void captureIntoList(std::string text);
+    void captureIntoSlots(std::string text);
     void closeUpSlots(int usable);
     void deleteSlot(int index);
-
-    void appendPick(const SharedText &text);
-    void restartPick(const SharedText &text);
+    void insertListEntry(int index, std::string text);
+    void removeListEntry(int index);
 
     // The gestures both displays share, over their entries: the filled slots or the list items
     // (core/pick_gestures.h).
@@ -122,10 +131,26 @@ class History {
     template <typename Entries>
     bool addToPick(Entries entries, int index, ClipboardWriter &clipboard);
     template <typename Entries> void pickAll(Entries entries, ClipboardWriter &clipboard);
-    template <typename Entries> void rememberSelection(Entries entries);
+    template <typename Entries> void rememberMarks(Entries entries);
 
     const Settings &settings_;
-    PickState pick_;
+    std::vector<ListEntry> list_;
+    int currentRow_ = -1;
+    bool listShaded_ = false;
+    std::array<Slot, kSlotCount> slots_;
+
+    RememberedText lastCaptured_;
+    bool capturePaused_ = false;
+
+    // What the gestures of both displays share: the texts joined so far and the marks as the
+    // last mouse-up left them.
+    std::string joinedText_;
+    std::vector<bool> marksAtLastRelease_;
+    bool pickAllShown_ = false;
+
+    // The two displays as entries of the shared gestures.
+    struct ListEntries;
+    struct SlotEntries;
 };
 
 } // namespace kobako

@@ -1,5 +1,4 @@
 #include "history.h"
-#include "mouse.h"
 #include "pick_gestures.h"
 
 #include <algorithm>
@@ -7,54 +6,51 @@
 namespace kobako {
 
 void History::toggleListItem(int row) {
-    listIndex = row;
-    list[row].selected = !list[row].selected;
+    currentRow_ = row;
+    list_[row].selected = !list_[row].selected;
 }
 
-void History::moveListIndex(int step) {
-    if (list.empty())
+void History::moveCurrentRow(int step) {
+    if (list_.empty())
         return;
-    const int last = static_cast<int>(list.size()) - 1;
-    listIndex = listIndex < 0 ? 0 : std::clamp(listIndex + step, 0, last);
+    const int last = static_cast<int>(list_.size()) - 1;
+    currentRow_ = currentRow_ < 0 ? 0 : std::clamp(currentRow_ + step, 0, last);
 }
 
-namespace {
-
-// The list as entries of the shared gestures: every item, marked by selection.
-struct ListEntries {
+// Every item, marked by selection.
+struct History::ListEntries {
     History &history;
-    int count() const { return static_cast<int>(history.list.size()); }
-    const SharedText &text(int i) const { return history.list[i].text; }
-    bool marked(int i) const { return history.list[i].selected; }
-    void mark(int i, bool on) const { history.list[i].selected = on; }
-    void shade() const { history.listShaded = true; }
+    int count() const { return static_cast<int>(history.list_.size()); }
+    const SharedText &text(int i) const { return history.list_[i].text; }
+    bool marked(int i) const { return history.list_[i].selected; }
+    void mark(int i, bool on) const { history.list_[i].selected = on; }
+    void shade() const { history.listShaded_ = true; }
     void unshade() const {
-        if (!history.list.empty())
-            history.listShaded = false;
+        if (!history.list_.empty())
+            history.listShaded_ = false;
     }
 };
 
-} // namespace
-
-void History::List1_MouseUp(int button, int shift, ClipboardWriter &clipboard) {
+void History::releaseOnList(MouseButton button, Modifiers keys, ClipboardWriter &clipboard) {
     const ListEntries items{*this};
-    pick_.lastSelection.resize(list.size() + 1);
+    marksAtLastRelease_.resize(list_.size() + 1);
     endPickAll(items);
 
-    const bool hasCurrent = listIndex >= 0 && static_cast<size_t>(listIndex) < list.size();
-    if (button == mouse::kLeft && shift == mouse::kNoKeys && hasCurrent) {
-        singlePick(items, listIndex, clipboard);
-    } else if (button == mouse::kLeft && shift == mouse::kCtrl && hasCurrent) {
-        if (!addToPick(items, listIndex, clipboard))
+    const bool hasCurrent = currentRow_ >= 0 && static_cast<size_t>(currentRow_) < list_.size();
+    const bool left = button == MouseButton::Left;
+    if (left && keys == Modifiers::None && hasCurrent) {
+        singlePick(items, currentRow_, clipboard);
+    } else if (left && keys == Modifiers::Ctrl && hasCurrent) {
+        if (!addToPick(items, currentRow_, clipboard))
             return;
-    } else if (button == mouse::kLeft && shift == mouse::kAlt && hasCurrent) {
+    } else if (left && keys == Modifiers::Alt && hasCurrent) {
         pickAll(items, clipboard);
-    } else if (button == mouse::kRight && !list.empty()) {
-        for (int i = static_cast<int>(list.size()) - 1; i >= 0; --i)
-            if (list[i].selected)
+    } else if (button == MouseButton::Right && !list_.empty()) {
+        for (int i = static_cast<int>(list_.size()) - 1; i >= 0; --i)
+            if (list_[i].selected)
                 removeListEntry(i);
     }
-    rememberSelection(items);
+    rememberMarks(items);
 }
 
 } // namespace kobako

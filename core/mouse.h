@@ -2,18 +2,17 @@
 
 namespace kobako {
 
-// Mouse buttons and modifier keys as the handlers compare them: a button is one value, the
-// modifiers are a sum compared as a whole (Ctrl+Alt is neither Ctrl nor Alt).
-namespace mouse {
-constexpr int kLeft = 1;
-constexpr int kRight = 2;
-constexpr int kMiddle = 4;
+// The mouse button a gesture is made with.
+enum class MouseButton { Other, Left, Right, Middle };
 
-constexpr int kNoKeys = 0;
-constexpr int kShift = 1;
-constexpr int kCtrl = 2;
-constexpr int kAlt = 4;
-constexpr int kOtherKey = 8; // a key the handlers know nothing of, such as Super
-} // namespace mouse
+// The modifier keys held during a gesture, as the gestures tell them apart: none, Ctrl alone, Alt
+// alone, or anything else (Shift, Ctrl+Alt, Super...), which is no gesture.
+enum class Modifiers { None, Ctrl, Alt, Other };
+
+constexpr Modifiers modifiersHeld(bool shift, bool ctrl, bool alt, bool other) {
+    if (shift || other || (ctrl && alt))
+        return Modifiers::Other;
+    return ctrl ? Modifiers::Ctrl : alt ? Modifiers::Alt : Modifiers::None;
+}
 
 } // namespace kobako

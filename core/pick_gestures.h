@@ -9,22 +9,21 @@ namespace kobako {
 
 // A pick all's shading ends with the next mouse-up.
 template <typename Entries> void History::endPickAll(Entries entries) {
-    if (!pick_.selectAllActive)
+    if (!pickAllShown_)
         return;
     entries.unshade();
-    pick_.selectAllActive = false;
+    pickAllShown_ = false;
 }
 
 // The clicked entry becomes the only marked one, and its text goes on the clipboard alone.
 template <typename Entries>
 void History::singlePick(Entries entries, int index, ClipboardWriter &clipboard) {
-    pick_.pickCount = 0;
     for (int i = 0, n = entries.count(); i < n; ++i)
         entries.mark(i, i == index);
     entries.mark(index, true); // also a slot above an empty one, outside the count
-    restartPick(entries.text(index));
-    clipboard.Clear();
-    clipboard.SetText(pick_.pickedTexts[0]);
+    joinedText_.clear();
+    clipboard.clear();
+    clipboard.setText(entries.text(index));
 }
 
 // The clicked entry's text joins those picked before. False when the click has just unmarked
@@ -32,10 +31,10 @@ void History::singlePick(Entries entries, int index, ClipboardWriter &clipboard)
 // clipboard stays empty.
 template <typename Entries>
 bool History::addToPick(Entries entries, int index, ClipboardWriter &clipboard) {
-    clipboard.Clear();
-    const std::vector<int16_t> &before = pick_.lastSelection;
-    const bool wasMarked = static_cast<size_t>(index) < before.size() && before[index] == 1;
-    if (!pick_.joinedText.empty() && wasMarked) {
+    clipboard.clear();
+    const bool wasMarked =
+        static_cast<size_t>(index) < marksAtLastRelease_.size() && marksAtLastRelease_[index];
+    if (!joinedText_.empty() && wasMarked) {
         entries.mark(index, true);
         return false;
     }
@@ -49,37 +48,36 @@ bool History::addToPick(Entries entries, int index, ClipboardWriter &clipboard) 
             firstOther = i;
     }
     // The second marked entry brings in the text of the single pick before it.
-    if (markedCount == 2 && entries.text(firstOther).str() != pick_.joinedText)
-        appendPick(entries.text(firstOther));
+    if (markedCount == 2 && entries.text(firstOther).str() != joinedText_)
+        joinedText_ += entries.text(firstOther).str();
     if (entries.marked(index))
-        appendPick(entries.text(index));
-    clipboard.Clear();
-    clipboard.SetText(pick_.joinedText);
+        joinedText_ += entries.text(index).str();
+    clipboard.clear();
+    clipboard.setText(joinedText_);
     return true;
 }
 
 // Every text from the first entry on goes on the clipboard, joined; the display is shaded.
 template <typename Entries> void History::pickAll(Entries entries, ClipboardWriter &clipboard) {
-    clipboard.Clear();
-    pick_.joinedText.clear();
-    pick_.pickCount = 0;
+    clipboard.clear();
+    joinedText_.clear();
     for (int i = 0, n = entries.count(); i < n; ++i) {
         entries.mark(i, false);
-        appendPick(entries.text(i));
+        joinedText_ += entries.text(i).str();
     }
-    pick_.selectAllActive = true;
+    pickAllShown_ = true;
     entries.shade();
-    clipboard.Clear();
-    clipboard.SetText(pick_.joinedText);
+    clipboard.clear();
+    clipboard.setText(joinedText_);
 }
 
 // The marks as this mouse-up leaves them, for the next add to pick.
-template <typename Entries> void History::rememberSelection(Entries entries) {
+template <typename Entries> void History::rememberMarks(Entries entries) {
     const int n = entries.count();
-    if (pick_.lastSelection.size() < static_cast<size_t>(n))
-        pick_.lastSelection.resize(n);
+    if (marksAtLastRelease_.size() < static_cast<size_t>(n))
+        marksAtLastRelease_.resize(n);
     for (int i = 0; i < n; ++i)
-        pick_.lastSelection[i] = entries.marked(i) ? 1 : 0;
+        marksAtLastRelease_[i] = entries.marked(i);
 }
 
 } // namespace kobako

@@ -37,7 +37,7 @@ void Settings::setListSpin(int position) {
     if (position == listSpin_)
         return;
     listSpin_ = position;
-    VScroll1_Change();
+    onListSpinMoved();
 }
 
 void Settings::setIconSpin(int position) {
@@ -45,17 +45,17 @@ void Settings::setIconSpin(int position) {
     if (position == iconSpin_)
         return;
     iconSpin_ = position;
-    VScroll2_Change();
+    onIconSpinMoved();
 }
 
-void Settings::VScroll1_Change() {
+void Settings::onListSpinMoved() {
     if (displayMode == DisplayMode::TextBoxes && listSpin_ > kMaxSlots) {
         setListSpin(kMaxSlots); // runs this handler again, nested
     }
     setListMaxText(std::to_string(listSpin_));
 }
 
-void Settings::VScroll2_Change() {
+void Settings::onIconSpinMoved() {
     setIconHeightText(std::to_string(iconSpin_));
 }
 

@@ -7,6 +7,9 @@ namespace kobako {
 
 enum class DisplayMode { List = 0, TextBoxes = 1 };
 
+// A check box's state; greyed only as a settings file may give it.
+enum class CheckState { Unchecked = 0, Checked = 1, Greyed = 2 };
+
 // Where the history window appears; the values are the indices of the settings window's
 // position buttons.
 enum class AppearPosition {
@@ -33,7 +36,7 @@ class Settings {
     static constexpr int kLargestIconHeight = 60;
     static constexpr int kMaxSlots = 10;
 
-    int alwaysOnTop = 1; // check box value: 0, 1, or 2 (greyed, only from a file)
+    CheckState alwaysOnTop = CheckState::Checked;
     DisplayMode displayMode = DisplayMode::List;
     AppearPosition appearPosition = AppearPosition::MiddleRight;
 
@@ -43,7 +46,7 @@ class Settings {
     void setIconHeightText(std::string text);
 
     bool isListMode() const { return displayMode == DisplayMode::List; }
-    bool keepsInFront() const { return alwaysOnTop == 1; }
+    bool keepsInFront() const { return alwaysOnTop == CheckState::Checked; }
 
     // `listMax` as a 16-bit integer, at least 1. A number beyond 16 bits reads as the nearest end
     // of the range; text that is no number (half-typed in the settings window) reads as the last
@@ -61,8 +64,8 @@ class Settings {
     void setIconSpin(int position);
 
   private:
-    void VScroll1_Change();
-    void VScroll2_Change();
+    void onListSpinMoved();
+    void onIconSpinMoved();
 
     std::string listMaxText_ = "5";
     std::string iconHeightText_ = "18";

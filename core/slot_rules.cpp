@@ -1,90 +1,88 @@
 #include "history.h"
-#include "mouse.h"
 #include "pick_gestures.h"
 
 namespace kobako {
 
-namespace {
-
-// The slots as entries of the shared gestures: the filled run from slot 0, marked by check.
-struct SlotEntries {
+// The filled run from slot 0, marked by check.
+struct History::SlotEntries {
     History &history;
-    int count() const { return history.FilledSlotCount(); }
-    const SharedText &text(int i) const { return history.textSlots[i].text; }
-    bool marked(int i) const { return history.textSlots[i].check == 1; }
-    void mark(int i, bool on) const { history.textSlots[i].check = on ? 1 : 0; }
+    int count() const { return history.filledSlotCount(); }
+    const SharedText &text(int i) const { return history.slots_[i].text; }
+    bool marked(int i) const { return history.slots_[i].marked; }
+    void mark(int i, bool on) const { history.slots_[i].marked = on; }
     void shade() const { setShading(true); }
     void unshade() const { setShading(false); }
     void setShading(bool on) const {
         for (int i = 0, n = count(); i < n; ++i)
-            history.textSlots[i].shaded = on;
+            history.slots_[i].shaded = on;
     }
 };
 
-} // namespace
+void History::toggleSlotMark(int index) {
+    slots_[index].marked = !slots_[index].marked;
+}
 
-void History::Check1_MouseUp(int index, int button, int shift, ClipboardWriter &clipboard) {
-    Slot &clicked = textSlots[index];
+void History::releaseOnSlotMark(int index, MouseButton button, Modifiers keys,
+                                ClipboardWriter &clipboard) {
+    Slot &clicked = slots_[index];
     if (clicked.text.empty()) {
-        clicked.check = 0;
+        clicked.marked = false;
         return;
     }
     const SlotEntries slots{*this};
-    pick_.lastSelection.resize(FilledSlotCount() + 1);
+    marksAtLastRelease_.resize(filledSlotCount() + 1);
     endPickAll(slots);
 
-    const bool anyFilled = FilledSlotCount() > 0;
-    if (button == mouse::kLeft && shift == mouse::kNoKeys) {
-        pick_.activeSlot = index;
+    const bool anyFilled = filledSlotCount() > 0;
+    const bool left = button == MouseButton::Left;
+    if (left && keys == Modifiers::None) {
         singlePick(slots, index, clipboard);
-    } else if (button == mouse::kLeft && shift == mouse::kCtrl && anyFilled) {
+    } else if (left && keys == Modifiers::Ctrl && anyFilled) {
         if (!addToPick(slots, index, clipboard))
             return;
-        pick_.activeSlot = index;
-    } else if (button == mouse::kLeft && shift == mouse::kAlt && anyFilled) {
+    } else if (left && keys == Modifiers::Alt && anyFilled) {
         pickAll(slots, clipboard);
-    } else if (button == mouse::kRight && anyFilled && clicked.check == 1) {
+    } else if (button == MouseButton::Right && anyFilled && clicked.marked) {
         deleteSlot(index);
     }
-    rememberSelection(slots);
+    rememberMarks(slots);
 }
 
 // The checked slot's text goes; the texts below move up.
 void History::deleteSlot(int index) {
-    const int filled = FilledSlotCount();
+    const int filled = filledSlotCount();
     for (int l = 0; l < filled; ++l)
-        textSlots[l].check = 0;
+        slots_[l].marked = false;
     if (index < filled) {
         for (int i = index; i <= filled - 2; ++i)
-            textSlots[i].text = std::move(textSlots[i + 1].text);
-        textSlots[filled - 1].text.clear();
+            slots_[i].text = std::move(slots_[i + 1].text);
+        slots_[filled - 1].text.clear();
     } else {
         // A filled slot above an empty one is not part of the run: delete only itself.
-        textSlots[index].check = 0;
-        textSlots[index].text.clear();
+        slots_[index].marked = false;
+        slots_[index].text.clear();
     }
 }
 
-void History::Text1_Click(int index, ClipboardWriter &clipboard) {
-    Check1_MouseUp(index, mouse::kLeft, mouse::kNoKeys, clipboard);
+void History::clickSlotText(int index, ClipboardWriter &clipboard) {
+    releaseOnSlotMark(index, MouseButton::Left, Modifiers::None, clipboard);
 }
 
-bool History::Text1_KeyPress(int index, ClipboardWriter &clipboard) {
-    if (textSlots[index].check == 0)
+bool History::beforeTyping(int index, ClipboardWriter &clipboard) {
+    if (!slots_[index].marked)
         return false;
-    capturePaused = 1;
-    clipboard.Clear();
-    clipboard.SetText(textSlots[index].text);
-    capturePaused = 0;
+    const TypingPause pause(*this);
+    clipboard.clear();
+    clipboard.setText(slots_[index].text);
     return true;
 }
 
-bool History::Text1_MouseDown(int index, int button, ClipboardWriter &clipboard) {
-    if (button != mouse::kRight || !textSlots[index].text.empty() || textSlots[index].check != 0)
+bool History::pressSlotText(int index, MouseButton button, ClipboardWriter &clipboard) {
+    if (button != MouseButton::Right || !slots_[index].text.empty() || slots_[index].marked)
         return false;
-    for (int i = 0, n = FilledSlotCount(); i < n; ++i)
-        textSlots[i].check = 0;
-    clipboard.Clear();
+    for (int i = 0, n = filledSlotCount(); i < n; ++i)
+        slots_[i].marked = false;
+    clipboard.clear();
     return true;
 }
 

@@ -1,5 +1,5 @@
-#include "core/settings_file.h"
 #include "core/text_lines.h"
+#include "storage/settings_file.h"
 
 #include <cstdlib>
 
@@ -11,17 +11,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::string text =
         kobako::decodeLines(std::string_view(reinterpret_cast<const char *>(data), size));
     kobako::Settings settings;
-    kobako::readSettingsFile(text, settings);
-    if (settings.alwaysOnTop < 0 || settings.alwaysOnTop > 2)
+    kobako::storage::readSettingsFile(text, settings);
+    const int alwaysOnTop = static_cast<int>(settings.alwaysOnTop);
+    if (alwaysOnTop < 0 || alwaysOnTop > 2)
         std::abort();
     if (settings.listSpin() < kobako::Settings::kListSpinMin ||
         settings.listSpin() > kobako::Settings::kListSpinMax)
         std::abort();
     kobako::Settings once;
-    kobako::readSettingsFile(kobako::writeSettingsFile(settings), once);
+    kobako::storage::readSettingsFile(kobako::storage::writeSettingsFile(settings), once);
     kobako::Settings twice;
-    kobako::readSettingsFile(kobako::writeSettingsFile(once), twice);
-    if (kobako::writeSettingsFile(twice) != kobako::writeSettingsFile(once))
+    kobako::storage::readSettingsFile(kobako::storage::writeSettingsFile(once), twice);
+    if (kobako::storage::writeSettingsFile(twice) != kobako::storage::writeSettingsFile(once))
         std::abort();
     return 0;
 }

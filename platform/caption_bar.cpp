@@ -15,9 +15,9 @@ namespace {
 
 // One caption button: a picture on a raised square, sunken while pressed. It takes no focus, so
 // that a click leaves the keyboard where it was in the window.
-class CaptionButton : public QAbstractButton {
+class PictureButton : public QAbstractButton {
   public:
-    CaptionButton(CaptionPicture picture, QWidget *parent)
+    PictureButton(CaptionPicture picture, QWidget *parent)
         : QAbstractButton(parent), drawn_(picture) {
         setFocusPolicy(Qt::NoFocus);
     }
@@ -51,23 +51,16 @@ class CaptionButton : public QAbstractButton {
 CaptionBar::CaptionBar(QWidget *window) : QWidget(window) {
     window->installEventFilter(this);
     setFont(japaneseFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
-    constexpr CaptionPicture left[] = {CaptionPicture::Wrench, CaptionPicture::Question,
-                                       CaptionPicture::TrafficLightGreen};
-    constexpr CaptionPicture right[] = {CaptionPicture::Cross, CaptionPicture::Bar,
-                                        CaptionPicture::Bin};
-    for (int16_t number = 0; number < kButtonsPerGroup; ++number) {
-        leftButtons_[number] = new CaptionButton(left[number], this);
-        rightButtons_[number] = new CaptionButton(right[number], this);
-        connect(leftButtons_[number], &QAbstractButton::clicked, this,
-                [this, number] { emit ClickLButton(number); });
-        connect(rightButtons_[number], &QAbstractButton::clicked, this,
-                [this, number] { emit ClickRButton(number); });
+    // In the order of CaptionButton.
+    constexpr CaptionPicture pictures[] = {
+        CaptionPicture::Wrench, CaptionPicture::Question, CaptionPicture::TrafficLightGreen,
+        CaptionPicture::Cross,  CaptionPicture::Bar,      CaptionPicture::Bin};
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        buttons_[i] = new PictureButton(pictures[i], this);
+        connect(buttons_[i], &QAbstractButton::clicked, this,
+                [this, i] { emit clicked(static_cast<CaptionButton>(i)); });
     }
     setCaptionButtonHeight(captionButtonHeight_);
-}
-
-QAbstractButton *CaptionBar::button(bool left, int16_t number) const {
-    return (left ? leftButtons_ : rightButtons_).at(number);
 }
 
 void CaptionBar::setCaptionButtonHeight(int16_t height) {
@@ -91,12 +84,12 @@ bool CaptionBar::eventFilter(QObject *watched, QEvent *event) {
 
 void CaptionBar::setCaptureButtonPicture(const QPixmap &picture) {
     if (!picture.isNull())
-        static_cast<CaptionButton *>(button(true, 2))->setPicture(picture);
+        static_cast<PictureButton *>(button(CaptionButton::Capture))->setPicture(picture);
 }
 
-void CaptionBar::describeButton(bool left, int16_t number, const QString &description) {
-    button(left, number)->setToolTip(description);
-    button(left, number)->setAccessibleName(description);
+void CaptionBar::describeButton(CaptionButton which, const QString &description) {
+    button(which)->setToolTip(description);
+    button(which)->setAccessibleName(description);
 }
 
 QSize CaptionBar::sizeHint() const {
@@ -111,12 +104,10 @@ void CaptionBar::resizeEvent(QResizeEvent *) {
 // that exit is in the corner.
 void CaptionBar::placeButtons() {
     const int size = height();
-    for (int16_t number = 0; number < kButtonsPerGroup; ++number) {
-        button(true, number)
-            ->setGeometry(QRect(number * size, 0, size, size).adjusted(1, 1, -1, -1));
-        button(false, number)
-            ->setGeometry(
-                QRect(width() - (number + 1) * size, 0, size, size).adjusted(1, 1, -1, -1));
+    for (int number = 0; number < kButtonsPerGroup; ++number) {
+        buttons_[number]->setGeometry(QRect(number * size, 0, size, size).adjusted(1, 1, -1, -1));
+        buttons_[kButtonsPerGroup + number]->setGeometry(
+            QRect(width() - (number + 1) * size, 0, size, size).adjusted(1, 1, -1, -1));
     }
 }
 

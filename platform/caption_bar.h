@@ -12,9 +12,11 @@ class QResizeEvent;
 
 namespace kobako::platform {
 
+// The caption bar's buttons: three at the left, then three at the right from the corner inwards.
+enum class CaptionButton { Settings, Help, Capture, Exit, Minimize, ClearAll };
+
 // The history window's own title bar: the caption and three buttons at each end. Dragging it
-// moves the window. It stands in for the form-enhancement control of the window's design, whose
-// properties are kept under their names here.
+// moves the window.
 class CaptionBar : public QWidget {
     Q_OBJECT
   public:
@@ -33,13 +35,12 @@ class CaptionBar : public QWidget {
     void setCaptureButtonPicture(const QPixmap &picture);
 
     // What a button does, in words: its tooltip, and its name for assistive tools.
-    void describeButton(bool left, int16_t button, const QString &description);
+    void describeButton(CaptionButton button, const QString &description);
 
     QSize sizeHint() const override;
 
   signals:
-    void ClickLButton(int16_t button);
-    void ClickRButton(int16_t button);
+    void clicked(CaptionButton button);
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -51,13 +52,14 @@ class CaptionBar : public QWidget {
 
   private:
     static constexpr int kButtonsPerGroup = 3;
-    QAbstractButton *button(bool left, int16_t number) const;
+    QAbstractButton *button(CaptionButton which) const {
+        return buttons_.at(static_cast<size_t>(which));
+    }
     void placeButtons();
 
     int16_t captionButtonHeight_ = 18;
-    // Real buttons, so that assistive tools can name and press them; numbered within each group.
-    std::array<QAbstractButton *, kButtonsPerGroup> leftButtons_{};
-    std::array<QAbstractButton *, kButtonsPerGroup> rightButtons_{};
+    // Real buttons, so that assistive tools can name and press them.
+    std::array<QAbstractButton *, 2 * kButtonsPerGroup> buttons_{};
     bool alwaysOnTop_ = false;
     // The window moves itself: the window manager's own move (startSystemMove) is refused
     // without one, and with synthetic pointer events Qt 6.4 hands it a wrong starting point.

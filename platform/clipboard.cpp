@@ -53,7 +53,8 @@ void Clipboard::onQtChange(QClipboard::Mode mode) {
 // Handlers may let pending events run, and another change be announced inside this one.
 void Clipboard::announce(ClipboardOrigin origin) {
     const ClipboardOrigin outer = std::exchange(announcing_, origin);
-    emit NewClipboardData();
+    if (changed_)
+        changed_();
     announcing_ = outer;
 }
 
@@ -141,11 +142,11 @@ void Clipboard::write(std::optional<SharedText> text) {
     announce(ClipboardOrigin::OwnPickWrite);
 }
 
-void Clipboard::Clear() {
+void Clipboard::clear() {
     write(std::nullopt);
 }
 
-void Clipboard::SetText(const SharedText &text) {
+void Clipboard::setText(const SharedText &text) {
     write(text);
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "clipboard_watch.h"
-#include "core/clipboard_writer.h"
+#include "core/clipboard_ports.h"
 
 #include <QClipboard>
 #include <QObject>
@@ -15,37 +14,31 @@ namespace kobako::platform {
 
 // The system clipboard (the CLIPBOARD selection), plain text only.
 //
-// NewClipboardData is raised once for every change of the clipboard. For a write through SetText
-// or Clear it is raised exactly once, before the write returns, and never again later: Qt's own
+// The change callback runs once for every change of the clipboard. For a write it runs exactly
+// once, before the write returns, and never again later: Qt's own
 // signals are dropped while a write is under way, since on X11 some of them arrive only later
 // from the event loop. While that notification runs, `origin()` names it the program's own.
 //
 // On X11 the changes of other programs are read by a watch of our own (X11ClipboardReader), which
 // fetches each text at once; a copy made inside the program (Ctrl+C in a text box) is Qt's and
 // is read from Qt. Elsewhere (and in tests) Qt's clipboard is asked for every change.
-class Clipboard : public QObject, public ClipboardWriter {
-    Q_OBJECT
+class Clipboard : public QObject, public ClipboardReader, public ClipboardWriter {
   public:
     // `reader` watches X11 copies; without one, Qt is asked.
     explicit Clipboard(std::unique_ptr<ClipboardWatch> reader, QObject *parent = nullptr);
     ~Clipboard() override;
 
-    // The text of the change being announced, handed over (no copy of a large text): nothing
-    // when it offers no text (an image, files, an emptied clipboard), when a password manager
-    // marked it secret, and for the program's own writes, whose texts the history has.
-    std::optional<std::string> takeText();
+    void whenChanged(std::function<void()> changed) override { changed_ = std::move(changed); }
+    ClipboardOrigin origin() const override { return announcing_; }
+    // Handed over (no copy of a large text); for the program's own writes nothing, since the
+    // history has their texts.
+    std::optional<std::string> takeText() override;
 
-    void Clear() override;
-    void SetText(const SharedText &text) override;
+    void clear() override;
+    void setText(const SharedText &text) override;
 
     // `lost` runs on the window's thread if the clipboard's display goes away.
     void whenLost(std::function<void()> lost);
-
-    // Who made the change being announced.
-    ClipboardOrigin origin() const { return announcing_; }
-
-  signals:
-    void NewClipboardData();
 
   private:
     void write(std::optional<SharedText> text);
@@ -54,6 +47,7 @@ class Clipboard : public QObject, public ClipboardWriter {
     void onQtChange(QClipboard::Mode mode);
     void announce(ClipboardOrigin origin);
 
+    std::function<void()> changed_;
     bool writing_ = false;
     ClipboardOrigin announcing_ = ClipboardOrigin::Elsewhere;
     std::unique_ptr<ClipboardWatch> reader_;

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "core/clipboard_offer.h"
-#include "core/shared_text.h"
+#include "core/clipboard_ports.h"
 
 #include <chrono>
-#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -12,36 +11,6 @@
 #include <vector>
 
 namespace kobako::platform {
-
-// Something that watches the system clipboard from outside Qt and reports the text of each
-// change made elsewhere: the X11 reader, or Wayland's data control. The program starts one
-// before Qt is loaded and hands it over, so that only this interface crosses into the part of
-// the program that uses Qt. Every way of watching follows the same rules: the text types, the
-// secret mark (judgeMark), the size cap and the owners' deadlines (core/clipboard_offer.h).
-class ClipboardWatch {
-  public:
-    // The text of one change, or nothing when it offers no text or is marked secret.
-    using Listener = std::function<void(std::optional<std::string>)>;
-
-    virtual ~ClipboardWatch() = default;
-    // Changes that came before a listener was set are reported to it at once, in order.
-    virtual void setListener(Listener listener) = 0;
-    // `lost` runs, on the watch's thread, if the display the clipboard belongs to goes away.
-    virtual void whenLost(std::function<void()> lost) { (void)lost; }
-    // Changes made by any window of the X client whose resource ids these are (the program's
-    // own connection, through Qt) are the program's own and are not reported.
-    virtual void ignoreClient(uint32_t resourceBase, uint32_t resourceMask) {
-        (void)resourceBase;
-        (void)resourceMask;
-    }
-    // Whether the program's own writes go through this watch rather than through Qt's
-    // clipboard; they are never reported.
-    virtual bool writes() const { return false; }
-    // Offers `text` as the clipboard's, or empties the clipboard (nothing).
-    virtual void offer(std::optional<SharedText> text) { (void)text; }
-    // Which way the clipboard is watched, in a few words, for --verbose.
-    virtual std::string describe() const = 0;
-};
 
 // A watch's listener, set from one thread and called from the watch's.
 class ChangeReports {

@@ -15,7 +15,7 @@ mapfile -t sources < <(cd "$here" && find app bench core fuzz platform tests ui 
                            -name '*.cpp' -o -name '*.h' | LC_ALL=C sort)
 (cd "$here" && clang-format --dry-run -Werror "${sources[@]}")
 
-echo "== The core alone, without Qt"
+echo "== The core and storage alone, without Qt"
 cmake -S "$here" -B "$here/build-core" -DKOBAKO_CORE_ONLY=ON >/dev/null
 cmake --build "$here/build-core" -j"$jobs"
 (cd "$here/build-core" && ctest --output-on-failure -j"$jobs" "$@")
@@ -25,7 +25,7 @@ CXX=clang++ cmake -S "$here" -B "$here/build-fuzz" -DKOBAKO_FUZZ=ON -DKOBAKO_COR
     -DKOBAKO_BUILD_TESTS=OFF >/dev/null
 cmake --build "$here/build-fuzz" -j"$jobs"
 scratch=$(mktemp -d)
-for reader in size_file settings_file slot_file; do
+for reader in size_file settings_file history_file; do
     mkdir -p "$scratch/$reader"
     "$here/build-fuzz/fuzz/fuzz_$reader" "$scratch/$reader" "$here/fuzz/corpus/$reader" \
         -max_total_time=15 -print_final_stats=0 2>&1 | tail -n 1

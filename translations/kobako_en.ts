@@ -2,7 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
-    <name>kobako::ui::Form1</name>
+    <name>kobako::ui::HistoryWindow</name>
     <message>
         <source>履歴</source>
         <translation>History</translation>
@@ -101,7 +101,7 @@ Quit without saving?</translation>
     </message>
 </context>
 <context>
-    <name>kobako::ui::Form2</name>
+    <name>kobako::ui::SettingsWindow</name>
     <message>
         <source>設定</source>
         <translation>Settings</translation>
@@ -195,10 +195,10 @@ The settings stay in use.</translation>
         <translation>Position: </translation>
     </message>
     <message>
-        <source>Kobako  Ver1.3
+        <source>Kobako  Ver%1
 クリップボード履歴の小箱
 Kobako の開発者一同</source>
-        <translation>Kobako  Ver1.3
+        <translation>Kobako  Ver%1
 A little box of clipboard history
 The Kobako developers</translation>
     </message>
@@ -212,7 +212,7 @@ The Kobako developers</translation>
     </message>
 </context>
 <context>
-    <name>kobako::ui::Form4</name>
+    <name>kobako::ui::VersionWindow</name>
     <message>
         <source>バージョン情報</source>
         <translation>Version</translation>

@@ -9,7 +9,7 @@
 
 namespace kobako::ui {
 
-QString helpFile(const FileNames &files) {
+QString helpFile(const storage::FileNames &files) {
     // The start directory may be shared (/tmp): its help file is opened only when it is the
     // user's own ordinary file, since the desktop picks the program to open it by its content.
     const QString own = QString::fromStdString(files.inStartDirectory("Hako.hlp"));

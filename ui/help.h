@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/three_files.h"
+#include "storage/file_names.h"
 
 #include <QString>
 
@@ -9,6 +9,6 @@ namespace kobako::ui {
 // What the help button opens: "Hako.hlp" in the start directory where the user has one of their
 // own, otherwise the help that came with the program, in Japanese or, for other languages, in
 // English; empty when there is neither.
-QString helpFile(const FileNames &files);
+QString helpFile(const storage::FileNames &files);
 
 } // namespace kobako::ui

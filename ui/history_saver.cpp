@@ -6,9 +6,9 @@
 
 namespace kobako::ui {
 
-HistorySaver::HistorySaver(FileNames files, std::function<SlotFileSnapshot()> snapshotNow,
+HistorySaver::HistorySaver(storage::HistoryFile file, std::function<Snapshot()> snapshotNow,
                            QObject *parent)
-    : QObject(parent), files_(std::move(files)), snapshotNow_(std::move(snapshotNow)),
+    : QObject(parent), file_(std::move(file)), snapshotNow_(std::move(snapshotNow)),
       writer_([this] { writeLoop(); }) {
     delay_.setSingleShot(true);
     delay_.setInterval(kDelayMs);
@@ -31,7 +31,7 @@ void HistorySaver::changed() {
 }
 
 void HistorySaver::saveNow() {
-    SlotFileSnapshot snapshot = snapshotNow_();
+    Snapshot snapshot = snapshotNow_();
     {
         std::lock_guard lock(mutex_);
         next_ = std::move(snapshot); // an older save not yet begun is not needed any more
@@ -52,11 +52,11 @@ void HistorySaver::writeLoop() {
         wake_.wait(lock, [this] { return stopping_ || next_; });
         if (stopping_)
             return;
-        std::optional<SlotFileSnapshot> snapshot = std::move(next_);
+        std::optional<Snapshot> snapshot = std::move(next_);
         next_.reset();
         writing_ = true;
         lock.unlock();
-        const auto failure = SlotFileSave(files_, *snapshot);
+        const storage::WriteResult saved = file_.save(*snapshot);
         // Texts the history let go since may have lived on in the snapshot: freed here, and the
         // memory they held handed back.
         snapshot.reset();
@@ -65,9 +65,9 @@ void HistorySaver::writeLoop() {
         writing_ = false;
         idle_.notify_all();
         // The exit reports a failure to the user; here it is told once, not at every change.
-        const std::string reason = failure ? failure->reason : std::string();
-        if (failure && reason != lastFailure_)
-            std::cerr << "Kobako: " << failure->file << ": " << reason << '\n';
+        const std::string reason = saved.written() ? std::string() : saved.failure().reason;
+        if (!saved.written() && reason != lastFailure_)
+            std::cerr << "Kobako: " << saved.failure().file << ": " << reason << '\n';
         lastFailure_ = reason;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "storage/three_files.h"
+#include "core/shared_text.h"
+#include "storage/history_file.h"
 
 #include <QTimer>
 
@@ -10,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace kobako::ui {
 
@@ -23,8 +25,9 @@ class HistorySaver : public QObject {
   public:
     static constexpr int kDelayMs = 1000;
 
-    // `snapshotNow` gives the history to save at the moment of the save.
-    HistorySaver(FileNames files, std::function<SlotFileSnapshot()> snapshotNow,
+    // `snapshotNow` gives the texts to save at the moment of the save.
+    using Snapshot = std::vector<SharedText>;
+    HistorySaver(storage::HistoryFile file, std::function<Snapshot()> snapshotNow,
                  QObject *parent = nullptr);
     ~HistorySaver() override;
 
@@ -37,13 +40,13 @@ class HistorySaver : public QObject {
     void saveNow();
     void writeLoop();
 
-    FileNames files_;
-    std::function<SlotFileSnapshot()> snapshotNow_;
+    storage::HistoryFile file_;
+    std::function<Snapshot()> snapshotNow_;
     QTimer delay_;
     std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;
-    std::optional<SlotFileSnapshot> next_; // the newest history not yet written
+    std::optional<Snapshot> next_; // the newest history not yet written
     bool writing_ = false;
     bool stopping_ = false;
     std::string lastFailure_;

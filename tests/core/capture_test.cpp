@@ -3,23 +3,22 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace kobako {
 namespace {
 
 using testing::FakeClipboard;
+using Texts = std::vector<std::string>;
 
-std::vector<std::string> listTexts(const History &history) {
-    std::vector<std::string> texts;
-    for (const auto &entry : history.list)
+Texts listTexts(const History &history) {
+    Texts texts;
+    for (const auto &entry : history.list())
         texts.push_back(entry.text);
     return texts;
 }
 
-std::vector<std::string> slotTexts(const History &history) {
-    std::vector<std::string> texts;
-    for (const auto &slot : history.textSlots)
+Texts slotTexts(const History &history) {
+    Texts texts;
+    for (const auto &slot : history.textSlots())
         texts.push_back(slot.text);
     return texts;
 }
@@ -34,12 +33,11 @@ class ListCapture : public ::testing::Test {
 TEST_F(ListCapture, NoTextPausedOrRepeatChangeNothing) {
     clipboard.copyElsewhere("a");
     EXPECT_EQ(history.capture(std::nullopt, ClipboardOrigin::Elsewhere), CaptureOutcome::Ignored);
-    history.capturePaused = 1;
+    history.setCapturePaused(true);
     EXPECT_EQ(clipboard.copyElsewhere("b"), CaptureOutcome::Ignored);
-    EXPECT_TRUE(history.lastCapturedText == "a");
-    history.capturePaused = 0;
-    EXPECT_EQ(clipboard.copyElsewhere("a"), CaptureOutcome::Ignored);
-    EXPECT_EQ(listTexts(history), (std::vector<std::string>{"a"}));
+    history.setCapturePaused(false);
+    EXPECT_EQ(clipboard.copyElsewhere("a"), CaptureOutcome::Ignored); // "b" was never looked at
+    EXPECT_EQ(listTexts(history), Texts{"a"});
 }
 
 // A pick's write is no copy and leaves the repeat memory alone: another program's copy of the
@@ -47,112 +45,37 @@ TEST_F(ListCapture, NoTextPausedOrRepeatChangeNothing) {
 TEST_F(ListCapture, ACopyElsewhereOfAPickedOrJoinedTextIsStored) {
     for (auto text : {"a", "b", "c"})
         clipboard.copyElsewhere(text);
-    history.toggleListItem(2);
-    history.List1_MouseUp(1, 0, clipboard); // a plain click gives "a" back
+    const auto click = [&](int row, Modifiers keys) {
+        history.toggleListItem(row);
+        history.releaseOnList(MouseButton::Left, keys, clipboard);
+    };
+    click(2, Modifiers::None); // gives "a" back
     EXPECT_EQ(clipboard.copyElsewhere("a"), CaptureOutcome::Stored);
-    history.toggleListItem(1);
-    history.List1_MouseUp(1, 0, clipboard); // "c"
-    history.toggleListItem(2);
-    history.List1_MouseUp(1, 2, clipboard); // Ctrl+click joins "b": "cb"
+    click(1, Modifiers::None); // "c"
+    click(2, Modifiers::Ctrl); // joins "b": "cb"
     ASSERT_EQ(clipboard.content, "cb");
     EXPECT_EQ(clipboard.copyElsewhere("cb"), CaptureOutcome::Stored);
-    EXPECT_EQ(listTexts(history), (std::vector<std::string>{"cb", "a", "c", "b", "a"}));
+    EXPECT_EQ(listTexts(history), (Texts{"cb", "a", "c", "b", "a"}));
 }
 
-TEST_F(ListCapture, FullListDropsTheEntryAtTheMaximumAndSelectsOnlyTheNewest) {
+TEST_F(ListCapture, AFullListDropsTheEntryAtTheMaximumAndSelectsOnlyTheNewest) {
     for (auto text : {"1", "2", "3", "4", "5"})
         clipboard.copyElsewhere(text);
-    history.list[2].selected = true;
+    history.toggleListItem(2);
     clipboard.copyElsewhere("6");
-    EXPECT_EQ(listTexts(history), (std::vector<std::string>{"6", "5", "4", "3", "2"}));
-    EXPECT_TRUE(history.list[0].selected);
-    for (size_t i = 1; i < history.list.size(); ++i)
-        EXPECT_FALSE(history.list[i].selected);
+    EXPECT_EQ(listTexts(history), (Texts{"6", "5", "4", "3", "2"}));
+    for (size_t i = 0; i < history.list().size(); ++i)
+        EXPECT_EQ(history.list()[i].selected, i == 0);
 }
 
-TEST_F(ListCapture, LongerListThanMaximumKeepsItsLengthRemovingAtTheMaximum) {
+TEST_F(ListCapture, ALongerListThanTheMaximumKeepsItsLengthRemovingAtTheMaximum) {
     settings.setListMaxText("8");
     for (auto text : {"1", "2", "3", "4", "5", "6", "7", "8"})
         clipboard.copyElsewhere(text);
     settings.setListMaxText("3");
     clipboard.copyElsewhere("9");
     // "6" sat at index 2 and is the one removed.
-    EXPECT_EQ(listTexts(history),
-              (std::vector<std::string>{"9", "8", "7", "5", "4", "3", "2", "1"}));
-}
-
-TEST_F(ListCapture, TextsAreKeptByteForByte) {
-    const std::string texts[] = {
-        "a\r\nb",      "lone\rcr",           "lone\nlf",
-        "tab\tbell\a", "日本語\r\nテキスト", std::string(3 * 1024 * 1024, 'x')};
-    for (const auto &text : texts)
-        clipboard.copyElsewhere(text);
-    ASSERT_EQ(history.list.size(), 5u);
-    for (size_t i = 0; i < 5; ++i)
-        EXPECT_EQ(history.list[i].text, texts[5 - i]);
-}
-
-class SlotCapture : public ::testing::Test {
-  protected:
-    SlotCapture() { settings.displayMode = DisplayMode::TextBoxes; }
-    Settings settings;
-    History history{settings};
-    FakeClipboard clipboard{history};
-};
-
-TEST_F(SlotCapture, FullSlotsShiftDownAndOnlyTheNewestIsChecked) {
-    settings.setListMaxText("3");
-    for (auto text : {"one", "two", "three"})
-        clipboard.copyElsewhere(text);
-    history.textSlots[1].check = 1;
-    history.textSlots[2].check = 1;
-    history.textSlots[5].text = "hidden";
-    history.textSlots[5].check = 1;
-    clipboard.copyElsewhere("four");
-    EXPECT_EQ(slotTexts(history),
-              (std::vector<std::string>{"four", "three", "two", "", "", "hidden", "", "", "", ""}));
-    EXPECT_EQ(history.textSlots[0].check, 1);
-    EXPECT_EQ(history.textSlots[1].check, 0);
-    EXPECT_EQ(history.textSlots[2].check, 0);
-    EXPECT_EQ(history.textSlots[5].check, 1); // beyond the list maximum: untouched
-}
-
-TEST_F(SlotCapture, AnEmptiedSlotIsClosedUpInsteadOfOverwritten) {
-    for (auto text : {"c", "b", "a"})
-        clipboard.copyElsewhere(text);
-    history.textSlots[1].text.clear(); // the user erased "b" by typing
-    // A repeat changes nothing: the hole stays where the window shows it.
-    EXPECT_EQ(clipboard.copyElsewhere("a"), CaptureOutcome::Ignored);
-    EXPECT_EQ(slotTexts(history)[1], "");
-    clipboard.copyElsewhere("new");
-    EXPECT_EQ(slotTexts(history)[0], "new");
-    EXPECT_EQ(slotTexts(history)[1], "a");
-    EXPECT_EQ(slotTexts(history)[2], "c");
-}
-
-// A list maximum outside what the display holds keeps at least the newest text, and never more
-// than the ten slots.
-TEST(CaptureLimits, AMaximumOutOfRangeKeepsTheNewestAndAtMostTenSlots) {
-    struct Case {
-        DisplayMode mode;
-        const char *listMax;
-        std::vector<std::string> kept; // newest first
-    };
-    const auto L = DisplayMode::List, T = DisplayMode::TextBoxes;
-    for (const Case &c : {Case{L, "0", {"11"}}, Case{L, "-7", {"11"}}, Case{T, "0", {"11"}},
-                          Case{T, "60", {"11", "10", "9", "8", "7", "6", "5", "4", "3", "2"}}}) {
-        SCOPED_TRACE(c.listMax);
-        Settings settings;
-        settings.displayMode = c.mode;
-        settings.setListMaxText(c.listMax);
-        History history(settings);
-        FakeClipboard clipboard(history);
-        for (int i = 0; i < 12; ++i)
-            clipboard.copyElsewhere(std::to_string(i));
-        std::vector<std::string> kept = c.mode == L ? listTexts(history) : slotTexts(history);
-        kept.erase(std::remove(kept.begin(), kept.end(), ""), kept.end());
-        EXPECT_EQ(kept, c.kept);
-    }
+    EXPECT_EQ(listTexts(history), (Texts{"9", "8", "7", "5", "4", "3", "2", "1"}));
 }
 
 // A long text is remembered without a second copy, and still compared exactly enough: the same
@@ -167,7 +90,41 @@ TEST_F(ListCapture, TheRepeatRuleHoldsForLongTexts) {
         EXPECT_EQ(clipboard.copyElsewhere(other), CaptureOutcome::Stored) << at;
     }
     EXPECT_EQ(clipboard.copyElsewhere(big + "z"), CaptureOutcome::Stored);
-    EXPECT_EQ(history.list.size(), 5u);
+}
+
+class SlotCapture : public ::testing::Test {
+  protected:
+    SlotCapture() { settings.displayMode = DisplayMode::TextBoxes; }
+    Settings settings;
+    History history{settings};
+    FakeClipboard clipboard{history};
+};
+
+TEST_F(SlotCapture, FullSlotsShiftDownAndOnlyTheNewestIsMarked) {
+    settings.setListMaxText("3");
+    history.load({"three", "two", "one", "", "", "hidden"});
+    for (int slot : {1, 2, 5})
+        history.toggleSlotMark(slot);
+    clipboard.copyElsewhere("four");
+    EXPECT_EQ(slotTexts(history),
+              (Texts{"four", "three", "two", "", "", "hidden", "", "", "", ""}));
+    const bool marked[] = {true, false, false, false, false, true}; // slot 5: beyond the maximum
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(history.textSlots()[i].marked, marked[i]) << i;
+}
+
+// A slot emptied by typing breaks the run of filled slots: it is not saved, a copy closes the
+// run up instead of writing over a text, and a repeat, which changes nothing, leaves the hole
+// where the window shows it.
+TEST_F(SlotCapture, AnEmptiedSlotIsClosedUpByACopyAndLeftAloneByARepeat) {
+    for (auto text : {"c", "b", "a"})
+        clipboard.copyElsewhere(text);
+    history.editSlot(1, ""); // the user erased "b"
+    EXPECT_EQ(history.textsToSave(), (std::vector<SharedText>{"a", "c"}));
+    EXPECT_EQ(clipboard.copyElsewhere("a"), CaptureOutcome::Ignored);
+    EXPECT_EQ(slotTexts(history)[1], "");
+    clipboard.copyElsewhere("new");
+    EXPECT_EQ(slotTexts(history), (Texts{"new", "a", "c", "", "", "", "", "", "", ""}));
 }
 
 } // namespace

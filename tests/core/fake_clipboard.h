@@ -14,11 +14,11 @@ class FakeClipboard : public ClipboardWriter {
   public:
     explicit FakeClipboard(History &history) : history_(history) {}
 
-    void Clear() override {
+    void clear() override {
         content.reset();
         announce();
     }
-    void SetText(const SharedText &text) override {
+    void setText(const SharedText &text) override {
         content = text.str();
         writes.push_back(text);
         announce();

@@ -3,8 +3,6 @@
 // the text copied last, minus what the user deleted; the program's own writes never.
 #include "core/history.h"
 #include "core/numbers.h"
-#include "core/settings_file.h"
-#include "core/slot_file.h"
 #include "display_driver.h"
 #include "fake_clipboard.h"
 
@@ -24,7 +22,7 @@ struct Step {
     size_t value; // the text copied, or the row clicked (modulo the history's length)
 };
 
-// Texts of every kind the file must keep (line ends, the marker line), with repeats likely.
+// Texts of every kind (line ends, the history file's marker line), with repeats likely.
 const std::vector<std::string> kTexts = {
     "a",      "b",    "c",
     "a\r\nb", "x\ny", "日本語",
@@ -84,7 +82,7 @@ class Session {
     void start(const std::vector<std::string> &records) {
         history_ = std::make_unique<History>(settings_);
         clipboard_ = std::make_unique<testing::FakeClipboard>(*history_);
-        display().fill(records);
+        history_->load(records);
         lastTaken_.clear();
     }
 
@@ -101,12 +99,12 @@ class Session {
     }
 
     void pick(int row, Action action) {
-        const int shift = action == Action::Click       ? mouse::kNoKeys
-                          : action == Action::CtrlClick ? mouse::kCtrl
-                                                        : mouse::kAlt;
+        const Modifiers keys = action == Action::Click       ? Modifiers::None
+                               : action == Action::CtrlClick ? Modifiers::Ctrl
+                                                             : Modifiers::Alt;
         // The write changes no entry, nor what the repeat rule compares a copy with: a copy
         // made elsewhere of the text just picked is the user's own.
-        display().leftClick(row, shift);
+        display().leftClick(row, keys);
     }
 
     // A right click deletes what is marked: the list's selected entries, or the clicked slot
@@ -124,11 +122,12 @@ class Session {
         model_ = kept;
     }
 
+    // What is saved is what the next start loads (the file keeps texts byte for byte).
     void restart() {
-        const std::vector<std::string> saved = texts();
-        const std::string file =
-            writeSlotFile(saved.size(), [&](size_t i) -> const std::string & { return saved[i]; });
-        start(readSlotFile(file, SIZE_MAX));
+        std::vector<std::string> saved;
+        for (const SharedText &text : history_->textsToSave())
+            saved.push_back(text);
+        start(saved);
     }
 
     Settings settings_;
@@ -194,7 +193,7 @@ TEST_P(HistoryProperty, HoldsWhatWasCopiedMinusWhatWasDeleted) {
 INSTANTIATE_TEST_SUITE_P(Modes, HistoryProperty, ::testing::Values(true, false),
                          [](const auto &info) { return info.param ? "List" : "TextBoxes"; });
 
-// No settings file can make a copy empty the history: under any list maximum a file may hold
+// No setting can make a copy empty the history: under any list maximum a file or a box may hold
 // (below one, fractions, beyond 16 bits, text), in either display, every copy is kept as the
 // newest entry and the entries held stay, up to the maximum (at least one).
 TEST(CaptureUnderAnySettings, KeepsTheNewestCopyAndTheEntriesTheMaximumAllows) {
@@ -206,21 +205,20 @@ TEST(CaptureUnderAnySettings, KeepsTheNewestCopyAndTheEntriesTheMaximumAllows) {
                              << "list maximum \"" << value << "\", "
                              << (listMode ? "list" : "slots") << ", " << held << " held");
                 Settings settings;
-                readSettingsFile(std::string(" 1 \r\n") + value + "\r\n18\r\n" +
-                                     (listMode ? "0" : "1") + "\r\n1\r\n",
-                                 settings);
+                settings.displayMode = listMode ? DisplayMode::List : DisplayMode::TextBoxes;
+                settings.setListMaxText(value);
                 History history(settings);
                 testing::FakeClipboard clipboard(history);
                 testing::DisplayDriver display(settings, history, clipboard);
                 std::vector<std::string> stored;
                 for (size_t i = 0; i < held; ++i)
                     stored.push_back("stored " + std::to_string(i));
-                display.fill(stored);
-                // As the file gives it: rounded to a 16-bit integer, or else the default 5.
+                history.load(stored);
+                // Rounded, beyond 16 bits the nearest end; text keeps the default 5.
                 const auto number = parseNumber(value);
-                const int asRead = number ? roundToInt16(*number).value_or(5) : 5;
+                const int asTyped = number ? roundClampedToInt16(*number) : 5;
                 const auto maximum =
-                    static_cast<size_t>(std::clamp(asRead, 1, listMode ? 32767 : 10));
+                    static_cast<size_t>(std::clamp(asTyped, 1, listMode ? 32767 : 10));
                 for (int copy = 0; copy < 12; ++copy) {
                     const size_t before = display.texts().size();
                     const std::string text = "copy " + std::to_string(copy);

@@ -12,6 +12,7 @@ namespace {
 
 using testing::DisplayDriver;
 using testing::FakeClipboard;
+using Texts = std::vector<std::string>;
 
 struct HistoryParts {
     Settings settings;
@@ -28,11 +29,11 @@ class Gestures : public ::testing::Test, protected HistoryParts, protected Displ
 
     void mark(int row) {
         if (isList())
-            history.list[row].selected = true;
+            history.toggleListItem(row);
         else
-            history.textSlots[row].check = 1;
+            history.toggleSlotMark(row);
     }
-    bool shaded() const { return isList() ? history.listShaded : history.textSlots[0].shaded; }
+    bool shaded() const { return isList() ? history.listShaded() : history.textSlots()[0].shaded; }
 };
 
 class BothDisplays : public Gestures, public ::testing::WithParamInterface<DisplayMode> {
@@ -47,111 +48,85 @@ INSTANTIATE_TEST_SUITE_P(Displays, BothDisplays,
                          });
 
 TEST_P(BothDisplays, SinglePickLeavesOnlyTheClickedEntryMarked) {
-    fill({"a", "b", "c", "d"});
+    history.load({"a", "b", "c", "d"});
     mark(0);
     mark(3);
     leftClick(2);
     EXPECT_EQ(marks(), (std::vector<bool>{false, false, true, false}));
     EXPECT_EQ(clipboard.content, "c");
-    EXPECT_EQ(history.pick().pickCount, 1);
-    EXPECT_EQ(history.pick().joinedText, "");
-    if (!isList()) {
-        EXPECT_EQ(history.pick().activeSlot, 2);
-    }
-    // The echo of that write was swallowed.
-    EXPECT_EQ(texts(), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(texts(), (Texts{"a", "b", "c", "d"})); // the echo of that write was swallowed
 }
 
 TEST_P(BothDisplays, AddToPickJoinsEachTextOnce) {
-    fill({"a", "b", "c"});
-    std::vector<std::string> seen;
+    history.load({"a", "b", "c"});
+    Texts seen;
     for (int i = 0; i < 3; ++i) {
-        leftClick(i, mouse::kCtrl);
+        leftClick(i, Modifiers::Ctrl);
         seen.push_back(clipboard.content.value_or("<none>"));
     }
-    EXPECT_EQ(seen, (std::vector<std::string>{"a", "ab", "abc"}));
-    EXPECT_EQ(history.pick().pickCount, 3);
+    EXPECT_EQ(seen, (Texts{"a", "ab", "abc"}));
 
-    // After a single pick, its text is recorded a second time as the first of the join.
+    // After a single pick, its text is the first of the join.
     leftClick(0);
-    leftClick(1, mouse::kCtrl);
+    leftClick(1, Modifiers::Ctrl);
     EXPECT_EQ(clipboard.content, "ab");
-    EXPECT_EQ(history.pick().pickCount, 3);
-    EXPECT_EQ(history.pick().joinedText, "ab");
-    EXPECT_EQ(texts(), (std::vector<std::string>{"a", "b", "c"})); // no write became an entry
+    EXPECT_EQ(texts(), (Texts{"a", "b", "c"})); // no write became an entry
 
     // Again on an entry already picked: it stays marked and the clipboard is left empty.
-    const auto remembered = history.pick().lastSelection;
-    leftClick(1, mouse::kCtrl);
+    leftClick(1, Modifiers::Ctrl);
     EXPECT_TRUE(marks()[1]);
     EXPECT_FALSE(clipboard.content.has_value());
-    EXPECT_EQ(history.pick().joinedText, "ab");
-    EXPECT_EQ(history.pick().lastSelection, remembered);
+    leftClick(2, Modifiers::Ctrl); // and the join goes on without it
+    EXPECT_EQ(clipboard.content, "abc");
 }
 
 TEST_P(BothDisplays, AddToPickOnTheOnlyPickAfterASinglePickPutsAnEmptyText) {
-    fill({"a", "b"});
+    history.load({"a", "b"});
     leftClick(0);
-    leftClick(0, mouse::kCtrl);
+    leftClick(0, Modifiers::Ctrl);
     EXPECT_FALSE(marks()[0]);
     EXPECT_EQ(clipboard.content, "");
     EXPECT_EQ(texts().size(), 2u);
 }
 
 TEST_P(BothDisplays, PickAllJoinsShadesAndTheNextClickEndsTheShade) {
-    fill({"a", "b", "c", "d"});
+    history.load({"a", "b", "c", "d"});
     leftClick(2);
-    leftClick(1, mouse::kAlt);
+    leftClick(1, Modifiers::Alt);
     EXPECT_EQ(clipboard.content, "abcd");
     EXPECT_EQ(marks(), std::vector<bool>(4, false));
     EXPECT_TRUE(shaded());
-    EXPECT_EQ(history.pick().pickCount, 4);
     EXPECT_EQ(texts().size(), 4u);
 
     // An add to pick after it appends a fifth text: the four picked, then the clicked one.
-    leftClick(3, mouse::kCtrl);
+    leftClick(3, Modifiers::Ctrl);
     EXPECT_FALSE(shaded());
     EXPECT_TRUE(marks()[3]);
     EXPECT_EQ(clipboard.content, "abcdd");
 }
 
-TEST_P(BothDisplays, OtherKeyCombinationsOnlyKeepTheDisplaysOwnReaction) {
-    fill({"a", "b"});
-    for (int shift : {mouse::kShift, mouse::kCtrl | mouse::kShift, mouse::kCtrl | mouse::kAlt,
-                      mouse::kOtherKey}) {
-        SCOPED_TRACE(shift);
-        leftClick(1, shift);
-        EXPECT_TRUE(clipboard.writes.empty());
-        EXPECT_EQ(history.pick().lastSelection.at(1), marks()[1] ? 1 : 0);
-    }
-}
-
-TEST_P(BothDisplays, PickAllOfFiftyLargeTextsGoesOnTheClipboardIntact) {
-    settings.setListMaxText("50");
-    std::string expected;
-    for (int i = 0; i < (isList() ? 50 : History::kSlotCount); ++i) {
-        std::string text(100 * 1024, static_cast<char>('a' + i % 26));
-        text += std::to_string(i);
-        if (isList())
-            history.list.push_back({text, false});
-        else
-            history.textSlots[i].text = text;
-        expected += text;
-    }
-    leftClick(0, mouse::kAlt);
-    EXPECT_EQ(clipboard.content, expected);
+// Shift, Ctrl+Alt, Super and the like are no gesture: only the display's own reaction stays.
+TEST_P(BothDisplays, OtherKeyCombinationsWriteNothing) {
+    for (auto [shift, ctrl, alt, other] : {std::tuple{true, false, false, false},
+                                           {true, true, false, false},
+                                           {false, true, true, false},
+                                           {false, false, false, true}})
+        EXPECT_EQ(modifiersHeld(shift, ctrl, alt, other), Modifiers::Other);
+    history.load({"a", "b"});
+    leftClick(1, Modifiers::Other);
+    EXPECT_TRUE(clipboard.writes.empty());
+    EXPECT_TRUE(marks()[1]);
 }
 
 // A right click deletes what is marked: all the selected items of the list, but on the slots
 // only the clicked one, and only when it is checked; the rest move up and nothing is written.
 TEST_P(BothDisplays, RightClickDeletesWhatIsMarked) {
-    fill({"0", "1", "2", "3", "4"});
+    history.load({"0", "1", "2", "3", "4"});
     mark(1);
     mark(3);
     clipboard.content = "kept";
-    rightClick(1, mouse::kCtrl);
-    EXPECT_EQ(texts(), isList() ? (std::vector<std::string>{"0", "2", "4"})
-                                : (std::vector<std::string>{"0", "2", "3", "4"}));
+    rightClick(1, Modifiers::Ctrl);
+    EXPECT_EQ(texts(), isList() ? (Texts{"0", "2", "4"}) : (Texts{"0", "2", "3", "4"}));
     EXPECT_EQ(marks(), std::vector<bool>(texts().size(), false));
     EXPECT_EQ(clipboard.content, "kept");
 
@@ -165,91 +140,75 @@ class Slots : public Gestures {
     Slots() : Gestures(DisplayMode::TextBoxes) {}
 };
 
-TEST_F(Slots, AClickOnAnEmptySlotUnchecksItAndChangesNothingElse) {
-    fill({"a"});
-    leftClick(0);
-    const auto marks = history.pick().lastSelection;
+TEST_F(Slots, AClickOnAnEmptySlotUnmarksItAndWritesNothing) {
+    history.load({"a"});
     leftClick(3);
-    EXPECT_EQ(history.textSlots[3].check, 0);
-    EXPECT_EQ(clipboard.writes.size(), 1u);
-    EXPECT_EQ(history.pick().lastSelection, marks);
-}
-
-TEST_F(Slots, DeletingAFilledSlotAboveAHoleDeletesExactlyThatText) {
-    fill({"", "b", "c"}); // two filled slots, but the run 0..1 holds only "b"
-    history.textSlots[2].check = 1;
-    rightClick(2);
-    EXPECT_EQ(history.textSlots[1].text, "b");
-    EXPECT_EQ(history.textSlots[2].text, "");
-}
-
-// A checked slot above an empty one lies outside the counted run: a plain click on it picks it
-// all the same, and it stays checked as it moves up.
-TEST_F(Slots, SinglePickAboveAHoleKeepsThePickedSlotChecked) {
-    fill({"", "b", "c"});
-    mark(2);
-    leftClick(2);
-    EXPECT_EQ(clipboard.content, "c");
-    EXPECT_EQ(history.textSlots[2].text, "c");
-    EXPECT_EQ(history.textSlots[2].check, 1);
-    EXPECT_EQ(history.textSlots[1].check, 0);
-}
-
-TEST_F(Slots, AddToPickAboveAHoleReadsNoRememberedMarkAndItsEchoIsSwallowed) {
-    fill({"", "b", "c"});
-    leftClick(2, mouse::kCtrl);
-    EXPECT_EQ(clipboard.content, "c");
-    // The echo changes nothing: the slots stay as they were, the clicked one checked.
-    EXPECT_EQ(history.textSlots[1].text, "b");
-    EXPECT_EQ(history.textSlots[2].text, "c");
-    EXPECT_EQ(history.textSlots[2].check, 1);
-    EXPECT_EQ(history.FilledSlotCount(), 2);
-}
-
-TEST_F(Slots, TypingRuleWritesTheTextBeforeTheKeyWithoutCapturingIt) {
-    fill({"abc"});
-    EXPECT_FALSE(history.Text1_KeyPress(0, clipboard)); // no check mark
+    EXPECT_FALSE(history.textSlots()[3].marked);
     EXPECT_TRUE(clipboard.writes.empty());
-    history.textSlots[0].check = 1;
-    history.capturePaused = 1; // paused by the capture button: typing resumes capture
-    EXPECT_TRUE(history.Text1_KeyPress(0, clipboard));
-    EXPECT_EQ(clipboard.content, "abc");
-    EXPECT_EQ(history.capturePaused, 0);
-    EXPECT_EQ(history.FilledSlotCount(), 1);
 }
 
-TEST_F(Slots, RightPressOnAnEmptyUncheckedSlotClearsMarksAndClipboard) {
-    fill({"a", "b"});
-    history.textSlots[0].check = 1;
-    history.textSlots[7].check = 1;
+// A slot above an empty one lies outside the counted run: a right click deletes only that text,
+// a plain click picks it and it stays marked, a Ctrl+click picks it alone.
+TEST_F(Slots, ASlotAboveAHoleIsPickedAndDeletedOnItsOwn) {
+    history.load({"", "b", "c"});
+    leftClick(2, Modifiers::Ctrl);
+    EXPECT_EQ(clipboard.content, "c");
+    EXPECT_TRUE(history.textSlots()[2].marked);
+    leftClick(2); // the mark comes off with the press, back on with the pick
+    EXPECT_EQ(clipboard.content, "c");
+    EXPECT_TRUE(history.textSlots()[2].marked);
+    EXPECT_FALSE(history.textSlots()[1].marked);
+    rightClick(2);
+    EXPECT_EQ(history.textSlots()[1].text, "b");
+    EXPECT_EQ(history.textSlots()[2].text, "");
+}
+
+// Typing puts the slot's text on the clipboard first, unseen by the capture; the capture
+// button's pause holds afterwards as before.
+TEST_F(Slots, TypingWritesTheTextBeforeTheKeyWithoutCapturingIt) {
+    history.load({"abc"});
+    EXPECT_FALSE(history.beforeTyping(0, clipboard)); // no check mark
+    EXPECT_TRUE(clipboard.writes.empty());
+    history.toggleSlotMark(0);
+    for (bool paused : {false, true}) {
+        history.setCapturePaused(paused);
+        EXPECT_TRUE(history.beforeTyping(0, clipboard));
+        EXPECT_EQ(clipboard.content, "abc");
+        EXPECT_EQ(history.capturePaused(), paused);
+        EXPECT_EQ(history.filledSlotCount(), 1);
+    }
+}
+
+TEST_F(Slots, RightPressOnAnEmptyUnmarkedSlotClearsMarksAndClipboard) {
+    history.load({"a", "b"});
+    history.toggleSlotMark(0);
+    history.toggleSlotMark(7);
     clipboard.content = "something";
-    EXPECT_FALSE(history.Text1_MouseDown(1, mouse::kRight, clipboard)); // filled
-    EXPECT_FALSE(history.Text1_MouseDown(5, mouse::kLeft, clipboard));
-    EXPECT_TRUE(history.Text1_MouseDown(5, mouse::kRight, clipboard));
-    EXPECT_EQ(history.textSlots[0].check, 0);
-    EXPECT_EQ(history.textSlots[7].check, 1); // beyond the filled run
+    EXPECT_FALSE(history.pressSlotText(1, MouseButton::Right, clipboard)); // filled
+    EXPECT_FALSE(history.pressSlotText(5, MouseButton::Left, clipboard));
+    EXPECT_TRUE(history.pressSlotText(5, MouseButton::Right, clipboard));
+    EXPECT_FALSE(history.textSlots()[0].marked);
+    EXPECT_TRUE(history.textSlots()[7].marked); // beyond the filled run
     EXPECT_FALSE(clipboard.content.has_value());
 }
 
-TEST_F(Slots, ClearAllEmptiesTheCountedRunAndTheList) {
+TEST_F(Slots, ClearAllEmptiesTheCountedRun) {
     settings.setListMaxText("5");
-    fill({"a", "", "c"});
-    history.list.push_back({"x", false});
+    history.load({"a", "", "c"});
     history.clearAll();
-    EXPECT_EQ(history.textSlots[0].text, "");
-    EXPECT_EQ(history.textSlots[2].text, "c"); // the count was 2: slots 0 and 1 only
-    EXPECT_TRUE(history.list.empty());
+    EXPECT_EQ(history.textSlots()[0].text, "");
+    EXPECT_EQ(history.textSlots()[2].text, "c"); // the count was 2: slots 0 and 1 only
 }
 
 TEST(FilledSlotCount, CountsNonEmptySlotsAmongTheFirstListMaximum) {
     for (auto [listMax, filled, counted] :
          {std::tuple{"5", 3, 3}, {"2", 5, 2}, {"20", 10, 10}, {"0", 4, 1}, {"-4", 4, 1}}) {
         Settings settings;
+        settings.displayMode = DisplayMode::TextBoxes;
         settings.setListMaxText(listMax);
         History history(settings);
-        for (int i = 0; i < filled; ++i)
-            history.textSlots[i].text = " ";
-        EXPECT_EQ(history.FilledSlotCount(), counted) << listMax;
+        history.load(Texts(filled, " "));
+        EXPECT_EQ(history.filledSlotCount(), counted) << listMax;
     }
 }
 
@@ -259,18 +218,18 @@ class List : public Gestures {
 };
 
 TEST_F(List, AnEmptyListWritesNothing) {
-    history.List1_MouseUp(mouse::kLeft, mouse::kNoKeys, clipboard);
-    history.List1_MouseUp(mouse::kLeft, mouse::kAlt, clipboard);
+    history.releaseOnList(MouseButton::Left, Modifiers::None, clipboard);
+    history.releaseOnList(MouseButton::Left, Modifiers::Alt, clipboard);
     EXPECT_TRUE(clipboard.writes.empty());
 }
 
-TEST_F(List, ClearAllWhileShadedKeepsTheShadeUntilALaterPickAll) {
-    fill({"a", "b"});
-    leftClick(0, mouse::kAlt);
+TEST_F(List, ClearAllEmptiesTheListAndKeepsTheShadeUntilALaterPickAll) {
+    history.load({"a", "b"});
+    leftClick(0, Modifiers::Alt);
     history.clearAll();
-    history.List1_MouseUp(mouse::kLeft, mouse::kNoKeys, clipboard);
-    EXPECT_FALSE(history.pick().selectAllActive);
-    EXPECT_TRUE(history.listShaded);
+    EXPECT_TRUE(history.list().empty());
+    history.releaseOnList(MouseButton::Left, Modifiers::None, clipboard);
+    EXPECT_TRUE(history.listShaded());
 }
 
 } // namespace

@@ -14,7 +14,7 @@ namespace {
 class ClipboardContract : public ::testing::Test {
   protected:
     ClipboardContract() {
-        QObject::connect(&clipboard, &platform::Clipboard::NewClipboardData, [this] {
+        clipboard.whenChanged([this] {
             ++notifications;
             if (writing)
                 ++duringWrite;
@@ -45,7 +45,7 @@ TEST_F(ClipboardContract, OwnWritesAreAnnouncedOnceDuringTheWriteAndNeverLater) 
     notifications = 0;
     for (int round = 0; round < 3; ++round) {
         writing = true;
-        clipboard.SetText("written " + std::to_string(round));
+        clipboard.setText("written " + std::to_string(round));
         writing = false;
         EXPECT_EQ(duringWrite, 1);
         EXPECT_TRUE(own);
@@ -54,7 +54,7 @@ TEST_F(ClipboardContract, OwnWritesAreAnnouncedOnceDuringTheWriteAndNeverLater) 
         EXPECT_EQ(notifications, 1) << "a late announcement of SetText";
 
         writing = true;
-        clipboard.Clear();
+        clipboard.clear();
         writing = false;
         EXPECT_EQ(duringWrite, 2);
         EXPECT_FALSE(lastText.has_value());

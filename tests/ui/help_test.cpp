@@ -1,3 +1,4 @@
+#include "platform/caption_bar.h"
 #include "ui/help.h"
 #include "window_fixture.h"
 
@@ -11,13 +12,13 @@
 namespace kobako {
 namespace {
 
-using testing::Form1Test;
+using testing::HistoryWindowTest;
 
 // A shared start directory may hold someone else's Hako.hlp, or a link to anything: only the
 // user's own ordinary file is opened, otherwise the installed help.
 TEST(HelpFile, OnlyTheUsersOwnHelpFileInTheStartDirectoryIsOpened) {
     QTemporaryDir directory;
-    const FileNames files{directory.path().toStdString(), "kobako"};
+    const storage::FileNames files{directory.path().toStdString(), "kobako"};
     const QString own = directory.filePath(QStringLiteral("Hako.hlp"));
     auto installedHelp = [&] {
         const QString chosen = ui::helpFile(files);
@@ -40,13 +41,13 @@ TEST(HelpFile, OnlyTheUsersOwnHelpFileInTheStartDirectoryIsOpened) {
 }
 
 // Without a program to open it, the help button says where the help is.
-TEST_F(Form1Test, TheHelpButtonNamesTheHelpFileWhenNothingOpensIt) {
+TEST_F(HistoryWindowTest, TheHelpButtonNamesTheHelpFileWhenNothingOpensIt) {
     start();
-    form_->vsInForm1_ClickLButton(1);
+    window_->onCaptionButton(platform::CaptionButton::Help);
     ASSERT_EQ(dialogs_.opened.size(), 1);
     EXPECT_TRUE(dialogs_.shown.isEmpty());
     dialogs_.opens = false;
-    form_->vsInForm1_ClickLButton(1);
+    window_->onCaptionButton(platform::CaptionButton::Help);
     ASSERT_EQ(dialogs_.shown.size(), 1);
     EXPECT_TRUE(dialogs_.shown[0].endsWith(dialogs_.opened[0])) << dialogs_.shown[0].toStdString();
 }

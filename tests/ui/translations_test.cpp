@@ -1,6 +1,6 @@
 #include "platform/translations.h"
-#include "ui/form2.h"
-#include "ui/form4.h"
+#include "ui/settings_window.h"
+#include "ui/version_window.h"
 #include "window_fixture.h"
 
 #include <QApplication>
@@ -47,7 +47,7 @@ TEST(QtTranslations, QtsOwnButtonsFollowTheProgramsLanguage) {
 
 // Under another language than Japanese every text of the program is English; under Japanese
 // and under C it stays the Japanese it is written in.
-class ProgramTranslation : public testing::Form1Test {};
+class ProgramTranslation : public testing::HistoryWindowTest {};
 
 TEST_F(ProgramTranslation, AnotherLanguageGetsAnEnglishSettingsWindowAndMessages) {
     for (const char *lang : {"ja_JP.UTF-8", "C"}) {
@@ -59,25 +59,25 @@ TEST_F(ProgramTranslation, AnotherLanguageGetsAnEnglishSettingsWindowAndMessages
     unsetenv("LANG");
     ASSERT_NE(english, nullptr);
     start();
-    ui::Form2 &settings = form_->settingsWindow();
+    ui::SettingsWindow &settings = window_->settingsWindow();
     EXPECT_EQ(settings.windowTitle(), "Settings");
-    EXPECT_EQ(settings.findChild<QRadioButton *>(QStringLiteral("Option1_1"))->text(),
+    EXPECT_EQ(settings.findChild<QRadioButton *>(QStringLiteral("slotsOption"))->text(),
               "Text boxes");
     // The longer English captions push rows apart; the two number boxes and their spins still
     // stand one above the other.
     auto x = [&](const char *name) { return settings.findChild<QWidget *>(name)->x(); };
-    EXPECT_EQ(x("Text1_0"), x("Text1_1"));
-    EXPECT_EQ(x("VScroll1"), x("VScroll2"));
-    ui::Form4 version(&settings);
+    EXPECT_EQ(x("listMaxBox"), x("iconHeightBox"));
+    EXPECT_EQ(x("listMaxSpin"), x("iconHeightSpin"));
+    ui::VersionWindow version(&settings);
     EXPECT_EQ(version.windowTitle(), "Version");
     for (const QLabel *label : version.findChildren<QLabel *>())
         EXPECT_FALSE(
             label->text().contains(QRegularExpression(QStringLiteral("[\\x{3000}-\\x{9fff}]"))))
             << label->text().toStdString();
-    auto *listMax = settings.findChild<QLineEdit *>(QStringLiteral("Text1_0"));
+    auto *listMax = settings.findChild<QLineEdit *>(QStringLiteral("listMaxBox"));
     listMax->selectAll();
     QTest::keyClicks(listMax, QStringLiteral("abc"));
-    settings.Command1_Click();
+    settings.onOk();
     EXPECT_EQ(dialogs_.shown, QStringList{"Please enter a number."});
     QCoreApplication::removeTranslator(english);
     delete english;

@@ -2,7 +2,7 @@
 
 #include "fake_dialogs.h"
 #include "platform/clipboard.h"
-#include "ui/form1.h"
+#include "ui/history_window.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -32,21 +32,22 @@ inline std::string readFile(const QString &path) {
 }
 
 // The history window started as the program starts it, in a directory of its own.
-class Form1Test : public ::testing::Test {
+class HistoryWindowTest : public ::testing::Test {
   protected:
-    Form1Test() {
+    HistoryWindowTest() {
         previousDirectory_ = QDir::currentPath();
         QDir::setCurrent(directory_.path());
         QGuiApplication::clipboard()->clear();
     }
-    ~Form1Test() override { QDir::setCurrent(previousDirectory_); }
+    ~HistoryWindowTest() override { QDir::setCurrent(previousDirectory_); }
 
     // Starts the window as the program does, with whatever files the test wrote first.
     void start() {
-        form_ = std::make_unique<ui::Form1>(settings_, clipboard_, dialogs_,
-                                            FileNames{directory_.path().toStdString(), "kobako"});
-        form_->Form_Load();
-        form_->showAtStart();
+        window_ = std::make_unique<ui::HistoryWindow>(
+            settings_, clipboard_, clipboard_, dialogs_,
+            storage::FileNames{directory_.path().toStdString(), "kobako"});
+        window_->load();
+        window_->showAtStart();
         QCoreApplication::processEvents();
     }
 
@@ -57,12 +58,14 @@ class Form1Test : public ::testing::Test {
     }
     QString clipboardText() const { return QGuiApplication::clipboard()->text(); }
 
-    QListView *list() const { return form_->findChild<QListView *>(QStringLiteral("List1")); }
-    QPlainTextEdit *slotText(int i) const {
-        return form_->findChild<QPlainTextEdit *>(QStringLiteral("Text1_%1").arg(i));
+    QListView *list() const {
+        return window_->findChild<QListView *>(QStringLiteral("historyList"));
     }
-    QCheckBox *slotCheck(int i) const {
-        return form_->findChild<QCheckBox *>(QStringLiteral("Check1_%1").arg(i));
+    QPlainTextEdit *slotText(int i) const {
+        return window_->findChild<QPlainTextEdit *>(QStringLiteral("slotText%1").arg(i));
+    }
+    QCheckBox *slotMark(int i) const {
+        return window_->findChild<QCheckBox *>(QStringLiteral("slotMark%1").arg(i));
     }
     void clickRow(int row, Qt::MouseButton button = Qt::LeftButton,
                   Qt::KeyboardModifiers modifiers = {}) {
@@ -71,7 +74,7 @@ class Form1Test : public ::testing::Test {
     }
     std::vector<std::string> listTexts() const {
         std::vector<std::string> texts;
-        for (const auto &entry : form_->history().list)
+        for (const auto &entry : window_->history().list())
             texts.push_back(entry.text);
         return texts;
     }
@@ -82,7 +85,7 @@ class Form1Test : public ::testing::Test {
     Settings settings_;
     platform::Clipboard clipboard_{nullptr};
     FakeDialogs dialogs_;
-    std::unique_ptr<ui::Form1> form_;
+    std::unique_ptr<ui::HistoryWindow> window_;
 };
 
 } // namespace kobako::testing

@@ -1,6 +1,7 @@
-#include "form4.h"
+#include "version_window.h"
 
 #include "platform/caption_pictures.h"
+#include "platform/centring.h"
 #include "platform/fonts.h"
 #include "twips_geometry.h"
 
@@ -22,30 +23,29 @@ QLabel *label(QWidget *parent, const QString &text, float left, float top, float
 
 } // namespace
 
-Form4::Form4(QWidget *parent) : QDialog(parent) {
+VersionWindow::VersionWindow(QWidget *parent) : QDialog(parent) {
     setWindowTitle(tr("バージョン情報"));
     setFont(platform::japaneseFont(QStringLiteral("ＭＳ ゴシック"), 12));
     setFixedSize(platform::toPixels(6540), platform::toPixels(4275));
     setModal(true);
     setAttribute(Qt::WA_DeleteOnClose);
 
-    auto *Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    placeInTwips(Image1, 90, 30, 480, 480);
-    Image1->setPixmap(platform::drawProgramIcon(Image1->width()));
+    auto *icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("icon"));
+    placeInTwips(icon, 90, 30, 480, 480);
+    icon->setPixmap(platform::drawProgramIcon(icon->width()));
 
-    label(this, QStringLiteral("Kobako  for  WIN95 and  NT4.0  Ver1.3"), 750, 150, 5280, 315)
-        ->setObjectName(QStringLiteral("Label1_1"));
     // The product line is the program's own name and version, the same in every language.
+    label(this,
+          QStringLiteral("Kobako  for  WIN95 and  NT4.0  Ver%1")
+              .arg(QStringLiteral(KOBAKO_SHOWN_VERSION)),
+          750, 150, 5280, 315)
+        ->setObjectName(QStringLiteral("productLine"));
     label(this, tr("クリップボードの履歴を小さな箱にしまっておくツールです。"), 60, 720, 6255, 765);
     label(this, tr("使い方は README とヘルプをご覧ください。"), 45, 1650, 6180, 885);
     label(this, tr("ご意見・不具合の報告は、プロジェクトの課題管理へお寄せください。"), 60, 2760,
           6420, 1470);
-    Form_Load();
-}
-
-void Form4::Form_Load() {
-    centreOnScreen(*this);
+    platform::centreOnScreen(*this);
 }
 
 } // namespace kobako::ui

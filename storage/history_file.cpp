@@ -1,10 +1,10 @@
-#include "slot_file.h"
+#include "history_file.h"
 
-#include "text_lines.h"
+#include "core/text_lines.h"
 
-namespace kobako {
+namespace kobako::storage {
 
-void SlotFileReader::add(std::string_view bytes) {
+void HistoryFileReader::add(std::string_view bytes) {
     if (bytes.empty())
         return;
     if (skipLineFeed_ && bytes.front() == '\n')
@@ -35,7 +35,7 @@ void SlotFileReader::add(std::string_view bytes) {
     partialLine_ += rest;
 }
 
-std::vector<std::string> SlotFileReader::finish() {
+std::vector<std::string> HistoryFileReader::finish() {
     if (!partialLine_.empty())
         takeLine(partialLine_); // a last line without a line end
     return std::move(records_);
@@ -94,7 +94,7 @@ std::string escapeText(std::string_view text) {
     return escaped;
 }
 
-void SlotFileReader::takeLine(std::string_view line) {
+void HistoryFileReader::takeLine(std::string_view line) {
     if (records_.size() >= maxRecords_)
         return;
     if (line == kRecordMarker || line == kEscapedRecordMarker) {
@@ -110,14 +110,14 @@ void SlotFileReader::takeLine(std::string_view line) {
     anyLine_ = true;
 }
 
-std::vector<std::string> readSlotFile(std::string_view text, size_t maxRecords) {
-    SlotFileReader reader(maxRecords);
+std::vector<std::string> readHistoryRecords(std::string_view text, size_t maxRecords) {
+    HistoryFileReader reader(maxRecords);
     reader.add(text);
     return reader.finish();
 }
 
-void writeSlotRecords(size_t count, const std::function<const std::string &(size_t)> &textAt,
-                      const std::function<void(std::string_view)> &put) {
+void writeHistoryRecords(size_t count, const std::function<const std::string &(size_t)> &textAt,
+                         const std::function<void(std::string_view)> &put) {
     for (size_t i = 0; i < count; ++i) {
         const std::string &text = textAt(i);
         const bool escaped = needsEscape(text);
@@ -128,10 +128,27 @@ void writeSlotRecords(size_t count, const std::function<const std::string &(size
     }
 }
 
-std::string writeSlotFile(size_t count, const std::function<const std::string &(size_t)> &textAt) {
+std::string writeHistoryText(size_t count,
+                             const std::function<const std::string &(size_t)> &textAt) {
     std::string file;
-    writeSlotRecords(count, textAt, [&](std::string_view piece) { file += piece; });
+    writeHistoryRecords(count, textAt, [&](std::string_view piece) { file += piece; });
     return file;
 }
 
-} // namespace kobako
+StoredHistory HistoryFile::read() const {
+    HistoryFileReader reader;
+    const ReadOutcome outcome =
+        readFileInPieces(path_, [&](std::string_view piece) { reader.add(piece); });
+    if (outcome.kind == ReadOutcome::Unreadable)
+        return {{}, outcome};
+    return {reader.finish(), outcome};
+}
+
+WriteResult HistoryFile::save(const std::vector<SharedText> &texts) const {
+    return writeFileAtomically(path_, [&](const auto &put) {
+        writeHistoryRecords(
+            texts.size(), [&](size_t i) -> const std::string & { return texts[i]; }, put);
+    });
+}
+
+} // namespace kobako::storage

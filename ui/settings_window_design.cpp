@@ -1,6 +1,6 @@
 // The settings window's controls as designed: one row each, in tab order, with its place in
 // twips, then the room the captions need with the fonts really installed.
-#include "form2.h"
+#include "settings_window.h"
 
 #include "core/settings.h"
 #include "platform/fonts.h"
@@ -35,55 +35,61 @@ struct DesignedControl {
     const char *buddy = nullptr; // the box a label names
 };
 
-// Creation order is tab order. The captions are translated where the window is made. The frames
-// come first so that their options can be placed in them; frames and labels take no focus, so this
-// leaves the order of the design unchanged.
+// Creation order is tab order. The captions are translated where the window is made (the banner
+// with the program's version in it). The frames come first so that their options can be placed
+// in them; frames and labels take no focus, so this leaves the order of the design unchanged.
 constexpr DesignedControl kDesign[] = {
-    {"Frame1", Kind::Frame, "", nullptr, 135, 1440, 3000, 1140, Face::Window},
-    {"Frame2", Kind::Frame, "", nullptr, 150, 2775, 3000, 2055, Face::Window},
-    {"Frame3", Kind::Frame, "", nullptr, 870, -15, 4455, 1335, Face::Window},
-    {"Option1_0", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::Form2", "リストボックス"), "Frame1",
-     1305, 300, 1365, 270, Face::Window},
-    {"Option1_1", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::Form2", "テキストボックス"),
-     "Frame1", 1305, 705, 1575, 270, Face::Window},
-    {"Check1", Kind::Check, QT_TRANSLATE_NOOP("kobako::ui::Form2", "常に手前に表示する"), nullptr,
-     3645, 1800, 2070, 300, Face::ProportionalGothic},
-    {"Text1_0", Kind::Box, "", nullptr, 5145, 2340, 600, 285, Face::ProportionalGothic},
-    {"Text1_1", Kind::Box, "", nullptr, 5145, 2775, 600, 270, Face::ProportionalGothic},
-    {"Option3_6", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::Form2", "指定しない"), "Frame2",
-     1170, 300, 1275, 270, Face::Window},
-    {"Option3_0", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::Form2", "右上"), "Frame2", 1170, 720,
-     750, 270, Face::Window},
-    {"Option3_1", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::Form2", "右中"), "Frame2", 1170,
-     1125, 750, 270, Face::Window},
-    {"Option3_2", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::Form2", "右下"), "Frame2", 1170,
-     1530, 750, 270, Face::Window},
-    {"Option3_3", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::Form2", "左上"), "Frame2", 2130, 735,
-     750, 270, Face::Window},
-    {"Option3_4", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::Form2", "左中"), "Frame2", 2130,
-     1125, 750, 270, Face::Window},
-    {"Option3_5", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::Form2", "左下"), "Frame2", 2130,
-     1530, 750, 270, Face::Window},
-    {"Command1", Kind::Button, QT_TRANSLATE_NOOP("kobako::ui::Form2", "ＯＫ"), nullptr, 5085, 4275,
-     960, 450, Face::Gothic9},
-    {"Label1_0", Kind::Label, QT_TRANSLATE_NOOP("kobako::ui::Form2", "リストの最大数 : "), nullptr,
-     3645, 2370, 1395, 195, Face::ProportionalGothic, "Text1_0"},
-    {"Label1_1", Kind::Label, QT_TRANSLATE_NOOP("kobako::ui::Form2", "アイコンの高さ : "), nullptr,
-     3645, 2820, 1350, 195, Face::ProportionalGothic, "Text1_1"},
-    {"Label1_2", Kind::Label, QT_TRANSLATE_NOOP("kobako::ui::Form2", "表示形式 : "), "Frame1", 60,
-     300, 945, 195, Face::ProportionalGothic},
-    {"Label1_3", Kind::Label, QT_TRANSLATE_NOOP("kobako::ui::Form2", "出現位置 : "), "Frame2", 60,
-     300, 945, 195, Face::ProportionalGothic},
-    {"Label1_4", Kind::Label,
-     QT_TRANSLATE_NOOP("kobako::ui::Form2",
-                       "Kobako  Ver1.3\nクリップボード履歴の小箱\nKobako の開発者一同"),
-     "Frame3", 60, 135, 4350, 1155, Face::Gothic11},
-    {"Command3", Kind::Button, QT_TRANSLATE_NOOP("kobako::ui::Form2", "バージョン情報"), nullptr,
-     3390, 3570, 1440, 450, Face::Window},
-    {"Command4", Kind::Button, QT_TRANSLATE_NOOP("kobako::ui::Form2", "フォント設定"), nullptr,
-     3405, 4275, 1425, 450, Face::Gothic9},
-    {"VScroll1", Kind::Spin, "", nullptr, 5760, 2340, 315, 315, Face::Window},
-    {"VScroll2", Kind::Spin, "", nullptr, 5760, 2760, 315, 315, Face::Window},
+    {"displayGroup", Kind::Frame, "", nullptr, 135, 1440, 3000, 1140, Face::Window},
+    {"positionGroup", Kind::Frame, "", nullptr, 150, 2775, 3000, 2055, Face::Window},
+    {"bannerFrame", Kind::Frame, "", nullptr, 870, -15, 4455, 1335, Face::Window},
+    {"listOption", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "リストボックス"),
+     "displayGroup", 1305, 300, 1365, 270, Face::Window},
+    {"slotsOption", Kind::Option,
+     QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "テキストボックス"), "displayGroup", 1305, 705,
+     1575, 270, Face::Window},
+    {"alwaysOnTopBox", Kind::Check,
+     QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "常に手前に表示する"), nullptr, 3645, 1800,
+     2070, 300, Face::ProportionalGothic},
+    {"listMaxBox", Kind::Box, "", nullptr, 5145, 2340, 600, 285, Face::ProportionalGothic},
+    {"iconHeightBox", Kind::Box, "", nullptr, 5145, 2775, 600, 270, Face::ProportionalGothic},
+    {"positionUnspecified", Kind::Option,
+     QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "指定しない"), "positionGroup", 1170, 300,
+     1275, 270, Face::Window},
+    {"positionTopRight", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "右上"),
+     "positionGroup", 1170, 720, 750, 270, Face::Window},
+    {"positionMiddleRight", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "右中"),
+     "positionGroup", 1170, 1125, 750, 270, Face::Window},
+    {"positionBottomRight", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "右下"),
+     "positionGroup", 1170, 1530, 750, 270, Face::Window},
+    {"positionTopLeft", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "左上"),
+     "positionGroup", 2130, 735, 750, 270, Face::Window},
+    {"positionMiddleLeft", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "左中"),
+     "positionGroup", 2130, 1125, 750, 270, Face::Window},
+    {"positionBottomLeft", Kind::Option, QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "左下"),
+     "positionGroup", 2130, 1530, 750, 270, Face::Window},
+    {"okButton", Kind::Button, QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "ＯＫ"), nullptr,
+     5085, 4275, 960, 450, Face::Gothic9},
+    {"listMaxLabel", Kind::Label,
+     QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "リストの最大数 : "), nullptr, 3645, 2370,
+     1395, 195, Face::ProportionalGothic, "listMaxBox"},
+    {"iconHeightLabel", Kind::Label,
+     QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "アイコンの高さ : "), nullptr, 3645, 2820,
+     1350, 195, Face::ProportionalGothic, "iconHeightBox"},
+    {"displayLabel", Kind::Label, QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "表示形式 : "),
+     "displayGroup", 60, 300, 945, 195, Face::ProportionalGothic},
+    {"positionLabel", Kind::Label, QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "出現位置 : "),
+     "positionGroup", 60, 300, 945, 195, Face::ProportionalGothic},
+    {"banner", Kind::Label,
+     QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow",
+                       "Kobako  Ver%1\nクリップボード履歴の小箱\nKobako の開発者一同"),
+     "bannerFrame", 60, 135, 4350, 1155, Face::Gothic11},
+    {"versionButton", Kind::Button,
+     QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "バージョン情報"), nullptr, 3390, 3570, 1440,
+     450, Face::Window},
+    {"fontButton", Kind::Button, QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "フォント設定"),
+     nullptr, 3405, 4275, 1425, 450, Face::Gothic9},
+    {"listMaxSpin", Kind::Spin, "", nullptr, 5760, 2340, 315, 315, Face::Window},
+    {"iconHeightSpin", Kind::Spin, "", nullptr, 5760, 2760, 315, 315, Face::Window},
 };
 
 QWidget *createControl(Kind kind, const QString &caption, QWidget *parent) {
@@ -209,7 +215,7 @@ void makeRoomForCaptions(QWidget &window) {
 
 } // namespace
 
-void Form2::buildControls() {
+void SettingsWindow::buildControls() {
     for (const DesignedControl &row : kDesign) {
         QWidget *parent = row.parent ? findChild<QWidget *>(QString::fromUtf8(row.parent))
                                      : static_cast<QWidget *>(this);
@@ -221,32 +227,32 @@ void Form2::buildControls() {
             static_cast<QLabel *>(control)->setBuddy(
                 findChild<QWidget *>(QString::fromUtf8(row.buddy)));
     }
-    auto control = [this]<typename T>(T *&member, const QString &name) {
-        member = findChild<T *>(name);
+    auto control = [this]<typename T>(T *&member, const char *name) {
+        member = findChild<T *>(QString::fromUtf8(name));
     };
-    control(Frame1, QStringLiteral("Frame1"));
-    control(Frame2, QStringLiteral("Frame2"));
-    control(Frame3, QStringLiteral("Frame3"));
-    control(Check1, QStringLiteral("Check1"));
-    control(Command1, QStringLiteral("Command1"));
-    control(Command3, QStringLiteral("Command3"));
-    control(Command4, QStringLiteral("Command4"));
-    control(VScroll1, QStringLiteral("VScroll1"));
-    control(VScroll2, QStringLiteral("VScroll2"));
-    for (size_t i = 0; i < Text1.size(); ++i)
-        control(Text1[i], QStringLiteral("Text1_%1").arg(i));
-    for (size_t i = 0; i < Option1.size(); ++i)
-        control(Option1[i], QStringLiteral("Option1_%1").arg(i));
-    for (size_t i = 0; i < Option3.size(); ++i)
-        control(Option3[i], QStringLiteral("Option3_%1").arg(i));
-    for (size_t i = 0; i < Label1.size(); ++i)
-        control(Label1[i], QStringLiteral("Label1_%1").arg(i));
+    control(alwaysOnTopBox_, "alwaysOnTopBox");
+    control(listMaxBox_, "listMaxBox");
+    control(iconHeightBox_, "iconHeightBox");
+    control(banner_, "banner");
+    control(okButton_, "okButton");
+    control(versionButton_, "versionButton");
+    control(fontButton_, "fontButton");
+    control(listMaxSpin_, "listMaxSpin");
+    control(iconHeightSpin_, "iconHeightSpin");
+    control(displayOptions_[0], "listOption");
+    control(displayOptions_[1], "slotsOption");
+    const char *positions[] = {"positionTopRight",   "positionMiddleRight", "positionBottomRight",
+                               "positionTopLeft",    "positionMiddleLeft",  "positionBottomLeft",
+                               "positionUnspecified"};
+    for (size_t i = 0; i < positionOptions_.size(); ++i)
+        control(positionOptions_[i], positions[i]);
 
-    Label1[4]->setAlignment(Qt::AlignCenter);
-    Label1[4]->setAutoFillBackground(true);
-    Label1[4]->setStyleSheet(QStringLiteral("color: white; background: #1f3fa0;"));
-    VScroll1->setRange(Settings::kListSpinMin, Settings::kListSpinMax);
-    VScroll2->setRange(Settings::kIconSpinMin, Settings::kIconSpinMax);
+    banner_->setText(banner_->text().arg(QStringLiteral(KOBAKO_SHOWN_VERSION)));
+    banner_->setAlignment(Qt::AlignCenter);
+    banner_->setAutoFillBackground(true);
+    banner_->setStyleSheet(QStringLiteral("color: white; background: #1f3fa0;"));
+    listMaxSpin_->setRange(Settings::kListSpinMin, Settings::kListSpinMax);
+    iconHeightSpin_->setRange(Settings::kIconSpinMin, Settings::kIconSpinMax);
     makeRoomForCaptions(*this);
 }
 

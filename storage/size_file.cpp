@@ -1,12 +1,13 @@
 #include "size_file.h"
 
-#include "numbers.h"
-#include "text_lines.h"
+#include "core/numbers.h"
+#include "core/text_lines.h"
+#include "files.h"
 
 #include <cmath>
 #include <limits>
 
-namespace kobako {
+namespace kobako::storage {
 
 namespace {
 
@@ -46,4 +47,15 @@ std::string writeSizeFile(float height, float width) {
     return text;
 }
 
-} // namespace kobako
+SizeFile::Loaded SizeFile::load() const {
+    const auto bytes = readWholeFile(path_);
+    if (!bytes)
+        return {readSizeFile(std::nullopt), false};
+    return {readSizeFile(decodeLines(*bytes)), true};
+}
+
+WriteResult SizeFile::save(float height, float width) const {
+    return writeFileAtomically(path_, writeSizeFile(height, width));
+}
+
+} // namespace kobako::storage

@@ -1,6 +1,7 @@
 #include "platform/caption_bar.h"
 #include "platform/twips.h"
-#include "ui/form2.h"
+#include "ui/settings_window.h"
+#include "ui/version_window.h"
 #include "window_fixture.h"
 
 #include <QFontInfo>
@@ -15,76 +16,51 @@ namespace {
 using testing::readFile;
 using testing::writeFile;
 
-class Form2Test : public testing::Form1Test {
+class SettingsWindowTest : public testing::HistoryWindowTest {
   protected:
-    ui::Form2 &form2() { return form_->settingsWindow(); }
+    ui::SettingsWindow &settingsWindow() { return window_->settingsWindow(); }
     QLineEdit *box(int i) {
-        return form2().findChild<QLineEdit *>(QStringLiteral("Text1_%1").arg(i));
+        return settingsWindow().findChild<QLineEdit *>(i == 0 ? QStringLiteral("listMaxBox")
+                                                              : QStringLiteral("iconHeightBox"));
     }
     void type(int i, const QString &text) {
         box(i)->selectAll();
         QTest::keyClicks(box(i), text);
     }
     void choose(const char *name) {
-        form2().findChild<QRadioButton *>(QString::fromUtf8(name))->click();
+        settingsWindow().findChild<QRadioButton *>(QString::fromUtf8(name))->click();
     }
-    bool slotShown(int i) { return slotText(i) && slotText(i)->isVisibleTo(form_.get()); }
-    bool listShown() { return list()->isVisibleTo(form_.get()); }
+    bool slotShown(int i) { return slotText(i) && slotText(i)->isVisibleTo(window_.get()); }
+    bool listShown() { return list()->isVisibleTo(window_.get()); }
 };
 
-TEST_F(Form2Test, IconHeightBelow18IsRefusedThenASecondOkSucceeds) {
+TEST_F(SettingsWindowTest, IconHeightBelow18IsRefusedThenASecondOkSucceeds) {
     start();
     type(1, "17");
-    form2().Command1_Click();
+    settingsWindow().onOk();
     EXPECT_EQ(dialogs_.shown, QStringList{"18以下は、設定できません"});
     EXPECT_EQ(box(1)->text(), "18");
-    EXPECT_EQ(form2().focusWidget(), box(1));
+    EXPECT_EQ(settingsWindow().focusWidget(), box(1));
     EXPECT_FALSE(QFile::exists(path("kobako.f2")));
-    form2().Command1_Click();
+    settingsWindow().onOk();
     EXPECT_EQ(dialogs_.shown.size(), 1);
     EXPECT_EQ(readFile(path("kobako.f2")), " 1 \r\n5\r\n18\r\n0\r\n1\r\n");
-    EXPECT_EQ(QFile::permissions(path("kobako.f2")),
-              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
 }
 
-TEST_F(Form2Test, LettersInBothBoxesGiveOneMessageAboutTheListMaximum) {
-    start();
-    type(0, "abc");
-    type(1, "xyz");
-    form2().Command1_Click();
-    EXPECT_EQ(dialogs_.shown, QStringList{"数値を入力してください。"});
-    EXPECT_EQ(form2().focusWidget(), box(0));
-    // Capture meanwhile reads the last number the box held.
-    copyElsewhere("still captured");
-    EXPECT_EQ(form_->history().list.size(), 1u);
-}
-
-TEST_F(Form2Test, OutOfRangeListMaximumIsRefusedBeforeItCanTrim) {
-    start();
-    for (const char *text : {"a", "b", "c"})
-        copyElsewhere(QString::fromUtf8(text));
-    for (const char *value : {"0", "-3", "40000"}) {
-        type(0, QString::fromUtf8(value));
-        form2().Command1_Click();
-        EXPECT_EQ(form_->history().list.size(), 3u) << value;
-    }
-    EXPECT_EQ(dialogs_.shown.size(), 3);
-}
-
-TEST_F(Form2Test, SwitchToTextBoxesWithTwelveCompletesOnASecondOkWithTen) {
+TEST_F(SettingsWindowTest, SwitchToTextBoxesWithTwelveCompletesOnASecondOkWithTen) {
     writeFile(path("kobako.f2"), " 1 \r\n20\r\n18\r\n0\r\n1\r\n");
     start();
     for (int i = 0; i < 12; ++i)
         copyElsewhere(QStringLiteral("entry %1").arg(i));
-    choose("Option1_1");
+    choose("slotsOption");
     type(0, "12");
-    form2().Command1_Click();
+    settingsWindow().onOk();
     EXPECT_EQ(dialogs_.shown, QStringList{"テキストボックスは最大１０個です"});
     EXPECT_EQ(box(0)->text(), "10");
     EXPECT_FALSE(listShown());
     EXPECT_FALSE(slotShown(0));
 
-    form2().Command1_Click();
+    settingsWindow().onOk();
     EXPECT_EQ(dialogs_.shown.size(), 1);
     for (int i = 0; i < 10; ++i)
         EXPECT_TRUE(slotShown(i)) << i;
@@ -93,50 +69,50 @@ TEST_F(Form2Test, SwitchToTextBoxesWithTwelveCompletesOnASecondOkWithTen) {
     EXPECT_EQ(readFile(path("kobako.f2")), " 1 \r\n10\r\n18\r\n1\r\n1\r\n");
 }
 
-TEST_F(Form2Test, ThreeFilledSlotsSwitchedToTheList) {
+TEST_F(SettingsWindowTest, ThreeFilledSlotsSwitchedToTheList) {
     writeFile(path("kobako.f2"), " 1 \r\n5\r\n18\r\n1\r\n1\r\n");
     start();
     for (const char *text : {"c", "b", "a"})
         copyElsewhere(QString::fromUtf8(text));
-    choose("Option1_0");
-    form2().Command1_Click();
+    choose("listOption");
+    settingsWindow().onOk();
     EXPECT_TRUE(listShown());
     for (int i = 0; i < 10; ++i)
         EXPECT_FALSE(slotShown(i)) << i;
-    ASSERT_EQ(form_->history().list.size(), 3u);
-    EXPECT_EQ(form_->history().list[0].text, "a");
-    EXPECT_EQ(form_->history().list[2].text, "c");
-    EXPECT_EQ(list()->geometry().size(), form_->size());
+    ASSERT_EQ(window_->history().list().size(), 3u);
+    EXPECT_EQ(window_->history().list()[0].text, "a");
+    EXPECT_EQ(window_->history().list()[2].text, "c");
+    EXPECT_EQ(list()->geometry().size(), window_->size());
 }
 
-TEST_F(Form2Test, LoweringTheMaximumTrimsTheOldest) {
+TEST_F(SettingsWindowTest, LoweringTheMaximumTrimsTheOldest) {
     writeFile(path("kobako.f2"), " 1 \r\n8\r\n18\r\n0\r\n1\r\n");
     start();
     for (int i = 0; i < 8; ++i)
         copyElsewhere(QStringLiteral("%1").arg(i));
     type(0, "5");
-    form2().Command1_Click();
+    settingsWindow().onOk();
     std::vector<std::string> texts;
-    for (const auto &entry : form_->history().list)
+    for (const auto &entry : window_->history().list())
         texts.push_back(entry.text);
     EXPECT_EQ(texts, (std::vector<std::string>{"7", "6", "5", "4", "3"}));
     type(0, "9");
-    form2().Command1_Click();
-    EXPECT_EQ(form_->history().list.size(), 5u);
+    settingsWindow().onOk();
+    EXPECT_EQ(window_->history().list().size(), 5u);
     // The number that passed the check is the one used: 0.6 passed as 1 and keeps one entry,
     // 2.5 rounds to 2 as everywhere else.
     for (const auto &[typed, kept] : {std::pair{"2.5", 2u}, std::pair{"0.6", 1u}}) {
         type(0, typed);
-        form2().Command1_Click();
-        EXPECT_EQ(form_->history().list.size(), kept) << typed;
+        settingsWindow().onOk();
+        EXPECT_EQ(window_->history().list().size(), kept) << typed;
     }
-    EXPECT_EQ(form_->history().list[0].text, "7");
+    EXPECT_EQ(window_->history().list()[0].text, "7");
 }
 
-TEST_F(Form2Test, FontGoesToTheDisplayInUseAndCancelChangesNothing) {
+TEST_F(SettingsWindowTest, FontGoesToTheDisplayInUseAndCancelChangesNothing) {
     start();
     const QFont before = list()->font();
-    form2().Command4_Click(); // cancelled
+    settingsWindow().chooseFont(); // cancelled
     EXPECT_EQ(list()->font(), before);
     // The dialog starts from the family the list is really drawn in, not a default.
     EXPECT_EQ(dialogs_.fontOffered.family(), QFontInfo(before).family());
@@ -144,65 +120,66 @@ TEST_F(Form2Test, FontGoesToTheDisplayInUseAndCancelChangesNothing) {
     QFont chosen(QStringLiteral("Noto Sans CJK JP"), 14);
     chosen.setBold(true);
     dialogs_.fontChosen = chosen;
-    form2().Command4_Click();
+    settingsWindow().chooseFont();
     EXPECT_TRUE(list()->font().bold());
     EXPECT_EQ(list()->font().pointSize(), 14);
     EXPECT_EQ(slotText(0), nullptr); // the slots, not shown, are not even made
-    form2().Command4_Click();
+    settingsWindow().chooseFont();
     EXPECT_TRUE(dialogs_.fontOffered.bold()); // the dialog keeps the last effects
     dialogs_.fontChosen->setPointSizeF(10.5);
-    form2().Command4_Click();
-    form2().Command4_Click();
+    settingsWindow().chooseFont();
+    settingsWindow().chooseFont();
     EXPECT_EQ(dialogs_.fontOffered.pointSizeF(), 10.5); // not rounded to 11
 
     settings_.displayMode = DisplayMode::TextBoxes;
     dialogs_.fontChosen = QFont(QStringLiteral("Noto Sans CJK JP"), 20);
-    form2().Command4_Click();
+    settingsWindow().chooseFont();
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(slotText(i)->font().pointSize() == 20, i < 5) << i;
     // Without a number as the list maximum, the slots to change are not known: nothing changes.
     type(0, "abc");
     dialogs_.fontChosen = QFont(QStringLiteral("Noto Sans CJK JP"), 24);
-    form2().Command4_Click();
+    settingsWindow().chooseFont();
     EXPECT_EQ(slotText(0)->font().pointSize(), 20);
 }
 
 // Tab reaches every control in the window's order, the spins included; a group of options is
 // entered on its selected option and left with the next Tab.
-TEST_F(Form2Test, TabVisitsEveryControlOnceAndEntersEachGroupOnItsSelectedOption) {
+TEST_F(SettingsWindowTest, TabVisitsEveryControlOnceAndEntersEachGroupOnItsSelectedOption) {
     start();
-    form2().show();
-    choose("Option1_1");
-    choose("Option3_4");
-    QWidget *first = form2().findChild<QWidget *>(QStringLiteral("Option1_1"));
+    settingsWindow().show();
+    choose("slotsOption");
+    choose("positionMiddleLeft");
+    QWidget *first = settingsWindow().findChild<QWidget *>(QStringLiteral("slotsOption"));
     first->setFocus(Qt::TabFocusReason);
     std::vector<std::string> visited{first->objectName().toStdString()};
     for (int i = 0; i < 9; ++i) {
-        QTest::keyClick(form2().focusWidget(), Qt::Key_Tab);
-        visited.push_back(form2().focusWidget()->objectName().toStdString());
+        QTest::keyClick(settingsWindow().focusWidget(), Qt::Key_Tab);
+        visited.push_back(settingsWindow().focusWidget()->objectName().toStdString());
     }
-    EXPECT_EQ(visited, (std::vector<std::string>{"Option1_1", "Check1", "Text1_0", "Text1_1",
-                                                 "Option3_4", "Command1", "Command3", "Command4",
-                                                 "VScroll1", "VScroll2"}));
-    QTest::keyClick(form2().focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(form2().focusWidget(), first);
-    QTest::keyClick(form2().focusWidget(), Qt::Key_Backtab);
-    EXPECT_EQ(form2().focusWidget()->objectName(), "VScroll2");
+    EXPECT_EQ(visited, (std::vector<std::string>{"slotsOption", "alwaysOnTopBox", "listMaxBox",
+                                                 "iconHeightBox", "positionMiddleLeft", "okButton",
+                                                 "versionButton", "fontButton", "listMaxSpin",
+                                                 "iconHeightSpin"}));
+    QTest::keyClick(settingsWindow().focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(settingsWindow().focusWidget(), first);
+    QTest::keyClick(settingsWindow().focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(settingsWindow().focusWidget()->objectName(), "iconHeightSpin");
 
     // On a spin the arrow keys step it as its arrows do: Up raises (the spin starts at 10).
-    QTest::keyClick(form2().focusWidget(), Qt::Key_Up);
-    QTest::keyClick(form2().focusWidget(), Qt::Key_Up);
+    QTest::keyClick(settingsWindow().focusWidget(), Qt::Key_Up);
+    QTest::keyClick(settingsWindow().focusWidget(), Qt::Key_Up);
     EXPECT_EQ(box(1)->text(), "12");
-    QTest::keyClick(form2().focusWidget(), Qt::Key_Down);
+    QTest::keyClick(settingsWindow().focusWidget(), Qt::Key_Down);
     EXPECT_EQ(box(1)->text(), "11");
-    form2().hide();
+    settingsWindow().hide();
 }
 
 // Each caption is drawn whole with the fallback font: its control is as wide as the caption
 // needs, lies inside its frame, and covers no other control.
-TEST_F(Form2Test, EveryCaptionHasRoomInsideItsFrameAndClearOfItsNeighbours) {
+TEST_F(SettingsWindowTest, EveryCaptionHasRoomInsideItsFrameAndClearOfItsNeighbours) {
     start();
-    for (QWidget *control : form2().findChildren<QWidget *>()) {
+    for (QWidget *control : settingsWindow().findChildren<QWidget *>()) {
         if (!qobject_cast<QLabel *>(control) && !qobject_cast<QAbstractButton *>(control))
             continue;
         const QString name = control->objectName() + " " + control->property("text").toString();
@@ -213,40 +190,58 @@ TEST_F(Form2Test, EveryCaptionHasRoomInsideItsFrameAndClearOfItsNeighbours) {
                 : control->sizeHint().width();
         EXPECT_GE(control->width(), needed) << name.toStdString();
         QWidget *parent = control->parentWidget();
-        const QRect room =
-            parent == &form2() ? parent->rect() : static_cast<QFrame *>(parent)->contentsRect();
+        const QRect room = parent == &settingsWindow()
+                               ? parent->rect()
+                               : static_cast<QFrame *>(parent)->contentsRect();
         EXPECT_TRUE(room.contains(control->geometry())) << name.toStdString();
         for (QWidget *other : parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-            if (other != control && other->isVisibleTo(&form2())) {
+            if (other != control && other->isVisibleTo(&settingsWindow())) {
                 EXPECT_FALSE(control->geometry().intersects(other->geometry()))
                     << name.toStdString() << " / " << other->objectName().toStdString();
             }
     }
 }
 
-TEST_F(Form2Test, AlwaysInFrontIsAppliedEvenWhenOkStops) {
+TEST_F(SettingsWindowTest, AlwaysInFrontIsAppliedEvenWhenOkStops) {
     start();
-    form2().findChild<QCheckBox *>(QStringLiteral("Check1"))->click();
+    settingsWindow().findChild<QCheckBox *>(QStringLiteral("alwaysOnTopBox"))->click();
     type(0, "x");
-    form2().Command1_Click();
-    EXPECT_FALSE(form_->captionBar().alwaysOnTop());
-    form2().findChild<QCheckBox *>(QStringLiteral("Check1"))->click();
+    settingsWindow().onOk();
+    EXPECT_FALSE(window_->captionBar().alwaysOnTop());
+    settingsWindow().findChild<QCheckBox *>(QStringLiteral("alwaysOnTopBox"))->click();
     type(0, "5");
-    form2().Command1_Click();
-    EXPECT_TRUE(form_->captionBar().alwaysOnTop());
+    settingsWindow().onOk();
+    EXPECT_TRUE(window_->captionBar().alwaysOnTop());
 }
 
-TEST_F(Form2Test, ASettingsFileThatCannotBeWrittenIsReportedAndTheSettingsStayApplied) {
+TEST_F(SettingsWindowTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheSettingsStayApplied) {
     start();
     for (const char *text : {"a", "b", "c"})
         copyElsewhere(QString::fromUtf8(text));
     QDir(directory_.path()).mkdir(QStringLiteral("kobako.f2"));
     type(0, "2");
-    form2().Command1_Click();
+    settingsWindow().onOk();
     ASSERT_EQ(dialogs_.shown.size(), 1);
     EXPECT_TRUE(dialogs_.shown[0].contains("kobako.f2"));
-    EXPECT_EQ(form_->history().list.size(), 2u); // the trim was applied all the same
+    EXPECT_EQ(window_->history().list().size(), 2u); // the trim was applied all the same
     EXPECT_EQ(settings_.listMax(), 2);
+}
+
+// The windows show the version the program is built as: the project's, major.minor.
+TEST_F(SettingsWindowTest, TheWindowsShowTheProgramsVersion) {
+    start();
+    const QString version = QStringLiteral(KOBAKO_VERSION).section(QLatin1Char('.'), 0, 1);
+    EXPECT_TRUE(settingsWindow()
+                    .findChild<QLabel *>(QStringLiteral("banner"))
+                    ->text()
+                    .startsWith(QStringLiteral("Kobako  Ver") + version + QLatin1Char('\n')));
+    settingsWindow().showVersion();
+    auto *shown = settingsWindow().findChild<ui::VersionWindow *>();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->findChild<QLabel *>(QStringLiteral("productLine"))
+                    ->text()
+                    .endsWith(QStringLiteral("Ver") + version));
+    shown->close();
 }
 
 } // namespace

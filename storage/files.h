@@ -1,5 +1,7 @@
 #pragma once
 
+#include "write_result.h"
+
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -7,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kobako::platform {
+namespace kobako::storage {
 
 // What became of reading a file: read whole; missing (no such file, or something that is no
 // ordinary file: a FIFO, a device, a directory); or there but unreadable, with the system's reason.
@@ -29,11 +31,11 @@ std::string systemReason(int error);
 // Writes through a temporary file in the same directory, flushed to disk and then renamed over
 // the old file: a crash or a full disk leaves the old file whole. The file is readable by its
 // owner only, and a file of another user's is never replaced (a save never changes a file's
-// owner). Returns the system's reason for a failure, or nothing on success.
-std::optional<std::string> writeFileAtomically(const std::string &path, std::string_view bytes);
+// owner).
+WriteResult writeFileAtomically(const std::string &path, std::string_view bytes);
 // The same for a file given piece by piece: `produce` calls its argument with each piece.
 using Producer = std::function<void(const std::function<void(std::string_view)> &)>;
-std::optional<std::string> writeFileAtomically(const std::string &path, const Producer &produce);
+WriteResult writeFileAtomically(const std::string &path, const Producer &produce);
 
 // Who owns a directory or one of the named files in it, when that is another user than the one
 // this process runs as: the path and the owner's name.
@@ -50,10 +52,10 @@ std::optional<ForeignOwner> ownedByAnotherUser(const std::string &directory,
 void removeStaleTemporaries(const std::string &directory, const std::vector<std::string> &names);
 
 // Makes a directory and any missing directory above it, each readable by its owner only (as XDG
-// asks of the user's data directory). The system's reason for a failure, or nothing.
-std::optional<std::string> makePrivateDirectories(const std::string &path);
+// asks of the user's data directory).
+WriteResult makePrivateDirectories(const std::string &path);
 
-// Why files cannot be written in a directory, or nothing when they can.
-std::optional<std::string> writeProblem(const std::string &directory);
+// Whether files can be written in a directory.
+WriteResult checkWritable(const std::string &directory);
 
-} // namespace kobako::platform
+} // namespace kobako::storage

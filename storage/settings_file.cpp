@@ -2,10 +2,11 @@
 
 #include <algorithm>
 
-#include "numbers.h"
-#include "text_lines.h"
+#include "core/numbers.h"
+#include "core/text_lines.h"
+#include "files.h"
 
-namespace kobako {
+namespace kobako::storage {
 
 namespace {
 
@@ -26,7 +27,7 @@ void readSettingsFile(std::string_view text, Settings &settings) {
     auto alwaysOnTop = readInteger(reader);
     if (!alwaysOnTop || !inRange(*alwaysOnTop, 0, 2))
         return;
-    settings.alwaysOnTop = *alwaysOnTop;
+    settings.alwaysOnTop = static_cast<CheckState>(*alwaysOnTop);
 
     auto listMax = readInteger(reader);
     if (!listMax)
@@ -71,4 +72,13 @@ std::string writeSettingsFile(const Settings &settings) {
     return text;
 }
 
-} // namespace kobako
+void SettingsFile::load(Settings &settings) const {
+    if (const auto bytes = readWholeFile(path_))
+        readSettingsFile(decodeLines(*bytes), settings);
+}
+
+WriteResult SettingsFile::save(const Settings &settings) const {
+    return writeFileAtomically(path_, writeSettingsFile(settings));
+}
+
+} // namespace kobako::storage

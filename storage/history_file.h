@@ -1,5 +1,10 @@
 #pragma once
 
+#include "core/shared_text.h"
+#include "file_names.h"
+#include "files.h"
+#include "write_result.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -7,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-namespace kobako {
+namespace kobako::storage {
 
-// The slot contents file: each history entry, newest first, as its text followed by a line end
+// The history file: each entry, newest first, as its text followed by a line end
 // and the marker line.
 //
 // A text the format cannot hold as it is (one with a lone CR, which would end a line, or with a
@@ -27,9 +32,9 @@ inline constexpr std::string_view kEscapedRecordMarker = "Text Start Point%";
 // dropped. Lines end as LineReader says, and are joined inside a
 // record with CR LF. Each record is decoded on its own: UTF-8, or else CP932 from the Windows
 // original.
-class SlotFileReader {
+class HistoryFileReader {
   public:
-    explicit SlotFileReader(size_t maxRecords = SIZE_MAX) : maxRecords_(maxRecords) {}
+    explicit HistoryFileReader(size_t maxRecords = SIZE_MAX) : maxRecords_(maxRecords) {}
     void add(std::string_view bytes);
     // The records read, at most `maxRecords`; the reader is spent.
     std::vector<std::string> finish();
@@ -45,16 +50,40 @@ class SlotFileReader {
     bool skipLineFeed_ = false; // the last piece ended with CR: an LF next belongs to it
 };
 
-std::vector<std::string> readSlotFile(std::string_view text, size_t maxRecords);
+std::vector<std::string> readHistoryRecords(std::string_view text, size_t maxRecords);
 
 // Gives the file's bytes to `put` piece by piece (a text without a copy where it needs no
 // escape), so that a large history is never built whole.
-void writeSlotRecords(size_t count, const std::function<const std::string &(size_t)> &textAt,
-                      const std::function<void(std::string_view)> &put);
-std::string writeSlotFile(size_t count, const std::function<const std::string &(size_t)> &textAt);
+void writeHistoryRecords(size_t count, const std::function<const std::string &(size_t)> &textAt,
+                         const std::function<void(std::string_view)> &put);
+std::string writeHistoryText(size_t count,
+                             const std::function<const std::string &(size_t)> &textAt);
 
 // Whether a text must be written escaped, and its escaped form (without the record's line end).
 bool needsEscape(std::string_view text);
 std::string escapeText(std::string_view text);
 
-} // namespace kobako
+// The history file as read: its records, newest first (none without a file), and what became of
+// the reading. A file that is there but cannot be read must not be written over: the history it
+// holds is the user's.
+struct StoredHistory {
+    std::vector<std::string> records;
+    ReadOutcome outcome;
+    bool unreadable() const { return outcome.kind == ReadOutcome::Unreadable; }
+};
+
+// The history file among the program's files. Reading needs no settings and no window, so it can
+// run on a thread while the program starts; saving writes the texts piece by piece, on any
+// thread, from texts shared with the history.
+class HistoryFile {
+  public:
+    explicit HistoryFile(const FileNames &files) : path_(files.historyFile()) {}
+    const std::string &path() const { return path_; }
+    StoredHistory read() const;
+    WriteResult save(const std::vector<SharedText> &texts) const;
+
+  private:
+    std::string path_;
+};
+
+} // namespace kobako::storage

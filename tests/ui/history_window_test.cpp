@@ -13,26 +13,26 @@
 namespace kobako {
 namespace {
 
-using testing::Form1Test;
+using testing::HistoryWindowTest;
 using testing::readFile;
 using testing::writeFile;
 
-TEST_F(Form1Test, FirstStartIsMinimizedParkedEmptyAndWritesNothing) {
+TEST_F(HistoryWindowTest, FirstStartIsMinimizedParkedEmptyAndWritesNothing) {
     start();
-    EXPECT_TRUE(form_->isMinimized());
-    EXPECT_TRUE(form_->history().list.empty());
-    EXPECT_TRUE(list()->isVisibleTo(form_.get()));
+    EXPECT_TRUE(window_->isMinimized());
+    EXPECT_TRUE(window_->history().list().empty());
+    EXPECT_TRUE(list()->isVisibleTo(window_.get()));
     EXPECT_EQ(slotText(0), nullptr); // a list-mode window makes no slots
     EXPECT_TRUE(QDir(directory_.path()).entryList(QDir::Files).isEmpty());
 }
 
 // Only a key that types a character is refused in an unchecked slot; Delete and the arrows edit.
-TEST_F(Form1Test, AnUncheckedSlotRefusesTypedCharactersWithAMessage) {
+TEST_F(HistoryWindowTest, AnUncheckedSlotRefusesTypedCharactersWithAMessage) {
     writeFile(path("kobako.f2"), " 1 \r\n5\r\n18\r\n1\r\n1\r\n");
     start();
     copyElsewhere("xyz");
     copyElsewhere("abc");
-    QTest::mouseClick(slotCheck(1), Qt::LeftButton); // picks "xyz": slot 0 is left unchecked
+    QTest::mouseClick(slotMark(1), Qt::LeftButton); // picks "xyz": slot 0 is left unchecked
     slotText(0)->moveCursor(QTextCursor::Start);
     QTest::keyClick(slotText(0), Qt::Key_Right);
     QTest::keyClick(slotText(0), Qt::Key_Delete);
@@ -43,7 +43,7 @@ TEST_F(Form1Test, AnUncheckedSlotRefusesTypedCharactersWithAMessage) {
     EXPECT_EQ(dialogs_.shown, QStringList{"チェックマークがないと入力できません。"});
 }
 
-TEST_F(Form1Test, RightPressOnAnEmptySlotEmptiesTheClipboardAndSaysSo) {
+TEST_F(HistoryWindowTest, RightPressOnAnEmptySlotEmptiesTheClipboardAndSaysSo) {
     writeFile(path("kobako.f2"), " 1 \r\n5\r\n18\r\n1\r\n1\r\n");
     start();
     copyElsewhere("a");
@@ -53,14 +53,14 @@ TEST_F(Form1Test, RightPressOnAnEmptySlotEmptiesTheClipboardAndSaysSo) {
     EXPECT_EQ(dialogs_.shown[0], "まだ使用できません。クリップボード内容を破棄します。");
 }
 
-TEST_F(Form1Test, ClearAllAsksFirstAndWritesNoFile) {
+TEST_F(HistoryWindowTest, ClearAllAsksFirstAndWritesNoFile) {
     writeFile(path("kobako.f3"), "kept\r\nText Start Point\r\n");
     start();
     copyElsewhere("x");
-    form_->vsInForm1_ClickRButton(2);
+    window_->onCaptionButton(platform::CaptionButton::ClearAll);
     EXPECT_EQ(listTexts().size(), 2u); // answered No
     dialogs_.answers = {true};
-    form_->vsInForm1_ClickRButton(2);
+    window_->onCaptionButton(platform::CaptionButton::ClearAll);
     EXPECT_TRUE(listTexts().empty());
     EXPECT_EQ(dialogs_.shown.back(), "全消去します");
     EXPECT_EQ(readFile(path("kobako.f3")), "kept\r\nText Start Point\r\n");
@@ -69,7 +69,7 @@ TEST_F(Form1Test, ClearAllAsksFirstAndWritesNoFile) {
 // Without a mouse: Up and Down move the current entry from the one last clicked, Enter gives it
 // back, Delete deletes the selected ones; the focus alone makes no entry current. In a slot,
 // Ctrl+Enter gives it back while Enter alone still types, and Tab goes to the next slot.
-TEST_F(Form1Test, TheKeyboardGivesBackAndDeletesAsTheMouseDoes) {
+TEST_F(HistoryWindowTest, TheKeyboardGivesBackAndDeletesAsTheMouseDoes) {
     start();
     for (const char *text : {"one", "two", "three"})
         copyElsewhere(QString::fromUtf8(text));
@@ -86,26 +86,26 @@ TEST_F(Form1Test, TheKeyboardGivesBackAndDeletesAsTheMouseDoes) {
     EXPECT_EQ(clipboardText(), "two"); // a delete writes nothing
 
     settings_.displayMode = DisplayMode::TextBoxes;
-    form_.reset();
+    window_.reset();
     start();
     for (const char *text : {"three", "two", "one"})
         copyElsewhere(QString::fromUtf8(text));
     QTest::keyClick(slotText(1), Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(clipboardText(), "two");
-    EXPECT_EQ(form_->history().textSlots[1].check, 1);
-    EXPECT_EQ(form_->history().textSlots[1].text, "two"); // no line end typed
-    form_->activateWindow();
+    EXPECT_TRUE(window_->history().textSlots()[1].marked);
+    EXPECT_EQ(window_->history().textSlots()[1].text, "two"); // no line end typed
+    window_->activateWindow();
     slotText(1)->setFocus();
     QTest::keyClick(slotText(1), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), slotText(2));
     QTest::keyClick(slotText(2), Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), slotText(1));
-    EXPECT_EQ(form_->history().textSlots[1].text, "two"); // no tab typed
-    EXPECT_EQ(dialogs_.shown, QStringList());             // moving on is no typing, checked or not
+    EXPECT_EQ(window_->history().textSlots()[1].text, "two"); // no tab typed
+    EXPECT_EQ(dialogs_.shown, QStringList()); // moving on is no typing, checked or not
 }
 
 // Japanese comes from an input method as committed text, not as keys: the same rule holds.
-TEST_F(Form1Test, TextCommittedByAnInputMethodFollowsTheTypingRule) {
+TEST_F(HistoryWindowTest, TextCommittedByAnInputMethodFollowsTheTypingRule) {
     writeFile(path("kobako.f2"), " 1 \r\n5\r\n18\r\n1\r\n1\r\n");
     start();
     copyElsewhere("xyz");
@@ -119,7 +119,7 @@ TEST_F(Form1Test, TextCommittedByAnInputMethodFollowsTheTypingRule) {
         committed.setCommitString(text);
         QCoreApplication::sendEvent(slotText(slot), &committed);
     };
-    QTest::mouseClick(slotCheck(1), Qt::LeftButton); // slot 1 checked, slot 0 not
+    QTest::mouseClick(slotMark(1), Qt::LeftButton); // slot 1 checked, slot 0 not
     commit(0, QStringLiteral("日本"));
     EXPECT_EQ(slotText(0)->toPlainText(), "abc");
     EXPECT_EQ(dialogs_.shown, QStringList{"チェックマークがないと入力できません。"});
@@ -129,12 +129,12 @@ TEST_F(Form1Test, TextCommittedByAnInputMethodFollowsTheTypingRule) {
     slotText(1)->moveCursor(QTextCursor::End);
     commit(1, QStringLiteral("日本"));
     EXPECT_EQ(clipboardText(), "xyz"); // the clipboard step, before the text goes in
-    EXPECT_EQ(form_->history().textSlots[1].text, "xyz日本");
+    EXPECT_EQ(window_->history().textSlots()[1].text, "xyz日本");
     EXPECT_EQ(dialogs_.shown.size(), 1);
 }
 
 // An assistive tool (through AT-SPI) finds the caption buttons by name and can press them.
-TEST_F(Form1Test, CaptionButtonsAndTheListAreNamedForAssistiveTools) {
+TEST_F(HistoryWindowTest, CaptionButtonsAndTheListAreNamedForAssistiveTools) {
     start();
     std::map<QString, QAccessibleInterface *> buttons;
     QAccessibleInterface *listView = nullptr;
@@ -146,7 +146,7 @@ TEST_F(Form1Test, CaptionButtonsAndTheListAreNamedForAssistiveTools) {
         for (int i = 0; i < node->childCount(); ++i)
             visit(node->child(i));
     };
-    visit(QAccessible::queryAccessibleInterface(form_.get()));
+    visit(QAccessible::queryAccessibleInterface(window_.get()));
     for (const char *name :
          {"設定", "ヘルプ", "取り込みの一時停止", "保存して終了", "最小化", "すべて消去"})
         EXPECT_TRUE(buttons.count(QString::fromUtf8(name))) << name;
@@ -157,12 +157,12 @@ TEST_F(Form1Test, CaptionButtonsAndTheListAreNamedForAssistiveTools) {
     ASSERT_NE(capture, nullptr);
     capture->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     // Pressed as a click is animated: the button comes up a moment later.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form_->history().capturePaused == 1; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window_->history().capturePaused(); }, 2000));
     EXPECT_EQ(capture->text(QAccessible::Name), "取り込みの再開");
     EXPECT_EQ(static_cast<QWidget *>(capture->object())->toolTip(), "取り込みの再開");
 }
 
-TEST_F(Form1Test, ImagesAndSecretsAreNotCaptured) {
+TEST_F(HistoryWindowTest, ImagesAndSecretsAreNotCaptured) {
     start();
     auto *image = new QMimeData;
     image->setImageData(QImage(4, 4, QImage::Format_RGB32));
@@ -173,7 +173,7 @@ TEST_F(Form1Test, ImagesAndSecretsAreNotCaptured) {
     QGuiApplication::clipboard()->setMimeData(secret);
     QCoreApplication::processEvents();
     EXPECT_TRUE(listTexts().empty());
-    EXPECT_TRUE(form_->isMinimized());
+    EXPECT_TRUE(window_->isMinimized());
 }
 
 } // namespace

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "file_names.h"
+#include "write_result.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace kobako {
+namespace kobako::storage {
 
 // The window size file: two lines, height then width, in twips.
 struct SavedSize {
@@ -21,4 +24,20 @@ struct SavedSize {
 SavedSize readSizeFile(std::optional<std::string_view> text);
 std::string writeSizeFile(float height, float width);
 
-} // namespace kobako
+// The window size file among the program's files.
+class SizeFile {
+  public:
+    explicit SizeFile(const FileNames &files) : path_(files.sizeFile()) {}
+    // What the file holds (the defaults without a file), and whether there was one.
+    struct Loaded {
+        SavedSize size;
+        bool found = false;
+    };
+    Loaded load() const;
+    WriteResult save(float height, float width) const;
+
+  private:
+    std::string path_;
+};
+
+} // namespace kobako::storage

@@ -1,14 +1,13 @@
-#include "core/settings_file.h"
-#include "core/size_file.h"
-#include "core/slot_file.h"
-#include "core/text_lines.h"
+#include "storage/history_file.h"
+#include "storage/settings_file.h"
+#include "storage/size_file.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 
-namespace kobako {
+namespace kobako::storage {
 namespace {
 
 std::string dataFile(const std::string &name) {
@@ -16,24 +15,6 @@ std::string dataFile(const std::string &name) {
     std::stringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
-}
-
-std::vector<std::string> linesOf(std::string_view text) {
-    std::vector<std::string> lines;
-    LineReader reader(text);
-    std::string_view line;
-    while (reader.next(line))
-        lines.emplace_back(line);
-    return lines;
-}
-
-TEST(LineReader, CrLfAndLoneCrEndALineLoneLfDoesNot) {
-    EXPECT_EQ(linesOf("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c\nd"}));
-    EXPECT_EQ(linesOf("a\r\n"), (std::vector<std::string>{"a"}));
-    EXPECT_EQ(linesOf("\r\n\r\n"), (std::vector<std::string>{"", ""}));
-    EXPECT_EQ(linesOf(""), (std::vector<std::string>{}));
-    EXPECT_EQ(linesOf(std::string("x\0y\r", 4)),
-              (std::vector<std::string>{std::string("x\0y", 3)}));
 }
 
 TEST(SizeFile, ReadsWhatItCanAndDefaultsTheRest) {
@@ -61,13 +42,13 @@ TEST(SizeFile, WritesHeightThenWidthInPrintForm) {
 }
 
 std::string saveRecords(const std::vector<std::string> &records) {
-    return writeSlotFile(records.size(),
-                         [&](size_t i) -> const std::string & { return records[i]; });
+    return writeHistoryText(records.size(),
+                            [&](size_t i) -> const std::string & { return records[i]; });
 }
 
 // Whatever a text holds, it comes back as it was: line ends of every kind, the marker line
 // itself (a web page can put it on the clipboard), and the escape's own characters.
-TEST(SlotFile, RoundTripKeepsEveryTextByteForByte) {
+TEST(HistoryFile, RoundTripKeepsEveryTextByteForByte) {
     const std::vector<std::string> records = {"abc",
                                               "x\r\ny",
                                               "ends with a break\r\n",
@@ -85,15 +66,15 @@ TEST(SlotFile, RoundTripKeepsEveryTextByteForByte) {
                                               "100%25 and %0D and %54",
                                               "lf then marker\nText Start Point",
                                               std::string(2 * 1024 * 1024, 'm')};
-    EXPECT_EQ(readSlotFile(saveRecords(records), SIZE_MAX), records);
+    EXPECT_EQ(readHistoryRecords(saveRecords(records), SIZE_MAX), records);
     for (const std::string &text : records)
-        EXPECT_EQ(readSlotFile(saveRecords({text}), SIZE_MAX), std::vector<std::string>{text})
+        EXPECT_EQ(readHistoryRecords(saveRecords({text}), SIZE_MAX), std::vector<std::string>{text})
             << text;
 }
 
 // Texts the original program can hold are written as it writes them; the others escaped, in a
 // record that the original still takes for one record.
-TEST(SlotFile, FormatOfPlainAndEscapedRecords) {
+TEST(HistoryFile, FormatOfPlainAndEscapedRecords) {
     EXPECT_EQ(saveRecords({"abc", "x\r\ny"}),
               "abc\r\nText Start Point\r\nx\r\ny\r\nText Start Point\r\n");
     EXPECT_EQ(saveRecords({}), "");
@@ -105,32 +86,33 @@ TEST(SlotFile, FormatOfPlainAndEscapedRecords) {
               "Text Start Point%\r\n");
 }
 
-TEST(SlotFile, ReadingRules) {
+TEST(HistoryFile, ReadingRules) {
     // Only a line that is exactly the marker ends a record: a text may begin a line with it.
-    EXPECT_EQ(readSlotFile("Text Start Pointless\r\nText Start Point\r\n a\r\nText Start Point "
+    EXPECT_EQ(
+        readHistoryRecords("Text Start Pointless\r\nText Start Point\r\n a\r\nText Start Point "
                            "\r\nb\r\nText Start Point\r\n",
                            100),
-              (std::vector<std::string>{"Text Start Pointless", " a\r\nText Start Point \r\nb"}));
+        (std::vector<std::string>{"Text Start Pointless", " a\r\nText Start Point \r\nb"}));
     // Lines after the last marker are dropped; a lone CR comes back as CR LF.
-    EXPECT_EQ(readSlotFile("a\rb\r\nText Start Point\r\ntrailing", 100),
+    EXPECT_EQ(readHistoryRecords("a\rb\r\nText Start Point\r\ntrailing", 100),
               (std::vector<std::string>{"a\r\nb"}));
     // The marker is case-sensitive.
-    EXPECT_EQ(readSlotFile("text start point\r\nText Start Point", 100),
+    EXPECT_EQ(readHistoryRecords("text start point\r\nText Start Point", 100),
               (std::vector<std::string>{"text start point"}));
 }
 
 // The file arrives from the disk in pieces: wherever it is cut, the records are the same.
-TEST(SlotFile, PiecesCutAnywhereReadAsTheWholeFile) {
+TEST(HistoryFile, PiecesCutAnywhereReadAsTheWholeFile) {
     const std::vector<std::string> files = {
         "a\r\nText Start Point\r\nx\r\ny\r\nText Start Point\r\n",
         "lone\rcr\r\nText Start Point\r\ntrailing", "cr at the end\rText Start Point\r",
         "\r\n\r\nText Start Point\r\nlf\ninside\r\nText Start Point and more\r\n",
         "日本語\r\nテキスト\r\nText Start Point\r\n"};
     for (const std::string &file : files) {
-        const auto whole = readSlotFile(file, SIZE_MAX);
+        const auto whole = readHistoryRecords(file, SIZE_MAX);
         for (size_t first = 0; first <= file.size(); ++first) {
             for (size_t second = first; second <= file.size(); ++second) {
-                SlotFileReader reader;
+                HistoryFileReader reader;
                 reader.add(std::string_view(file).substr(0, first));
                 reader.add(std::string_view(file).substr(first, second - first));
                 reader.add(std::string_view(file).substr(second));
@@ -142,57 +124,23 @@ TEST(SlotFile, PiecesCutAnywhereReadAsTheWholeFile) {
 
 // A file written by the Windows original reads converted, wherever the disk cuts it; a record
 // in CP932 among UTF-8 ones changes neither them nor itself.
-TEST(SlotFile, EachRecordIsDecodedOnItsOwn) {
+TEST(HistoryFile, EachRecordIsDecodedOnItsOwn) {
     const std::string cp932 = dataFile("cp932.f3");
     const std::vector<std::string> converted = {"日本語", "テスト\r\n二行目"};
     for (size_t cut = 0; cut <= cp932.size(); ++cut) {
-        SlotFileReader reader;
+        HistoryFileReader reader;
         reader.add(std::string_view(cp932).substr(0, cut));
         reader.add(std::string_view(cp932).substr(cut));
         EXPECT_EQ(reader.finish(), converted) << "cut at " << cut;
     }
-    EXPECT_EQ(readSlotFile("日本語テキスト\r\nText Start Point\r\n\x93\xfa\x96\x7b\x8c\xea\r\n"
+    EXPECT_EQ(
+        readHistoryRecords("日本語テキスト\r\nText Start Point\r\n\x93\xfa\x96\x7b\x8c\xea\r\n"
                            "Text Start Point\r\nabc\xEF\xBF\xBD"
                            "def\r\nText Start Point\r\n",
                            SIZE_MAX),
-              (std::vector<std::string>{"日本語テキスト", "日本語",
-                                        "abc\xEF\xBF\xBD"
-                                        "def"}));
-}
-
-TEST(FileText, RecordsAndLinesDecodeOneByOne) {
-    // A truncated double-byte character at the end is marked, not dropped silently.
-    EXPECT_EQ(decodeRecord("a\x93"), "a\xEF\xBF\xBD");
-    // Overlong forms and surrogates are not UTF-8.
-    EXPECT_NE(decodeRecord("\xC0\xAF"), "\xC0\xAF");
-    EXPECT_NE(decodeRecord("\xED\xA0\x80"), "\xED\xA0\x80");
-    // A stray byte in a UTF-8 text does not make it CP932.
-    EXPECT_EQ(decodeRecord("日本語\xFF"), "日本語\xEF\xBF\xBD");
-    // A settings file with a font name in CP932 beside UTF-8 lines.
-    EXPECT_EQ(decodeLines("1\r\n\x93\xfa\x96\x7b\x8c\xea\rＭＳ\r\nlast"),
-              "1\r\n日本語\r\nＭＳ\r\nlast\r\n");
-}
-
-TEST(FileText, OfferedUtf8IsRepairedByteByByte) {
-    const struct {
-        std::string offered, kept;
-    } cases[] = {
-        {"abc\xE9"
-         "def",
-         "abc\xEF\xBF\xBD"
-         "def"},
-        {"日本語", "日本語"},
-        {"\xE6\x97", "\xEF\xBF\xBD\xEF\xBF\xBD"},                 // a character cut short
-        {"\xC0\xAF!", "\xEF\xBF\xBD\xEF\xBF\xBD!"},               // overlong
-        {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"}, // a surrogate
-        {std::string("a\0b", 3), std::string("a\0b", 3)},
-        {std::string(20, 'x') + "\xFF" + std::string(20, 'y'),
-         std::string(20, 'x') + "\xEF\xBF\xBD" + std::string(20, 'y')},
-    };
-    for (const auto &c : cases) {
-        EXPECT_EQ(toValidUtf8(c.offered), c.kept);
-        EXPECT_TRUE(isValidUtf8(toValidUtf8(c.offered)));
-    }
+        (std::vector<std::string>{"日本語テキスト", "日本語",
+                                  "abc\xEF\xBF\xBD"
+                                  "def"}));
 }
 
 struct SettingsCase {
@@ -232,7 +180,7 @@ TEST(SettingsFile, ReadingStopsAtTheFirstFailingLine) {
         SCOPED_TRACE(c.name);
         Settings settings;
         readSettingsFile(c.file, settings);
-        EXPECT_EQ(settings.alwaysOnTop, c.alwaysOnTop);
+        EXPECT_EQ(static_cast<int>(settings.alwaysOnTop), c.alwaysOnTop);
         EXPECT_EQ(settings.listMaxText(), c.listMax);
         EXPECT_EQ(settings.iconHeightText(), c.iconHeight);
         EXPECT_EQ(settings.displayMode, c.mode);
@@ -245,7 +193,7 @@ TEST(SettingsFile, ReadingStopsAtTheFirstFailingLine) {
 TEST(SettingsFile, WritesTheFiveLines) {
     Settings settings;
     EXPECT_EQ(writeSettingsFile(settings), " 1 \r\n5\r\n18\r\n0\r\n1\r\n");
-    settings.alwaysOnTop = 0;
+    settings.alwaysOnTop = CheckState::Unchecked;
     settings.setListMaxText(" 8");
     settings.displayMode = DisplayMode::TextBoxes;
     settings.appearPosition = AppearPosition::Unspecified;
@@ -255,12 +203,6 @@ TEST(SettingsFile, WritesTheFiveLines) {
     EXPECT_EQ(back.listMaxText(), "8");
     EXPECT_EQ(back.appearPosition, AppearPosition::Unspecified);
 }
-
-} // namespace
-} // namespace kobako
-
-namespace kobako {
-namespace {
 
 // Found by fuzzing: the position line is no number, so reading stops before the list spin, and
 // text-box mode is left with a list maximum of 20. Every reader then takes it as ten.
@@ -277,4 +219,4 @@ TEST(SettingsFile, TextBoxModeWithAMaximumAboveTenFromAnEarlyStop) {
 }
 
 } // namespace
-} // namespace kobako
+} // namespace kobako::storage

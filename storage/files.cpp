@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <memory>
 
-namespace kobako::platform {
+namespace kobako::storage {
 
 ReadOutcome readFileInPieces(const std::string &path,
                              const std::function<void(std::string_view)> &take) {
@@ -82,7 +82,7 @@ std::string temporaryPattern(const std::string &path) {
 
 } // namespace
 
-std::optional<std::string> writeFileAtomically(const std::string &path, std::string_view bytes) {
+WriteResult writeFileAtomically(const std::string &path, std::string_view bytes) {
     return writeFileAtomically(path, [bytes](const auto &put) { put(bytes); });
 }
 
@@ -103,15 +103,16 @@ int writeAll(int fd, std::string_view bytes) {
 
 } // namespace
 
-std::optional<std::string> writeFileAtomically(const std::string &path, const Producer &produce) {
+WriteResult writeFileAtomically(const std::string &path, const Producer &produce) {
+    const auto failure = [&path](int error) { return WriteFailure{path, systemReason(error)}; };
     std::string temporary = temporaryPattern(path);
     const int fd = mkstemps(temporary.data(), static_cast<int>(kTemporarySuffix.size()));
     if (fd < 0)
-        return systemReason(errno);
-    auto fail = [&](int error) -> std::optional<std::string> {
+        return failure(errno);
+    auto fail = [&](int error) {
         close(fd);
         unlink(temporary.c_str());
-        return systemReason(error);
+        return failure(error);
     };
 
     // The history may hold passwords and private notes, and the other two say where and how.
@@ -139,28 +140,24 @@ std::optional<std::string> writeFileAtomically(const std::string &path, const Pr
         return fail(error);
     if (fsync(fd) != 0)
         return fail(errno);
-    if (close(fd) != 0) {
-        const int error = errno;
+    const auto discard = [&](int error) {
         unlink(temporary.c_str());
-        return systemReason(error);
-    }
+        return failure(error);
+    };
+    if (close(fd) != 0)
+        return discard(errno);
     struct stat existing {};
-    if (lstat(path.c_str(), &existing) == 0 && existing.st_uid != geteuid()) {
-        unlink(temporary.c_str());
-        return systemReason(EPERM);
-    }
-    if (rename(temporary.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        unlink(temporary.c_str());
-        return systemReason(error);
-    }
+    if (lstat(path.c_str(), &existing) == 0 && existing.st_uid != geteuid())
+        return discard(EPERM);
+    if (rename(temporary.c_str(), path.c_str()) != 0)
+        return discard(errno);
     // Make the rename itself durable.
     const int directory = open(directoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (directory >= 0) {
         fsync(directory);
         close(directory);
     }
-    return std::nullopt;
+    return {};
 }
 
 void removeStaleTemporaries(const std::string &directory, const std::vector<std::string> &names) {
@@ -181,25 +178,26 @@ void removeStaleTemporaries(const std::string &directory, const std::vector<std:
     }
 }
 
-std::optional<std::string> makePrivateDirectories(const std::string &path) {
+WriteResult makePrivateDirectories(const std::string &path) {
+    const auto failure = [&path](int error) { return WriteFailure{path, systemReason(error)}; };
     std::filesystem::path made;
     for (const auto &part : std::filesystem::path(path)) {
         made /= part;
         if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST)
-            return systemReason(errno);
+            return failure(errno);
     }
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0)
-        return systemReason(errno);
+        return failure(errno);
     if (!S_ISDIR(status.st_mode))
-        return systemReason(ENOTDIR);
-    return std::nullopt;
+        return failure(ENOTDIR);
+    return {};
 }
 
-std::optional<std::string> writeProblem(const std::string &directory) {
+WriteResult checkWritable(const std::string &directory) {
     if (::access(directory.c_str(), W_OK | X_OK) != 0)
-        return systemReason(errno);
-    return std::nullopt;
+        return WriteFailure{directory, systemReason(errno)};
+    return {};
 }
 
 namespace {
@@ -225,4 +223,4 @@ std::optional<ForeignOwner> ownedByAnotherUser(const std::string &directory,
     return std::nullopt;
 }
 
-} // namespace kobako::platform
+} // namespace kobako::storage

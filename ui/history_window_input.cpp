@@ -1,7 +1,6 @@
-#include "form1.h"
+#include "history_window.h"
 
 #include "core/mouse.h"
-#include "platform/clipboard.h"
 #include "platform/dialogs.h"
 
 #include <QCheckBox>
@@ -15,31 +14,22 @@ namespace kobako::ui {
 
 namespace {
 
-int buttonValue(Qt::MouseButton button) {
+MouseButton buttonOf(Qt::MouseButton button) {
     switch (button) {
     case Qt::LeftButton:
-        return mouse::kLeft;
+        return MouseButton::Left;
     case Qt::RightButton:
-        return mouse::kRight;
+        return MouseButton::Right;
     case Qt::MiddleButton:
-        return mouse::kMiddle;
+        return MouseButton::Middle;
     default:
-        return 0;
+        return MouseButton::Other;
     }
 }
 
-// The modifiers as one sum; a key outside Shift, Ctrl and Alt makes the sum match no gesture.
-int shiftState(Qt::KeyboardModifiers modifiers) {
-    int state = mouse::kNoKeys;
-    if (modifiers & Qt::ShiftModifier)
-        state |= mouse::kShift;
-    if (modifiers & Qt::ControlModifier)
-        state |= mouse::kCtrl;
-    if (modifiers & Qt::AltModifier)
-        state |= mouse::kAlt;
-    if (modifiers & Qt::MetaModifier)
-        state |= mouse::kOtherKey;
-    return state;
+Modifiers modifiersOf(Qt::KeyboardModifiers modifiers) {
+    return modifiersHeld(modifiers & Qt::ShiftModifier, modifiers & Qt::ControlModifier,
+                         modifiers & Qt::AltModifier, modifiers & Qt::MetaModifier);
 }
 
 bool isInSelection(const QPlainTextEdit &edit, QPointF position) {
@@ -55,17 +45,17 @@ bool isPress(QEvent::Type type) {
 
 } // namespace
 
-bool Form1::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == List1->viewport())
+bool HistoryWindow::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == historyList_->viewport())
         return listEvent(event);
-    if (watched == List1)
+    if (watched == historyList_)
         return listKeyEvent(event);
     for (int i = 0; slotsBuilt() && i < History::kSlotCount; ++i) {
-        if (watched == Check1[i])
-            return checkBoxEvent(i, event);
-        if (watched == Text1[i]->viewport())
+        if (watched == slotMarks_[i])
+            return slotMarkEvent(i, event);
+        if (watched == slotTexts_[i]->viewport())
             return slotTextEvent(i, event);
-        if (watched == Text1[i])
+        if (watched == slotTexts_[i])
             return slotKeyEvent(i, event);
     }
     return QWidget::eventFilter(watched, event);
@@ -73,10 +63,10 @@ bool Form1::eventFilter(QObject *watched, QEvent *event) {
 
 // The list reacts to a left press by making the item current and toggling it; no other button
 // changes it. Every release runs the list handler.
-bool Form1::listEvent(QEvent *event) {
+bool HistoryWindow::listEvent(QEvent *event) {
     if (isPress(event->type())) {
         auto *press = static_cast<QMouseEvent *>(event);
-        const int row = List1->indexAt(press->position().toPoint()).row();
+        const int row = historyList_->indexAt(press->position().toPoint()).row();
         if (press->button() == Qt::LeftButton && row >= 0) {
             history_.toggleListItem(row);
             refreshViews();
@@ -85,8 +75,8 @@ bool Form1::listEvent(QEvent *event) {
     }
     if (event->type() == QEvent::MouseButtonRelease) {
         auto *release = static_cast<QMouseEvent *>(event);
-        history_.List1_MouseUp(buttonValue(release->button()), shiftState(release->modifiers()),
-                               clipboard_);
+        history_.releaseOnList(buttonOf(release->button()), modifiersOf(release->modifiers()),
+                               clipboardWriter_);
         refreshViews();
         return true;
     }
@@ -96,7 +86,7 @@ bool Form1::listEvent(QEvent *event) {
 // Without a mouse: Enter gives the current entry back as a plain click does, Delete deletes the
 // selected entries as a right click does. Up and Down move the current entry from where the
 // clicks and keys left it.
-bool Form1::listKeyEvent(QEvent *event) {
+bool HistoryWindow::listKeyEvent(QEvent *event) {
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);
@@ -104,15 +94,15 @@ bool Form1::listKeyEvent(QEvent *event) {
     if (key->modifiers() != Qt::NoModifier && key->modifiers() != Qt::KeypadModifier)
         return false;
     if (enter) {
-        const int row = history_.listIndex;
+        const int row = history_.currentRow();
         if (row < 0)
             return true;
         history_.toggleListItem(row);
-        history_.List1_MouseUp(mouse::kLeft, mouse::kNoKeys, clipboard_);
+        history_.releaseOnList(MouseButton::Left, Modifiers::None, clipboardWriter_);
     } else if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
-        history_.moveListIndex(key->key() == Qt::Key_Up ? -1 : 1);
+        history_.moveCurrentRow(key->key() == Qt::Key_Up ? -1 : 1);
     } else if (key->key() == Qt::Key_Delete) {
-        history_.List1_MouseUp(mouse::kRight, mouse::kNoKeys, clipboard_);
+        history_.releaseOnList(MouseButton::Right, Modifiers::None, clipboardWriter_);
     } else {
         return false;
     }
@@ -121,18 +111,17 @@ bool Form1::listKeyEvent(QEvent *event) {
 }
 
 // The check box toggles on a left click released over it; the handler runs on every release.
-bool Form1::checkBoxEvent(int index, QEvent *event) {
+bool HistoryWindow::slotMarkEvent(int index, QEvent *event) {
     if (isPress(event->type()))
         return true;
     if (event->type() != QEvent::MouseButtonRelease)
         return false;
     auto *release = static_cast<QMouseEvent *>(event);
-    Slot &slot = history_.textSlots[index];
     if (release->button() == Qt::LeftButton &&
-        Check1[index]->rect().contains(release->position().toPoint()))
-        slot.check = slot.check == 1 ? 0 : 1;
-    history_.Check1_MouseUp(index, buttonValue(release->button()), shiftState(release->modifiers()),
-                            clipboard_);
+        slotMarks_[index]->rect().contains(release->position().toPoint()))
+        history_.toggleSlotMark(index);
+    history_.releaseOnSlotMark(index, buttonOf(release->button()),
+                               modifiersOf(release->modifiers()), clipboardWriter_);
     refreshViews();
     return true;
 }
@@ -140,7 +129,7 @@ bool Form1::checkBoxEvent(int index, QEvent *event) {
 // Clicks on a slot's text pick the slot; the right button on an empty, unchecked slot clears
 // the marks and the clipboard. The middle button does nothing here (no pasting of the primary
 // selection), and a press inside the selection starts no drag: a slot changes only by typing.
-bool Form1::slotTextEvent(int index, QEvent *event) {
+bool HistoryWindow::slotTextEvent(int index, QEvent *event) {
     const QEvent::Type type = event->type();
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
         type != QEvent::MouseButtonRelease && type != QEvent::MouseMove)
@@ -151,12 +140,12 @@ bool Form1::slotTextEvent(int index, QEvent *event) {
     switch (type) {
     case QEvent::MouseButtonPress:
         if (mouseEvent->button() == Qt::LeftButton) {
-            pressedInSelection_[index] = isInSelection(*Text1[index], mouseEvent->position());
+            pressedInSelection_[index] = isInSelection(*slotTexts_[index], mouseEvent->position());
             return false;
         }
         if (mouseEvent->button() != Qt::RightButton)
             return false;
-        if (history_.Text1_MouseDown(index, mouse::kRight, clipboard_)) {
+        if (history_.pressSlotText(index, MouseButton::Right, clipboardWriter_)) {
             refreshViews();
             dialogs_.message(tr("まだ使用できません。クリップボード内容を破棄します。"));
         }
@@ -167,7 +156,7 @@ bool Form1::slotTextEvent(int index, QEvent *event) {
         if (mouseEvent->button() != Qt::LeftButton)
             return false;
         doubleClicked_[index] = true; // its release is not a further click
-        history_.Text1_Click(index, clipboard_);
+        history_.clickSlotText(index, clipboardWriter_);
         refreshViews();
         return false;
     default: // the release
@@ -176,7 +165,7 @@ bool Form1::slotTextEvent(int index, QEvent *event) {
         pressedInSelection_[index] = false;
         if (std::exchange(doubleClicked_[index], false))
             return false;
-        history_.Text1_Click(index, clipboard_);
+        history_.clickSlotText(index, clipboardWriter_);
         refreshViews();
         return false;
     }
@@ -184,7 +173,7 @@ bool Form1::slotTextEvent(int index, QEvent *event) {
 
 // A key that types a character into a slot: refused without a check mark, otherwise the slot's
 // text goes on the clipboard first.
-bool Form1::slotKeyEvent(int index, QEvent *event) {
+bool HistoryWindow::slotKeyEvent(int index, QEvent *event) {
     // Text from an input method (Japanese through fcitx5 or ibus) arrives committed, not as keys;
     // it follows the same rule, once for each commit.
     if (event->type() == QEvent::InputMethod) {
@@ -198,7 +187,7 @@ bool Form1::slotKeyEvent(int index, QEvent *event) {
     // Ctrl+Enter gives the slot back, as a click on its text does; Enter alone types a line end.
     if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
         (key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
-        history_.Text1_Click(index, clipboard_);
+        history_.clickSlotText(index, clipboardWriter_);
         refreshViews();
         return true;
     }
@@ -212,8 +201,8 @@ bool Form1::slotKeyEvent(int index, QEvent *event) {
 
 // Typing into a slot: refused with a message without a check mark, otherwise allowed once the
 // slot's text is on the clipboard.
-bool Form1::mayType(int index) {
-    if (history_.Text1_KeyPress(index, clipboard_))
+bool HistoryWindow::mayType(int index) {
+    if (history_.beforeTyping(index, clipboardWriter_))
         return true;
     dialogs_.message(tr("チェックマークがないと入力できません。"));
     return false;

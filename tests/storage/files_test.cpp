@@ -1,0 +1,148 @@
+#include "storage/directory_lock.h"
+#include "storage/files.h"
+#include "storage/history_file.h"
+#include "storage/settings_file.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace kobako::storage {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path madeDirectory() {
+    std::string pattern = (fs::temp_directory_path() / "kobako-test-XXXXXX").string();
+    return mkdtemp(pattern.data());
+}
+
+class Files : public ::testing::Test {
+  protected:
+    ~Files() override { fs::remove_all(directory_); }
+    std::string path(const char *name) const { return (directory_ / name).string(); }
+    std::vector<std::string> left() const {
+        std::vector<std::string> names;
+        for (const auto &entry : fs::directory_iterator(directory_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path directory_ = madeDirectory();
+};
+
+TEST_F(Files, AtomicWriteReplacesTheFileWholeAndSetsItsAccess) {
+    { std::ofstream(path("a.f3")) << "old contents"; }
+    const std::string bytes("new\0bytes\r\n", 11);
+    EXPECT_TRUE(writeFileAtomically(path("a.f3"), bytes).written());
+    EXPECT_EQ(*readWholeFile(path("a.f3")), bytes);
+    struct stat info {};
+    ASSERT_EQ(stat(path("a.f3").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(left(), std::vector<std::string>{"a.f3"});
+}
+
+// Replacing another user's file would make it the saver's: refused, and the file left whole.
+TEST_F(Files, AnotherUsersFileIsNeverReplaced) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to give a file to another user";
+    { std::ofstream(path("theirs.f3")) << "theirs"; }
+    ASSERT_EQ(chown(path("theirs.f3").c_str(), 65534, 65534), 0);
+    EXPECT_FALSE(writeFileAtomically(path("theirs.f3"), "mine").written());
+    EXPECT_EQ(*readWholeFile(path("theirs.f3")), "theirs");
+    struct stat info {};
+    ASSERT_EQ(stat(path("theirs.f3").c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(left(), std::vector<std::string>{"theirs.f3"});
+}
+
+TEST_F(Files, AFailedWriteNamesTheFileAndTheReasonAndLeavesNothingBehind) {
+    fs::create_directory(directory_ / "kobako.f3");
+    const WriteResult saved = HistoryFile({directory_.string(), path("kobako")}).save({"text"});
+    ASSERT_FALSE(saved.written());
+    EXPECT_EQ(saved.failure().file, path("kobako.f3"));
+    EXPECT_EQ(saved.failure().reason, std::strerror(EISDIR));
+    EXPECT_EQ(left(), std::vector<std::string>{"kobako.f3"});
+    EXPECT_FALSE(writeFileAtomically(path("missing/dir.f1"), "x").written());
+}
+
+// Only a file that is there and cannot be read is unreadable: its history must survive the
+// session. Nothing, or something that is no ordinary file (a FIFO would block the start), reads
+// as no file.
+TEST_F(Files, ReadsOrdinaryFilesInPiecesAndTellsMissingFromUnreadable) {
+    std::string bytes;
+    for (int i = 0; bytes.size() < 300 * 1024; ++i)
+        bytes += std::to_string(i) + (i % 7 ? "\r\n" : std::string(1, '\0'));
+    { std::ofstream(path("big"), std::ios::binary) << bytes; }
+    std::string read;
+    size_t pieces = 0;
+    const auto take = [&](std::string_view piece) {
+        read += piece;
+        ++pieces;
+    };
+    EXPECT_EQ(readFileInPieces(path("big"), take).kind, ReadOutcome::Read);
+    EXPECT_EQ(read, bytes);
+    EXPECT_GT(pieces, 1u);
+
+    ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
+    // Reading a process's memory from its start fails with an I/O error, even for root.
+    ASSERT_EQ(symlink("/proc/self/mem", path("mem").c_str()), 0);
+    const auto none = [](std::string_view) { FAIL() << "nothing should be read"; };
+    for (const std::string &missing : {path("none"), directory_.string(), path("fifo")})
+        EXPECT_EQ(readFileInPieces(missing, none).kind, ReadOutcome::Missing) << missing;
+    const ReadOutcome failed = readFileInPieces(path("mem"), none);
+    EXPECT_EQ(failed.kind, ReadOutcome::Unreadable);
+    EXPECT_EQ(failed.reason, std::strerror(EIO));
+}
+
+TEST_F(Files, ADirectoryIsLockedByOneHolderAtATime) {
+    auto first = std::make_unique<DirectoryLock>(directory_.string());
+    EXPECT_TRUE(first->held());
+    DirectoryLock second(directory_.string());
+    EXPECT_FALSE(second.held());
+    first.reset();
+    DirectoryLock third(directory_.string());
+    EXPECT_TRUE(third.held());
+    EXPECT_TRUE(left().empty());
+    // The lock lies where only the user can write; another directory has a lock of its own.
+    struct stat info {};
+    ASSERT_EQ(lstat(third.path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(info.st_uid, getuid());
+    DirectoryLock other((directory_ / "..").string());
+    EXPECT_TRUE(other.held());
+}
+
+TEST_F(Files, TemporariesLeftByAKilledWriteAreRemovedAndNothingElse) {
+    for (const char *name : {".kobako.f3.a1B2c3.tmp", ".kobako.f1.zzzzzz.tmp", "kobako.f3",
+                             ".kobako.f3.toolong.tmp", "kobako.f3.a1B2c3", ".other.f3.a1B2c3.tmp"})
+        std::ofstream(path(name)) << "x";
+    fs::create_directory(path(".kobako.f2.dirdir.tmp"));
+    removeStaleTemporaries(directory_.string(), {"kobako.f1", "kobako.f2", "kobako.f3"});
+    EXPECT_EQ(left(),
+              (std::vector<std::string>{".kobako.f2.dirdir.tmp", ".kobako.f3.toolong.tmp",
+                                        ".other.f3.a1B2c3.tmp", "kobako.f3", "kobako.f3.a1B2c3"}));
+}
+
+// The size and history files follow the current directory; the settings file stays in the
+// directory the program started in.
+TEST_F(Files, TheSettingsFileIsFoundInTheStartDirectory) {
+    const FileNames files{directory_.string(), "kobako"};
+    Settings settings;
+    settings.setListMaxText("9");
+    ASSERT_TRUE(SettingsFile(files).save(settings).written());
+    EXPECT_EQ(left(), std::vector<std::string>{"kobako.f2"});
+    Settings back;
+    SettingsFile(files).load(back);
+    EXPECT_EQ(back.listMaxText(), "9");
+}
+
+} // namespace
+} // namespace kobako::storage
