@@ -118,23 +118,6 @@ TEST_P(BothDisplays, OtherKeyCombinationsWriteNothing) {
     EXPECT_TRUE(marks()[1]);
 }
 
-// A right click deletes what is marked: all the selected items of the list, but on the slots
-// only the clicked one, and only when it is checked; the rest move up and nothing is written.
-TEST_P(BothDisplays, RightClickDeletesWhatIsMarked) {
-    history.load({"0", "1", "2", "3", "4"});
-    mark(1);
-    mark(3);
-    clipboard.content = "kept";
-    rightClick(1, Modifiers::Ctrl);
-    EXPECT_EQ(texts(), isList() ? (Texts{"0", "2", "4"}) : (Texts{"0", "2", "3", "4"}));
-    EXPECT_EQ(marks(), std::vector<bool>(texts().size(), false));
-    EXPECT_EQ(clipboard.content, "kept");
-
-    const size_t left = texts().size();
-    rightClick(0); // nothing marked: nothing deleted
-    EXPECT_EQ(texts().size(), left);
-}
-
 class Slots : public Gestures {
   protected:
     Slots() : Gestures(DisplayMode::TextBoxes) {}
@@ -200,7 +183,7 @@ TEST_F(Slots, ClearAllEmptiesTheCountedRun) {
     EXPECT_EQ(history.textSlots()[2].text, "c"); // the count was 2: slots 0 and 1 only
 }
 
-TEST(FilledSlotCount, CountsNonEmptySlotsAmongTheFirstListMaximum) {
+TEST(SlotCount, FilledSlotsAreCountedAmongTheFirstListMaximum) {
     for (auto [listMax, filled, counted] :
          {std::tuple{"5", 3, 3}, {"2", 5, 2}, {"20", 10, 10}, {"0", 4, 1}, {"-4", 4, 1}}) {
         Settings settings;

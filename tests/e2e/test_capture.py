@@ -1,9 +1,9 @@
-"""Capture from other programs: what enters the history, and where the window appears."""
+"""Capture from other programs: what enters the history."""
 
 import time
 import unittest
 
-from harness import SCREEN_HEIGHT, DesktopTest, records
+from harness import DesktopTest, records
 
 
 def settings_file(position, mode=0, list_max=5):
@@ -32,17 +32,6 @@ class Capture(DesktopTest):
         self.assertEqual(program.on_screen(), [])
         program.stop()
         self.assertEqual(program.file("kobako.f3"), b"")
-
-    def test_first_capture_places_the_window_by_the_position_setting(self):
-        # The table of positions is the core's (Placement); here one of them, through the file.
-        program = self.start(kobako_f2=settings_file(5))
-        self.assertEqual(program.on_screen(), [])
-        self.display.copy("bottom left")
-        x, y, w, h = program.geometry()
-        self.assertEqual((w, h), (209, 236))  # 3140 x 3540 twips
-        self.assertLessEqual(abs(x - 0), 1)
-        self.assertLessEqual(abs(y - (SCREEN_HEIGHT - h)), 1)
-
 
 
 if __name__ == "__main__":

@@ -3,7 +3,7 @@
 import time
 import unittest
 
-from harness import SCREEN_HEIGHT, SCREEN_WIDTH, DesktopTest, records, wait_until
+from harness import DesktopTest, records, wait_until
 
 CAPTION = 24  # the caption bar, and each of its square buttons, in pixels
 
@@ -70,24 +70,6 @@ class Settings(DesktopTest):
                    what="the cleared history written")
         program.stop()
         self.assertEqual(program.file("kobako.f3"), b"")
-
-    def test_version_window_opens_centred_each_time(self):
-        program = self.start()
-        self.copy_all("x")
-        self.click(*self.caption_button(program, True, 0))
-        sx, sy, _, _ = self.window_named("設定")
-        for _ in range(2):
-            self.click(sx + twips(3390) + 20, sy + twips(3570) + 10)
-            vx, vy, vw, vh = self.window_named("バージョン情報")
-            self.assertLessEqual(abs(vx - (SCREEN_WIDTH - vw) // 2), 1)
-            self.assertLessEqual(abs(vy - (SCREEN_HEIGHT - vh) // 2), 1)
-            self.display.xdotool("mousemove", str(vx + 5), str(vy + 5), "mousedown", "1",
-                                 "mousemove", str(vx + 60), str(vy + 40), "mouseup", "1")
-            self.display.xdotool("key", "Escape")
-            wait_until(lambda: not self.display.run(
-                "xdotool", "search", "--onlyvisible", "--name", "^バージョン情報$",
-                check=False).stdout.strip(), what="the version window to close")
-        program.stop()
 
 
 if __name__ == "__main__":
