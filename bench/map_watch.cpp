@@ -1,6 +1,6 @@
 // Prints, on the monotonic clock, when the clipboard first changes hands ("copied T") and when a
-// window named "Kobako" is first mapped where it can be seen on the screen ("shown T"), then
-// exits. Used by scripts/bench_program.py to time start-up and the showing of a capture from
+// window named "Kobako" is first mapped or moved where it can be seen on the screen ("shown T"),
+// then exits. Used by scripts/bench_program.py to time start-up and the showing of a capture from
 // outside the program: the copy is timed when it happens, not when the copying program started.
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
@@ -82,9 +82,14 @@ int main() {
             std::printf("copied %.6f\n", at);
             std::fflush(stdout);
         }
-        if ((event->response_type & 0x7F) != XCB_MAP_NOTIFY)
+        // Mapped where it can be seen, or (mapped out of sight at start) moved onto the screen.
+        const uint8_t type = event->response_type & 0x7F;
+        if (type != XCB_MAP_NOTIFY && type != XCB_CONFIGURE_NOTIFY)
             continue;
-        const xcb_window_t window = reinterpret_cast<xcb_map_notify_event_t *>(event)->window;
+        const xcb_window_t window =
+            type == XCB_MAP_NOTIFY
+                ? reinterpret_cast<xcb_map_notify_event_t *>(event)->window
+                : reinterpret_cast<xcb_configure_notify_event_t *>(event)->window;
         if (nameOf(connection, window) == "Kobako" && onScreen(connection, window, screen)) {
             std::printf("shown %.6f\n", at);
             return 0;
