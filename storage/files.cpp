@@ -106,6 +106,8 @@ int writeAll(int fd, std::string_view bytes) {
 WriteResult writeFileAtomically(const std::string &path, const Producer &produce) {
     const auto failure = [&path](int error) { return WriteFailure{path, systemReason(error)}; };
     std::string temporary = temporaryPattern(path);
+    // mkstemps makes the file 0600, and the rename keeps that: the history may hold passwords
+    // and private notes, and the other two files say where and how.
     const int fd = mkstemps(temporary.data(), static_cast<int>(kTemporarySuffix.size()));
     if (fd < 0)
         return failure(errno);
@@ -115,9 +117,6 @@ WriteResult writeFileAtomically(const std::string &path, const Producer &produce
         return failure(error);
     };
 
-    // The history may hold passwords and private notes, and the other two say where and how.
-    if (fchmod(fd, 0600) != 0)
-        return fail(errno);
     // Small pieces (line ends, markers) are gathered; large ones go straight to the file.
     constexpr size_t kGathered = 256 * 1024;
     std::string gathered;
