@@ -2,7 +2,6 @@
 
 #include "shared_text.h"
 
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -50,12 +49,6 @@ class ClipboardWatch {
     virtual void setListener(Listener listener) = 0;
     // `lost` runs, on the watch's thread, if the display the clipboard belongs to goes away.
     virtual void whenLost(std::function<void()> lost) { (void)lost; }
-    // Changes made through the program's own connection to the display (the client whose
-    // resource ids these are) are the program's own and are not reported.
-    virtual void ignoreClient(uint32_t resourceBase, uint32_t resourceMask) {
-        (void)resourceBase;
-        (void)resourceMask;
-    }
     // Whether the program's own writes go through this watch rather than through the window
     // toolkit's clipboard; they are never reported.
     virtual bool writes() const { return false; }

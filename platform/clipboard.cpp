@@ -1,6 +1,7 @@
 #include "clipboard.h"
 
 #include "core/clipboard_offer.h"
+#include "x11_clipboard_reader.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -19,9 +20,11 @@ Clipboard::Clipboard(std::unique_ptr<ClipboardWatch> reader, QObject *parent)
         reader_.reset(); // Qt does not write to the X display the reader watches
     if (reader_) {
         // Qt writes through its own X connection: the reader leaves that client's changes alone.
-        if (auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
+        auto *x11Reader = dynamic_cast<X11ClipboardReader *>(reader_.get());
+        auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        if (x11Reader && x11) {
             const xcb_setup_t *setup = xcb_get_setup(x11->connection());
-            reader_->ignoreClient(setup->resource_id_base, setup->resource_id_mask);
+            x11Reader->ignoreClient(setup->resource_id_base, setup->resource_id_mask);
         }
         reader_->setListener([this](std::optional<std::string> text) {
             // On the reader's thread: hand the change to the user-interface thread, in order.

@@ -37,7 +37,9 @@ class X11ClipboardReader final : public ClipboardWatch {
     X11ClipboardReader(const X11ClipboardReader &) = delete;
     X11ClipboardReader &operator=(const X11ClipboardReader &) = delete;
 
-    void ignoreClient(uint32_t resourceBase, uint32_t resourceMask) override {
+    // Changes made through the program's own connection to the display (the client whose
+    // resource ids these are) are the program's own and are not reported.
+    void ignoreClient(uint32_t resourceBase, uint32_t resourceMask) {
         ignoredMask_ = resourceMask;
         ignoredBase_ = resourceBase;
     }
