@@ -182,7 +182,13 @@ int main(int argc, char **argv) {
         burstGapMs = argc > 4 ? std::atoi(argv[4]) : 5;
     }
     auto copyNext = [&] {
-        const xcb_timestamp_t time = serverTime();
+        // Two copies in one millisecond of the server's clock carry the same time, and nobody
+        // could tell which one a request is for: as a person's copies, each has a time of its own.
+        xcb_timestamp_t time = serverTime();
+        while (!copies.empty() && time == copies.back().first) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            time = serverTime();
+        }
         const std::string next =
             mode == "burst" ? text + "-" + std::to_string(copies.size()) : text;
         copies.emplace_back(time, next);
