@@ -66,33 +66,38 @@ std::string unescapeText(std::string_view escaped) {
     return text;
 }
 
-} // namespace
+// A line of the text (lines end with CR LF) that begins, at i, with the marker.
+bool beginsMarkerLine(std::string_view text, size_t i) {
+    const bool lineStart = i == 0 || (text[i - 1] == '\n' && i >= 2 && text[i - 2] == '\r');
+    return lineStart && text.substr(i).starts_with(kRecordMarker);
+}
 
+// Whether a text must be written escaped.
 bool needsEscape(std::string_view text) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        const bool lineStart = i == 0 || (text[i - 1] == '\n' && i >= 2 && text[i - 2] == '\r');
-        if (isLoneCr(text, i) || (lineStart && text.substr(i).starts_with(kRecordMarker)))
+    for (size_t i = 0; i < text.size(); ++i)
+        if (isLoneCr(text, i) || beginsMarkerLine(text, i))
             return true;
-    }
     return false;
 }
 
+// The escaped form of a text, without the record's line end.
 std::string escapeText(std::string_view text) {
     std::string escaped;
     escaped.reserve(text.size() + 16);
     for (size_t i = 0; i < text.size(); ++i) {
-        const bool lineStart = i == 0 || (text[i - 1] == '\n' && i >= 2 && text[i - 2] == '\r');
         if (text[i] == kEscape)
             escaped += "%25";
         else if (isLoneCr(text, i))
             escaped += "%0D";
-        else if (lineStart && text.substr(i).starts_with(kRecordMarker))
+        else if (beginsMarkerLine(text, i))
             escaped += "%54";
         else
             escaped += text[i];
     }
     return escaped;
 }
+
+} // namespace
 
 void HistoryFileReader::takeLine(std::string_view line) {
     if (records_.size() >= maxRecords_)

@@ -59,10 +59,6 @@ void writeHistoryRecords(size_t count, const std::function<const std::string &(s
 std::string writeHistoryText(size_t count,
                              const std::function<const std::string &(size_t)> &textAt);
 
-// Whether a text must be written escaped, and its escaped form (without the record's line end).
-bool needsEscape(std::string_view text);
-std::string escapeText(std::string_view text);
-
 // The history file as read: its records, newest first (none without a file), and what became of
 // the reading. A file that is there but cannot be read must not be written over: the history it
 // holds is the user's.
