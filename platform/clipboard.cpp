@@ -53,12 +53,12 @@ void Clipboard::onQtChange(QClipboard::Mode mode) {
     announce(ClipboardOrigin::Elsewhere);
 }
 
-// Handlers may let pending events run, and another change be announced inside this one.
+// The origin holds while the handler runs, for its questions about this change.
 void Clipboard::announce(ClipboardOrigin origin) {
-    const ClipboardOrigin outer = std::exchange(announcing_, origin);
+    announcing_ = origin;
     if (changed_)
         changed_();
-    announcing_ = outer;
+    announcing_ = ClipboardOrigin::Elsewhere;
 }
 
 Clipboard::~Clipboard() = default;
