@@ -1,14 +1,11 @@
 #include "text_lines.h"
 
+#include "cp932.h"
 #include "numbers.h"
 
-#include <iconv.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 
 namespace kobako {
 
@@ -81,8 +78,6 @@ size_t asciiRun(std::string_view text, size_t i) {
     return i - start;
 }
 
-constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
-
 } // namespace
 
 bool isValidUtf8(std::string_view text) {
@@ -151,42 +146,6 @@ size_t invalidUtf8Bytes(std::string_view text) {
         i += std::max<size_t>(length, 1);
     }
     return invalid;
-}
-
-struct Decoded {
-    std::string text;
-    size_t undecodable = 0; // bytes that started no character, each now U+FFFD
-};
-
-// Nothing where the system cannot convert from CP932.
-std::optional<Decoded> fromCp932(std::string_view bytes) {
-    iconv_t converter = iconv_open("UTF-8", "CP932");
-    if (converter == reinterpret_cast<iconv_t>(-1))
-        return std::nullopt;
-    std::unique_ptr<void, int (*)(iconv_t)> closer(converter, iconv_close);
-
-    Decoded out;
-    out.text.reserve(bytes.size() * 3 / 2 + 16);
-    char *in = const_cast<char *>(bytes.data());
-    size_t inLeft = bytes.size();
-    char buffer[4096];
-    while (inLeft > 0) {
-        char *dest = buffer;
-        size_t destLeft = sizeof buffer;
-        const size_t result = iconv(converter, &in, &inLeft, &dest, &destLeft);
-        out.text.append(buffer, dest);
-        if (result != static_cast<size_t>(-1))
-            continue;
-        if (errno == E2BIG)
-            continue;
-        // An undecodable or truncated sequence: mark it and go on with the next byte.
-        out.text += kReplacementCharacter;
-        ++out.undecodable;
-        ++in;
-        --inLeft;
-        iconv(converter, nullptr, nullptr, nullptr, nullptr);
-    }
-    return out;
 }
 
 } // namespace
