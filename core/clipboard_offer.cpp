@@ -19,4 +19,13 @@ MarkVerdict judgeMark(const MarkEvidence &evidence, bool listOverdue) {
     return MarkVerdict::Secret;
 }
 
+bool keptOutOfHistories(const WindowsMarks &marks) {
+    if (marks.excludeFromMonitoring || marks.viewerIgnore)
+        return true;
+    if (!marks.historyPermission)
+        return false;
+    const std::string &number = *marks.historyPermission;
+    return number.size() < 4 || number.substr(0, 4) == std::string(4, '\0');
+}
+
 } // namespace kobako

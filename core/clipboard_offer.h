@@ -50,4 +50,22 @@ enum class MarkVerdict { Undecided, Secret, Public };
 // the mark with it too: that is read as a mark like any other.
 MarkVerdict judgeMark(const MarkEvidence &evidence, bool listOverdue);
 
+// The clipboard formats by which Windows programs keep a copy out of every clipboard history
+// (password managers, and the system's own history): the first two by being offered, the third
+// by holding a zero (a 32-bit number).
+inline constexpr std::string_view kExcludeFromMonitoringFormat =
+    "ExcludeClipboardContentFromMonitorProcessing";
+inline constexpr std::string_view kViewerIgnoreFormat = "Clipboard Viewer Ignore";
+inline constexpr std::string_view kHistoryPermissionFormat = "CanIncludeInClipboardHistory";
+
+struct WindowsMarks {
+    bool excludeFromMonitoring = false;
+    bool viewerIgnore = false;
+    std::optional<std::string> historyPermission; // its bytes, where offered
+};
+
+// Whether a copy carries a mark that keeps it out. A permission too short to hold its number
+// keeps it out too: read as a mark that could not be read.
+bool keptOutOfHistories(const WindowsMarks &marks);
+
 } // namespace kobako

@@ -39,5 +39,32 @@ TEST(SecretMark, ATextIsKeptOnlyWhenTheMarkIsKnownAbsentOrReadAndNotSecret) {
     }
 }
 
+// Windows programs keep a copy out of histories by formats beside the text.
+TEST(WindowsMarks, AnyExclusionOrAZeroPermissionKeepsTheCopyOut) {
+    using namespace std::string_literals;
+    struct Case {
+        bool exclude;
+        bool viewerIgnore;
+        std::optional<std::string> permission;
+        bool keptOut;
+    };
+    const Case cases[] = {
+        {false, false, std::nullopt, false},
+        {true, false, std::nullopt, true},
+        {false, true, std::nullopt, true},
+        {false, false, "\0\0\0\0"s, true},
+        {false, false, "\1\0\0\0"s, false},
+        {false, false, "\0\0\0\1"s, false}, // any bit allows it
+        {false, false, "\0\0"s, true},      // too short to be read
+        {false, false, ""s, true},
+        {true, false, "\1\0\0\0"s, true}, // the exclusion wins over the permission
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.exclude << c.viewerIgnore << " permission of "
+                                          << (c.permission ? int(c.permission->size()) : -1));
+        EXPECT_EQ(keptOutOfHistories({c.exclude, c.viewerIgnore, c.permission}), c.keptOut);
+    }
+}
+
 } // namespace
 } // namespace kobako
