@@ -6,8 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -40,16 +38,6 @@ std::optional<std::string> privateDirectory() {
     return std::nullopt;
 }
 
-// FNV-1a: the same directory gives the same name in every build of the program.
-std::string nameOf(const std::string &directory) {
-    uint64_t hash = 0xcbf29ce484222325ull;
-    for (unsigned char c : directory)
-        hash = (hash ^ c) * 0x100000001b3ull;
-    char name[32];
-    std::snprintf(name, sizeof name, "kobako-%016llx.lock", static_cast<unsigned long long>(hash));
-    return name;
-}
-
 } // namespace
 
 // The lock is a file in a directory of the user's own, named after the directory, so that
@@ -59,7 +47,7 @@ DirectoryLock::DirectoryLock(const std::string &directory) {
     std::error_code error;
     const std::string canonical = std::filesystem::weakly_canonical(directory, error).string();
     if (const auto place = privateDirectory()) {
-        path_ = *place + "/" + nameOf(error ? directory : canonical);
+        path_ = *place + "/" + lockFileName(error ? directory : canonical);
         fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     } else {
         fd_ = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

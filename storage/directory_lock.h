@@ -19,8 +19,15 @@ class DirectoryLock {
 
   private:
     std::string path_;
+#ifdef _WIN32
+    void *handle_ = nullptr;
+#else
     int fd_ = -1;
+#endif
     bool held_ = false;
 };
+
+// The name of the lock file for a directory (given canonical), the same in every instance.
+std::string lockFileName(const std::string &directory);
 
 } // namespace kobako::storage

@@ -1,5 +1,7 @@
 #include "files.h"
 
+#include "gathered_writes.h"
+
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -117,24 +119,9 @@ WriteResult writeFileAtomically(const std::string &path, const Producer &produce
         return failure(error);
     };
 
-    // Small pieces (line ends, markers) are gathered; large ones go straight to the file.
-    constexpr size_t kGathered = 256 * 1024;
-    std::string gathered;
-    int error = 0;
-    produce([&](std::string_view piece) {
-        if (error)
-            return;
-        if (gathered.size() + piece.size() > kGathered) {
-            error = writeAll(fd, gathered);
-            gathered.clear();
-        }
-        if (!error && piece.size() > kGathered)
-            error = writeAll(fd, piece);
-        else if (!error)
-            gathered += piece;
-    });
-    if (!error)
-        error = writeAll(fd, gathered);
+    GatheredWrites writes([fd](std::string_view bytes) { return writeAll(fd, bytes); });
+    produce([&writes](std::string_view piece) { writes.put(piece); });
+    const int error = writes.finish();
     if (error)
         return fail(error);
     if (fsync(fd) != 0)
