@@ -4,6 +4,14 @@ namespace kobako::app {
 
 namespace {
 
+#ifdef _WIN32
+// The menu entry's counterpart on Windows: the user's roaming application data (%APPDATA%).
+std::optional<std::string> dataDirectory(const char *dataHome, const char *) {
+    if (dataHome && *dataHome)
+        return std::string(dataHome) + "\\Kobako";
+    return std::nullopt;
+}
+#else
 std::optional<std::string> dataDirectory(const char *dataHome, const char *home) {
     // By the XDG base directory rules a relative value is ignored.
     if (dataHome && dataHome[0] == '/')
@@ -12,6 +20,7 @@ std::optional<std::string> dataDirectory(const char *dataHome, const char *home)
         return std::string(home) + "/.local/share/kobako";
     return std::nullopt;
 }
+#endif
 
 } // namespace
 

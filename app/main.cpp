@@ -10,8 +10,10 @@
 #include "platform/process.h"
 #include "platform/termination_signals.h"
 #include "platform/translations.h"
+#ifndef _WIN32
 #include "platform/wayland_clipboard.h"
 #include "platform/x11_clipboard_reader.h"
+#endif
 #include "storage/directory_lock.h"
 #include "storage/files.h"
 #include "storage/history_file.h"
@@ -20,19 +22,28 @@
 #include <QApplication>
 #include <QTimer>
 
+#ifndef _WIN32
 #include <fontconfig/fontconfig.h>
+#endif
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <future>
 #include <optional>
 #include <thread>
 
 namespace {
+
+#ifdef _WIN32
+
+// Qt's clipboard watches the Windows clipboard itself, and is read and written at once.
+std::unique_ptr<kobako::ClipboardWatch> watchTheClipboard() {
+    return nullptr;
+}
+
+#else
 
 // Under Wayland a background program cannot watch the clipboard; XWayland lets it.
 void preferXWayland() {
@@ -50,6 +61,7 @@ bool qtWillUseX11() {
 // Qt works on X11, else (nothing) Qt's own clipboard.
 std::unique_ptr<kobako::ClipboardWatch> watchTheClipboard() {
     using namespace kobako::platform;
+    preferXWayland();
 #ifdef KOBAKO_WAYLAND
     if (auto wayland = WaylandClipboard::open())
         return wayland;
@@ -58,6 +70,8 @@ std::unique_ptr<kobako::ClipboardWatch> watchTheClipboard() {
         return X11ClipboardReader::open();
     return nullptr;
 }
+
+#endif
 
 // Moves into the directory the command line names, making the data directory when missing; the
 // files then lie in the directory current at start-up, as without the option. False when that
@@ -70,8 +84,12 @@ bool enterDirectory(const kobako::app::CommandLine &line) {
     if (line.makeDirectory)
         made = storage::makePrivateDirectories(*line.directory);
     std::string reason = made.written() ? std::string() : made.failure().reason;
-    if (reason.empty() && ::chdir(line.directory->c_str()) != 0)
-        reason = storage::systemReason(errno);
+    std::error_code entered;
+    if (reason.empty())
+        std::filesystem::current_path(std::u8string(line.directory->begin(), line.directory->end()),
+                                      entered);
+    if (reason.empty() && entered)
+        reason = entered.message();
     if (reason.empty())
         return true;
     std::fprintf(stderr,
@@ -150,12 +168,15 @@ int main(int argc, char *argv[]) {
     platform::useOneHeap();
     const app::CommandLine line =
         app::readCommandLine(std::vector<std::string>(argv + 1, argv + argc),
+#ifdef _WIN32
+                             std::getenv("APPDATA"), nullptr);
+#else
                              std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+#endif
     if (const auto status = answerCommandLine(line))
         return *status;
     if (!enterDirectory(line))
         return 1;
-    preferXWayland();
     std::unique_ptr<ClipboardWatch> clipboardWatch = watchTheClipboard();
     if (line.verbose)
         std::fprintf(stderr, "kobako: clipboard read and written through %s\n",
@@ -163,8 +184,10 @@ int main(int argc, char *argv[]) {
     const storage::FileNames files{platform::currentDirectory(), platform::executableBaseName()};
     auto storedHistory =
         std::async(std::launch::async, [files] { return storage::HistoryFile(files).read(); });
+#ifndef _WIN32
     // Qt's first text layout would read fontconfig's configuration; read it meanwhile.
     std::thread(FcInit).detach();
+#endif
 
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);

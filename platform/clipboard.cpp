@@ -1,13 +1,16 @@
 #include "clipboard.h"
 
 #include "core/clipboard_offer.h"
-#include "x11_clipboard_reader.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
 
+#ifdef KOBAKO_X11
+#include "x11_clipboard_reader.h"
+
 #include <xcb/xcb.h>
+#endif
 
 #include <utility>
 
@@ -19,6 +22,7 @@ Clipboard::Clipboard(std::unique_ptr<ClipboardWatch> reader, QObject *parent)
     if (reader_ && !reader_->writes() && !onX11)
         reader_.reset(); // Qt does not write to the X display the reader watches
     if (reader_) {
+#ifdef KOBAKO_X11
         // Qt writes through its own X connection: the reader leaves that client's changes alone.
         auto *x11Reader = dynamic_cast<X11ClipboardReader *>(reader_.get());
         auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
@@ -26,6 +30,7 @@ Clipboard::Clipboard(std::unique_ptr<ClipboardWatch> reader, QObject *parent)
             const xcb_setup_t *setup = xcb_get_setup(x11->connection());
             x11Reader->ignoreClient(setup->resource_id_base, setup->resource_id_mask);
         }
+#endif
         reader_->setListener([this](std::optional<std::string> text) {
             // On the reader's thread: hand the change to the user-interface thread, in order.
             QMetaObject::invokeMethod(
@@ -43,10 +48,13 @@ Clipboard::Clipboard(std::unique_ptr<ClipboardWatch> reader, QObject *parent)
 void Clipboard::onQtChange(QClipboard::Mode mode) {
     if (mode != QClipboard::Clipboard || writing_)
         return;
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (pickOffer_ && clipboard->ownsClipboard() && clipboard->mimeData() == pickOffer_)
+        return; // announced as the pick's own when it was written
     if (reader_) {
         // The reader sees every other program's change; only a copy made in this program's own
         // windows (Qt's, so the reader leaves it alone) is read here.
-        if (!QGuiApplication::clipboard()->ownsClipboard())
+        if (!clipboard->ownsClipboard())
             return;
         current_ = readWithQt();
     }
@@ -80,6 +88,27 @@ std::optional<std::string> Clipboard::takeText() {
     return taken;
 }
 
+namespace {
+
+// Qt's name for a Windows clipboard format that it has no MIME type for.
+QString windowsFormat(std::string_view name) {
+    return QStringLiteral("application/x-qt-windows-mime;value=\"%1\"")
+        .arg(QLatin1String(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+// The marks Windows programs set: on other systems no copy carries them.
+bool keptOutOnWindows(const QMimeData &data) {
+    WindowsMarks marks;
+    marks.excludeFromMonitoring = data.hasFormat(windowsFormat(kExcludeFromMonitoringFormat));
+    marks.viewerIgnore = data.hasFormat(windowsFormat(kViewerIgnoreFormat));
+    if (const QString permission = windowsFormat(kHistoryPermissionFormat);
+        data.hasFormat(permission))
+        marks.historyPermission = data.data(permission).toStdString();
+    return keptOutOfHistories(marks);
+}
+
+} // namespace
+
 std::optional<std::string> Clipboard::readWithQt() const {
     QClipboard *clipboard = QGuiApplication::clipboard();
     const QMimeData *data = clipboard->mimeData();
@@ -90,7 +119,7 @@ std::optional<std::string> Clipboard::readWithQt() const {
     MarkEvidence mark{data->hasFormat(markType), MarkEvidence::Answer::Refused, {}};
     if (const QByteArray value = data->data(markType); !value.isEmpty())
         mark = {mark.listed, MarkEvidence::Answer::Read, value.toStdString()};
-    if (judgeMark(mark, true) != MarkVerdict::Public)
+    if (judgeMark(mark, true) != MarkVerdict::Public || keptOutOnWindows(*data))
         return std::nullopt;
     // hasText() is not the test: it misses text offered only as text/plain;charset=utf-8 and
     // takes a list of URIs for text. A null text means none is offered.
@@ -137,8 +166,9 @@ void Clipboard::write(std::optional<SharedText> text) {
     } else {
         // Emptied with an empty offer: clear() would be announced a second time from the event
         // loop.
-        QGuiApplication::clipboard()->setMimeData(text ? new SharedTextOffer(std::move(*text))
-                                                       : new QMimeData);
+        auto *offer = text ? new SharedTextOffer(std::move(*text)) : new QMimeData;
+        pickOffer_ = offer;
+        QGuiApplication::clipboard()->setMimeData(offer);
     }
     writing_ = false;
     current_.reset();

@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+class QMimeData;
+
 namespace kobako::platform {
 
 // The system clipboard (the CLIPBOARD selection), plain text only.
@@ -49,6 +51,9 @@ class Clipboard : public QObject, public ClipboardReader, public ClipboardWriter
 
     std::function<void()> changed_;
     bool writing_ = false;
+    // What a pick last offered through Qt: while it is still the clipboard's, a change is the
+    // echo of that write (Windows reports it only later, from the event loop).
+    const QMimeData *pickOffer_ = nullptr;
     ClipboardOrigin announcing_ = ClipboardOrigin::Elsewhere;
     std::unique_ptr<ClipboardWatch> reader_;
     std::optional<std::string> current_; // with the reader: the text of the last change

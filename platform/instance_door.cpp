@@ -1,5 +1,6 @@
 #include "instance_door.h"
 
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 
@@ -10,7 +11,12 @@ namespace {
 constexpr int kKnockTimeoutMs = 1000;
 
 QString socketPath(const std::string &lockPath) {
+#ifdef _WIN32
+    // A named pipe's name holds no directories.
+    return QFileInfo(QString::fromStdString(lockPath)).fileName() + QStringLiteral(".socket");
+#else
     return QString::fromStdString(lockPath + ".socket");
+#endif
 }
 
 } // namespace

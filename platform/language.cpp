@@ -1,5 +1,9 @@
 #include "language.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <cstdlib>
 #include <string_view>
 
@@ -17,6 +21,11 @@ bool japaneseWanted() {
     }
     const bool noLanguage = locale.empty() || locale == "C" || locale == "POSIX" ||
                             locale.starts_with("C.") || locale.starts_with("POSIX.");
+#ifdef _WIN32
+    // Windows users set their language in the system, not in the environment.
+    if (locale.empty())
+        return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
+#endif
     if (noLanguage)
         return true;
     // LANGUAGE lists the languages wanted, first choice first, when a locale is set at all.

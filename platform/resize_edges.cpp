@@ -1,6 +1,6 @@
 #include "resize_edges.h"
 
-#include "twips.h"
+#include "window_manager.h"
 
 #include <QMouseEvent>
 

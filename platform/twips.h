@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPoint>
 #include <QRect>
 
 class QWidget;
@@ -19,11 +18,6 @@ float screenHeightTwips();
 float storedTwips(float twips);
 int toPixels(float twips);
 float fromPixels(int pixels);
-
-// Where a top-level window really is on the screen, in pixels, for dragging it. Under a
-// reparenting window manager Qt's own idea of it can stay at the frame's origin, so on X11 the
-// server is asked. The program's own placing keeps to Qt's idea, which its moves update at once.
-QPoint windowPosition(const QWidget &window);
 
 // A top-level window's outer rectangle in twips, as the program last placed it.
 struct WindowTwips {

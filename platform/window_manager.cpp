@@ -214,4 +214,18 @@ void takeFocus(QWidget &window, uint32_t time) {
     xcb_flush(connection);
 }
 
+QPoint windowPosition(const QWidget &window) {
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || window.internalWinId() == 0)
+        return window.pos();
+    xcb_connection_t *connection = x11->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const auto reply = own(xcb_translate_coordinates_reply(
+        connection,
+        xcb_translate_coordinates(connection, static_cast<xcb_window_t>(window.internalWinId()),
+                                  root, 0, 0),
+        nullptr));
+    return reply ? QPoint(reply->dst_x, reply->dst_y) : window.pos();
+}
+
 } // namespace kobako::platform

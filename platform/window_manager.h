@@ -3,6 +3,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QMargins>
 #include <QObject>
+#include <QPoint>
 
 #include <functional>
 #include <optional>
@@ -60,5 +61,10 @@ std::optional<QMargins> expectedFrame(QWidget &window);
 // Calls placed with the window's frame once the window manager has framed it (for a window
 // about to be shown), or never if it does not say within a second.
 void whenFramed(QWidget &window, std::function<void(QMargins)> placed);
+
+// Where a top-level window really is on the screen, in pixels, for dragging it. Under a
+// reparenting window manager Qt's own idea of it can stay at the frame's origin, so on X11 the
+// server is asked. The program's own placing keeps to Qt's idea, which its moves update at once.
+QPoint windowPosition(const QWidget &window);
 
 } // namespace kobako::platform

@@ -1,0 +1,55 @@
+// The same requests on Windows, where the system is the window manager: it frames a window as soon
+// as it exists, minimizes every window, and gives the keyboard to a window the user brings back
+// from the taskbar by itself.
+#include "window_manager.h"
+
+#include <QWidget>
+#include <QWindow>
+
+#include <windows.h>
+
+namespace kobako::platform {
+
+void requestKeepAbove(QWidget &window, bool above) {
+    if (!window.isVisible() || !window.internalWinId())
+        return;
+    SetWindowPos(reinterpret_cast<HWND>(window.internalWinId()),
+                 above ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void setTakesFocus(QWidget &window, bool takes) {
+    window.setAttribute(Qt::WA_ShowWithoutActivating, !takes);
+}
+
+// Windows sends no offers to decline: nothing to pass on.
+WindowManagerMessages::WindowManagerMessages(QWidget &window) : QObject(&window), window_(window) {}
+
+WindowManagerMessages::~WindowManagerMessages() = default;
+
+bool WindowManagerMessages::nativeEventFilter(const QByteArray &, void *, qintptr *) {
+    return false;
+}
+
+void takeFocus(QWidget &window, uint32_t) {
+    window.activateWindow();
+}
+
+bool windowManagerMinimizes() {
+    return true;
+}
+
+std::optional<QMargins> expectedFrame(QWidget &window) {
+    window.winId();
+    return window.windowHandle() ? window.windowHandle()->frameMargins() : QMargins();
+}
+
+void whenFramed(QWidget &window, std::function<void(QMargins)> placed) {
+    placed(*expectedFrame(window));
+}
+
+QPoint windowPosition(const QWidget &window) {
+    return window.mapToGlobal(QPoint(0, 0));
+}
+
+} // namespace kobako::platform
