@@ -5,7 +5,8 @@
 # prints only the start-up figures, BENCH_ONLY=blocks only the window's pauses and the memory
 # figures with large texts, BENCH_ONLY=latency the capture latency on both paths,
 # BENCH_ONLY=hostile the rounds of hostile clipboard owners
-# (HOSTILE_ROUNDS of each, 100 by default).
+# (HOSTILE_ROUNDS of each, 100 by default). The start-up figures include the Windows program's
+# under wine.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/scripts/packages.sh"
@@ -37,8 +38,15 @@ if [ "${BENCH_ONLY:-}" = hostile ]; then
         python3 "$here/scripts/hostile_rounds.py"
     exit
 fi
+# The Windows program, under wine in a prefix of its own, where it can be built (BENCH_WINDOWS=0
+# leaves it out).
+windows_program=
+if [ "${BENCH_WINDOWS:-1}" = 1 ] && [ -z "${BENCH_ONLY:-}" -o "${BENCH_ONLY:-}" = startup ]; then
+    windows_program=$(bash "$here/scripts/build-windows.sh" | tail -n 1)
+    export WINEPREFIX="$build/wine" WINEDEBUG=-all
+fi
 echo "== Whole program under Xvfb (medians of 5 runs, min and max)"
-KOBAKO="$build/app/kobako" CLIPBENCH="$build/clipbench/clipbench" \
+KOBAKO_WINDOWS="$windows_program" KOBAKO="$build/app/kobako" CLIPBENCH="$build/clipbench/clipbench" \
     MAP_WATCH="$build/bench/kobako_map_watch" QT_FLOOR="$build/bench/kobako_qt_floor" \
     UI_PING="$build/bench/kobako_ui_ping" TEST_OWNER="$build/tests/platform/test_owner" \
     WAYLAND_OWNER="$wayland_owner" python3 "$here/scripts/bench_program.py"

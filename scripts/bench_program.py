@@ -144,13 +144,14 @@ def burst(interval):
         session.close()
 
 
-def startup(files=None):
+def startup(files=None, command=None):
     """Launch to the first fetch of a copy made right after launch, and RSS 2 s later."""
     session = Session(files)
     try:
         # The launched program keeps what it inherits open: give it no pipe to wait on.
         with tempfile.TemporaryFile() as out:
-            subprocess.run([CLIPBENCH, "--retry", "25", "ready", "--", os.environ["KOBAKO"]],
+            subprocess.run([CLIPBENCH, "--retry", "25", "ready", "--",
+                            *(command or [os.environ["KOBAKO"]])],
                            env=session.display.env, cwd=session.tmp.name, stdout=out,
                            stderr=subprocess.DEVNULL, timeout=60, check=True)
             out.seek(0)
@@ -337,6 +338,16 @@ def report_startup():
     report("RSS 2 s after start", [r for _, r in starts], "MiB", "<= 30")
 
 
+def report_windows_startup():
+    """The Windows program under wine, in a prefix that one start has already made."""
+    command = ["wine", os.environ["KOBAKO_WINDOWS"]]
+    startup(command=command)
+    starts = repeat(lambda: startup(command=command))
+    report("Windows program under wine: launch to fetching a copy", [s for s, _ in starts],
+           "ms", "")
+    report("Windows program under wine: RSS 2 s after start", [r for _, r in starts], "MiB", "")
+
+
 def report_blocks():
     report("window's longest pause: save of a 288 MB history", repeat(save_block, 3), "ms",
            "<= 100")
@@ -362,7 +373,10 @@ def report_latency():
 
 def main():
     if os.environ.get("BENCH_ONLY") == "startup":  # the quick figure, after a change to the start
-        return report_startup()
+        report_startup()
+        if os.environ.get("KOBAKO_WINDOWS"):
+            report_windows_startup()
+        return None
     if os.environ.get("BENCH_ONLY") == "blocks":  # the window's pauses and memory with large texts
         return report_blocks()
     if os.environ.get("BENCH_ONLY") == "latency":  # X11's and Wayland's paths side by side
@@ -374,6 +388,8 @@ def main():
         report(f"burst of 200 at {interval} ms: entries in the history",
                [h for _, h in results], "", target)
     report_startup()
+    if os.environ.get("KOBAKO_WINDOWS"):
+        report_windows_startup()
     report("  for comparison: Qt alone, a one-row list window", repeat(qt_floor_rss), "MiB", "")
     report("RSS added by 1,000 captures of 1 KB",
            repeat(lambda: memory_growth(1024, 1000, 2)), "MiB", "<= 4")

@@ -17,6 +17,12 @@ KOBAKO_TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev python3 xvfb xcli
                       wl-clipboard desktop-file-utils lintian appstream man-db
                       dpkg-dev file binutils)
 
+# The Windows build: the mingw-w64 cross compilers, the build tools Qt's own build uses, and wine
+# with Xvfb to run the Windows program and its tests here.
+KOBAKO_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake ninja-build
+                         qt6-base-dev-tools xz-utils zip googletest wine wine64 xvfb xclip
+                         xdotool python3)
+
 install_missing_packages() {
     local missing=()
     for package in "$@"; do

@@ -1,4 +1,5 @@
-"""Takes the screenshots in docs/ from the real program under Xvfb.
+"""Takes the screenshots in docs/ from the real program under Xvfb, and with KOBAKO_WINDOWS
+(the path of kobako.exe) those of the Windows program under wine in docs/windows/.
 
     KOBAKO=build/app/kobako python3 scripts/screenshots.py docs/
 """
@@ -199,6 +200,38 @@ def main(target):
         display.close()
 
 
+def shoot_windows(target):
+    """The Windows program under wine, in a prefix of its own: the list after some copies, and
+    the settings window."""
+    import subprocess
+    display = Display()
+    with tempfile.TemporaryDirectory() as prefix, tempfile.TemporaryDirectory() as directory:
+        env = dict(display.env, WINEPREFIX=prefix, WINEDEBUG="-all", LANG="ja_JP.UTF-8",
+                   WINEDLLOVERRIDES="mscoree,mshtml=")
+        subprocess.run(["wineboot", "--init"], env=env, check=True, capture_output=True)
+        (Path(directory) / "kobako.f2").write_bytes(b" 1 \r\n8\r\n18\r\n0\r\n1\r\n")
+        program = subprocess.Popen(["wine", os.environ["KOBAKO_WINDOWS"]], cwd=directory,
+                                   env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        time.sleep(5)
+        for text in TEXTS:
+            display.copy(text)
+            time.sleep(1)
+        x, y, w, h = window_named(display, "Kobako")
+        display.run("import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}",
+                    str(target / "list-mode.png"))
+        display.xdotool("mousemove", str(x + 12), str(y + 12), "click", "1")
+        time.sleep(2)
+        # Wine names its X windows in a way xdotool's search does not match with Japanese.
+        settings = [w for w in display.xdotool("search", "--onlyvisible", "--name", ".").split()
+                    if display.xdotool("getwindowname", w).strip() == "設定"][0]
+        sx, sy, sw, sh = client_area(display, settings)
+        display.run("import", "-window", "root", "-crop", f"{sw}x{sh}+{sx}+{sy}",
+                    str(target / "settings.png"))
+        program.kill()
+        subprocess.run(["wineserver", "--kill"], env=env)
+    display.close()
+
+
 if __name__ == "__main__":
     out = Path(sys.argv[1] if len(sys.argv) > 1 else "docs")
     main(out)
@@ -209,3 +242,6 @@ if __name__ == "__main__":
                 out / "window-managers")
     (out / "locales").mkdir(exist_ok=True)
     shoot_locales(out / "locales")
+    if os.environ.get("KOBAKO_WINDOWS"):
+        (out / "windows").mkdir(exist_ok=True)
+        shoot_windows(out / "windows")

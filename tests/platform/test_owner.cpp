@@ -15,6 +15,8 @@
 // secret-then-any offers the secret mark; a millisecond later another window of its own takes the
 //                clipboard and answers any target with "next" (as xclip does)
 // public-mark    offers the mark with a value other than "secret"
+// history-off    offers Windows' CanIncludeInClipboardHistory holding 0, as a Windows password
+//                manager does (for the Windows program under wine); history-on holds 1
 // no-targets     never answers the list of targets
 // slow-targets   answers the list of targets only after 3.5 s
 // never          answers nothing
@@ -171,6 +173,7 @@ int main(int argc, char **argv) {
                       &events);
     const xcb_atom_t targets = atom("TARGETS"), utf8 = atom("UTF8_STRING");
     const xcb_atom_t hint = atom("x-kde-passwordManagerHint");
+    const xcb_atom_t historyPermission = atom("CanIncludeInClipboardHistory");
     const bool marks = mode.starts_with("secret") || mode == "public-mark";
     xcb_window_t anyTarget = XCB_NONE; // the second window of secret-then-any
 
@@ -252,6 +255,9 @@ int main(int argc, char **argv) {
                 putAtoms(request, many);
             } else if (marks)
                 putAtoms(request, offers({"TARGETS", "UTF8_STRING", "x-kde-passwordManagerHint"}));
+            else if (mode.starts_with("history-"))
+                putAtoms(request,
+                         offers({"TARGETS", "UTF8_STRING", "CanIncludeInClipboardHistory"}));
             else
                 putAtoms(request, offers({"TARGETS", "UTF8_STRING"}));
         } else if (request.target == hint && marks) {
@@ -260,6 +266,9 @@ int main(int argc, char **argv) {
             else
                 put(request, atom("UTF8_STRING"), 8, mode == "public-mark" ? "public" : "secret",
                     6);
+        } else if (request.target == historyPermission && mode.starts_with("history-")) {
+            const uint32_t allowed = mode == "history-on" ? 1 : 0;
+            put(request, historyPermission, 32, &allowed, 1);
         } else if (request.target == utf8 && mode == "wrong-type") {
             const uint32_t number = 42;
             put(request, XCB_ATOM_INTEGER, 32, &number, 1);

@@ -1,0 +1,111 @@
+"""The Windows program under wine on Xvfb, with xclip and the tests' X11 owner as the other
+programs: wine hands the X clipboard to the Windows clipboard and back."""
+
+import os
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "e2e"))
+from harness import CAPTION, Display, first_row, records, wait_until  # noqa: E402
+
+FOLDER = Path(os.environ["KOBAKO_WINDOWS_FOLDER"])
+TEST_OWNER = os.environ["TEST_OWNER"]  # the Linux build's X11 owner (tests/platform)
+
+
+class WindowsProgram(unittest.TestCase):
+    def setUp(self):
+        self.display = Display()
+        self.addCleanup(self.display.close)
+        self.tmp = tempfile.TemporaryDirectory()
+        self.addCleanup(self.tmp.cleanup)
+        self.directory = Path(self.tmp.name)
+        self.log = tempfile.TemporaryFile()
+        self.addCleanup(self.log.close)
+        # A prefix of its own, whose desktop process (which carries the clipboard between X and
+        # Windows) is on this display.
+        prefix = tempfile.TemporaryDirectory()
+        self.addCleanup(prefix.cleanup)
+        env = dict(self.display.env, WINEPREFIX=prefix.name, WINEDEBUG="-all", LANG="C.UTF-8",
+                   WINEDLLOVERRIDES="mscoree,mshtml=")
+        subprocess.run(["wineboot", "--init"], env=env, check=True, timeout=120,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(subprocess.run, ["wineserver", "--kill"], env=env, timeout=30)
+        self.process = subprocess.Popen(["wine", str(FOLDER / "kobako.exe")], cwd=self.directory,
+                                        env=env, stdout=subprocess.DEVNULL, stderr=self.log)
+        self.addCleanup(self.end)
+        self.window = wait_until(self.history_window, timeout=30, what="the history window")
+        time.sleep(0.5)
+
+    def end(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait(timeout=10)
+
+    def history_window(self):
+        found = self.display.run("xdotool", "search", "--name", "^Kobako$",
+                                 check=False).stdout.split()
+        return found[0].decode() if found else None
+
+    def geometry(self):
+        values = {}
+        for line in self.display.xdotool("getwindowgeometry", "--shell",
+                                         self.window).splitlines():
+            key, _, value = line.partition("=")
+            values[key] = int(value)
+        return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
+
+    def history_file(self):
+        path = self.directory / "kobako.f3"
+        return path.read_bytes() if path.exists() else None
+
+    def click(self, x, y):
+        self.display.xdotool("mousemove", str(x), str(y), "click", "1")
+        time.sleep(0.5)
+
+    def copy(self, text):
+        self.display.copy(text)
+        # Wine asks for the new owner's text as the Windows program reads it.
+        time.sleep(1.0)
+
+    def owner_copy(self, mode, text):
+        owner = subprocess.Popen([TEST_OWNER, mode, text], env=self.display.env,
+                                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.addCleanup(owner.wait)
+        self.addCleanup(owner.kill)
+        self.addCleanup(owner.stdout.close)
+        self.assertEqual(owner.stdout.readline().strip(), b"owned")
+        time.sleep(1.0)
+
+    def test_copies_are_kept_picked_and_saved_on_exit(self):
+        texts = ["one", "二つ目の テキスト", "three\nlines"]
+        for text in texts:
+            self.copy(text)
+        expected = records(*reversed(texts))
+        # The periodic save writes them, newest first, byte for byte.
+        wait_until(lambda: self.history_file() == expected, timeout=10,
+                   what=f"the history file to hold {expected!r}")
+
+        x, y, width, _ = self.geometry()
+        start, pitch = first_row(self.display, self, CAPTION)
+        self.click(x + 20, y + CAPTION + start + pitch * 2 + pitch // 2)
+        wait_until(lambda: self.display.clipboard() == texts[0].encode(), timeout=5,
+                   what="the oldest text back on the clipboard")
+
+        # Marked copies: a Linux password manager's, and a Windows one's (wine hands X targets
+        # over as Windows formats of the same name); then the same mark allowing it.
+        self.owner_copy("secret", "hunter2")
+        self.owner_copy("history-off", "kept out")
+        self.owner_copy("history-on", "allowed")
+
+        # The exit button, in the caption bar's right corner, saves and ends.
+        self.click(x + width - CAPTION // 2, y + CAPTION // 2)
+        self.assertEqual(self.process.wait(timeout=20), 0)
+        self.assertEqual(self.history_file(), records("allowed", *reversed(texts)))
+
+
+if __name__ == "__main__":
+    unittest.main()
