@@ -63,18 +63,6 @@ ReadOutcome readFileInPieces(const std::string &path,
     }
 }
 
-std::optional<std::string> readWholeFile(const std::string &path) {
-    std::string bytes;
-    if (readFileInPieces(path, [&](std::string_view piece) { bytes += piece; }).kind !=
-        ReadOutcome::Read)
-        return std::nullopt;
-    return bytes;
-}
-
-ReadOutcome ReadOutcome::failed(int error) {
-    return {Unreadable, systemReason(error)};
-}
-
 // The system's text for a Win32 error code, in the user's language.
 std::string systemReason(int error) {
     wchar_t *text = nullptr;
@@ -131,10 +119,6 @@ DWORD writeAll(HANDLE file, std::string_view bytes) {
 }
 
 } // namespace
-
-WriteResult writeFileAtomically(const std::string &path, std::string_view bytes) {
-    return writeFileAtomically(path, [bytes](const auto &put) { put(bytes); });
-}
 
 WriteResult writeFileAtomically(const std::string &path, const Producer &produce) {
     const auto failure = [&path](DWORD error) {

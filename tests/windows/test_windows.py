@@ -10,21 +10,15 @@ import unittest
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "e2e"))
-from harness import CAPTION, Display, first_row, records, wait_until  # noqa: E402
+from harness import CAPTION, DesktopTest, first_row, records, wait_until  # noqa: E402
 
 FOLDER = Path(os.environ["KOBAKO_WINDOWS_FOLDER"])
 TEST_OWNER = os.environ["TEST_OWNER"]  # the Linux build's X11 owner (tests/platform)
 
 
-class WindowsProgram(unittest.TestCase):
+class WindowsProgram(DesktopTest):
     def setUp(self):
-        self.display = Display()
-        self.addCleanup(self.display.close)
-        self.tmp = tempfile.TemporaryDirectory()
-        self.addCleanup(self.tmp.cleanup)
-        self.directory = Path(self.tmp.name)
-        self.log = tempfile.TemporaryFile()
-        self.addCleanup(self.log.close)
+        super().setUp()
         # A prefix of its own, whose desktop process (which carries the clipboard between X and
         # Windows) is on this display.
         prefix = tempfile.TemporaryDirectory()
@@ -35,7 +29,7 @@ class WindowsProgram(unittest.TestCase):
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.addCleanup(subprocess.run, ["wineserver", "--kill"], env=env, timeout=30)
         self.process = subprocess.Popen(["wine", str(FOLDER / "kobako.exe")], cwd=self.directory,
-                                        env=env, stdout=subprocess.DEVNULL, stderr=self.log)
+                                        env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.addCleanup(self.end)
         self.window = wait_until(self.history_window, timeout=30, what="the history window")
         time.sleep(0.5)
@@ -62,15 +56,6 @@ class WindowsProgram(unittest.TestCase):
         path = self.directory / "kobako.f3"
         return path.read_bytes() if path.exists() else None
 
-    def click(self, x, y):
-        self.display.xdotool("mousemove", str(x), str(y), "click", "1")
-        time.sleep(0.5)
-
-    def copy(self, text):
-        self.display.copy(text)
-        # Wine asks for the new owner's text as the Windows program reads it.
-        time.sleep(1.0)
-
     def owner_copy(self, mode, text):
         owner = subprocess.Popen([TEST_OWNER, mode, text], env=self.display.env,
                                  stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
@@ -82,8 +67,8 @@ class WindowsProgram(unittest.TestCase):
 
     def test_copies_are_kept_picked_and_saved_on_exit(self):
         texts = ["one", "二つ目の テキスト", "three\nlines"]
-        for text in texts:
-            self.copy(text)
+        # Wine asks for each owner's text as the Windows program reads it: one at a time.
+        self.copy_all(*texts, pause=1.0)
         expected = records(*reversed(texts))
         # The periodic save writes them, newest first, byte for byte.
         wait_until(lambda: self.history_file() == expected, timeout=10,
@@ -91,7 +76,7 @@ class WindowsProgram(unittest.TestCase):
 
         x, y, width, _ = self.geometry()
         start, pitch = first_row(self.display, self, CAPTION)
-        self.click(x + 20, y + CAPTION + start + pitch * 2 + pitch // 2)
+        self.click_at((x + 20, y + CAPTION + start + pitch * 2 + pitch // 2))
         wait_until(lambda: self.display.clipboard() == texts[0].encode(), timeout=5,
                    what="the oldest text back on the clipboard")
 
@@ -102,7 +87,7 @@ class WindowsProgram(unittest.TestCase):
         self.owner_copy("history-on", "allowed")
 
         # The exit button, in the caption bar's right corner, saves and ends.
-        self.click(x + width - CAPTION // 2, y + CAPTION // 2)
+        self.click_at((x + width - CAPTION // 2, y + CAPTION // 2))
         self.assertEqual(self.process.wait(timeout=20), 0)
         self.assertEqual(self.history_file(), records("allowed", *reversed(texts)))
 
