@@ -166,13 +166,15 @@ int refuseAnotherUsersFiles(const kobako::storage::ForeignOwner &foreign) {
 int main(int argc, char *argv[]) {
     using namespace kobako;
     platform::useOneHeap();
-    const app::CommandLine line =
-        app::readCommandLine(std::vector<std::string>(argv + 1, argv + argc),
 #ifdef _WIN32
-                             std::getenv("APPDATA"), nullptr);
+    const auto dataHome = platform::environmentVariable("APPDATA");
 #else
-                             std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    const auto dataHome = platform::environmentVariable("XDG_DATA_HOME");
 #endif
+    const auto home = platform::environmentVariable("HOME");
+    const app::CommandLine line = app::readCommandLine(platform::programArguments(argc, argv),
+                                                       dataHome ? dataHome->c_str() : nullptr,
+                                                       home ? home->c_str() : nullptr);
     if (const auto status = answerCommandLine(line))
         return *status;
     if (!enterDirectory(line))

@@ -3,13 +3,47 @@
 #include <malloc.h>
 #ifdef _WIN32
 #include <windows.h>
+
+#include <shellapi.h> // needs windows.h first
 #endif
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 namespace kobako::platform {
 
 #ifdef _WIN32
+
+namespace {
+
+std::string utf8(const wchar_t *text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(std::max(size, 1)), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
+    out.pop_back(); // the terminating null
+    return out;
+}
+
+} // namespace
+
+std::vector<std::string> programArguments(int, char *[]) {
+    int count = 0;
+    wchar_t **arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> out;
+    for (int i = 1; arguments && i < count; ++i)
+        out.push_back(utf8(arguments[i]));
+    LocalFree(arguments);
+    return out;
+}
+
+std::optional<std::string> environmentVariable(const char *name) {
+    const std::wstring wide(name, name + std::strlen(name));
+    if (const wchar_t *value = _wgetenv(wide.c_str()))
+        return utf8(value);
+    return std::nullopt;
+}
 
 // Windows' heap has no arenas to limit; it gives back what it can when compacted.
 void useOneHeap() {}
@@ -34,6 +68,16 @@ std::string currentDirectory() {
 }
 
 #else
+
+std::vector<std::string> programArguments(int argc, char *argv[]) {
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+std::optional<std::string> environmentVariable(const char *name) {
+    if (const char *value = std::getenv(name))
+        return value;
+    return std::nullopt;
+}
 
 void useOneHeap() {
     mallopt(M_ARENA_MAX, 1);

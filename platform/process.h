@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kobako::platform {
 
@@ -10,6 +12,11 @@ void useOneHeap();
 // Hands the memory the heap holds free back to the system: after start-up, and after large texts
 // have left.
 void releaseFreeMemory();
+
+// The program's arguments after its name, in UTF-8 (Windows hands main() its ANSI code page's).
+std::vector<std::string> programArguments(int argc, char *argv[]);
+// An environment variable's value in UTF-8; nothing when it is unset.
+std::optional<std::string> environmentVariable(const char *name);
 
 // The executable's file name without directory and extension.
 std::string executableBaseName();

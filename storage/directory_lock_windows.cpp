@@ -9,7 +9,8 @@
 namespace kobako::storage {
 
 // A file in the user's own temporary directory, opened with no sharing: a second opener is
-// refused until this process ends, however it ends. Windows compares paths without case.
+// refused until this process ends, however it ends, and the file goes with it. Windows compares
+// paths without case.
 DirectoryLock::DirectoryLock(const std::string &directory) {
     std::error_code error;
     const std::filesystem::path canonical =
@@ -20,7 +21,7 @@ DirectoryLock::DirectoryLock(const std::string &directory) {
     const DWORD length = GetTempPathW(MAX_PATH + 1, temporary);
     path_ = utf8Path(std::wstring(temporary, length)) + lockFileName(utf8Path(key));
     HANDLE file = CreateFileW(widePath(path_).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                              OPEN_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     held_ = file != INVALID_HANDLE_VALUE;
     if (held_)
         handle_ = file;

@@ -63,20 +63,21 @@ ReadOutcome readFileInPieces(const std::string &path,
     }
 }
 
-// The system's text for a Win32 error code, in the user's language.
+// The system's text for a Win32 error code, in the user's language and, as strerror's text is on
+// POSIX systems, in the locale's encoding (the ANSI code page), which the windows decode so.
 std::string systemReason(int error) {
-    wchar_t *text = nullptr;
-    const DWORD length = FormatMessageW(
+    char *text = nullptr;
+    const DWORD length = FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+        nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<char *>(&text), 0, nullptr);
     if (length == 0)
         return "error " + std::to_string(error);
-    std::wstring reason(text, length);
+    std::string reason(text, length);
     LocalFree(text);
-    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' ||
-                               reason.back() == L'.' || reason.back() == L' '))
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
+                               reason.back() == '.' || reason.back() == ' '))
         reason.pop_back();
-    return utf8Path(reason);
+    return reason;
 }
 
 namespace {
