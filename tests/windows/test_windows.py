@@ -23,16 +23,16 @@ class WindowsProgram(DesktopTest):
         # Windows) is on this display.
         prefix = tempfile.TemporaryDirectory()
         self.addCleanup(prefix.cleanup)
-        env = dict(self.display.env, WINEPREFIX=prefix.name, WINEDEBUG="-all", LANG="C.UTF-8",
-                   WINEDLLOVERRIDES="mscoree,mshtml=")
-        subprocess.run(["wineboot", "--init"], env=env, check=True, timeout=120,
+        self.env = dict(self.display.env, WINEPREFIX=prefix.name, WINEDEBUG="-all",
+                        LANG="C.UTF-8", WINEDLLOVERRIDES="mscoree,mshtml=")
+        subprocess.run(["wineboot", "--init"], env=self.env, check=True, timeout=120,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.addCleanup(subprocess.run, ["wineserver", "--kill"], env=env, timeout=30)
+        self.addCleanup(subprocess.run, ["wineserver", "--kill"], env=self.env, timeout=30)
         self.process = subprocess.Popen(["wine", str(FOLDER / "kobako.exe")], cwd=self.directory,
-                                        env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                        env=self.env, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
         self.addCleanup(self.end)
         self.window = wait_until(self.history_window, timeout=30, what="the history window")
-        time.sleep(0.5)
 
     def end(self):
         if self.process.poll() is None:
@@ -65,14 +65,37 @@ class WindowsProgram(DesktopTest):
         self.assertEqual(owner.stdout.readline().strip(), b"owned")
         time.sleep(1.0)
 
+    def visible(self):
+        return self.display.run("xdotool", "search", "--onlyvisible", "--name", "^Kobako$",
+                                check=False).stdout.split()
+
+    def start_watching(self):
+        """Copies until the program takes one in (its window then comes up): wine's clipboard
+        bridge starts a moment after the window. The text taken in."""
+        for attempt in range(30):
+            text = f"ready {attempt}"
+            self.display.copy(text)
+            try:
+                wait_until(self.visible, timeout=1, what="the window")
+                return text
+            except AssertionError:
+                continue
+        self.fail("no copy was taken in")
+
+    def copy_and_wait(self, text):
+        """One copy, taken in before the next: xclip serves it only until the next copy."""
+        self.display.copy(text)
+        wait_until(lambda: (self.history_file() or b"").startswith(records(text)), timeout=10,
+                   what=f"{text!r} in the history file")
+
     def test_copies_are_kept_picked_and_saved_on_exit(self):
+        ready = self.start_watching()
         texts = ["one", "二つ目の テキスト", "three\nlines"]
-        # Wine asks for each owner's text as the Windows program reads it: one at a time.
-        self.copy_all(*texts, pause=1.0)
-        expected = records(*reversed(texts))
-        # The periodic save writes them, newest first, byte for byte.
-        wait_until(lambda: self.history_file() == expected, timeout=10,
-                   what=f"the history file to hold {expected!r}")
+        for text in texts:
+            self.copy_and_wait(text)
+        # Newest first, byte for byte.
+        wait_until(lambda: self.history_file() == records(*reversed(texts), ready), timeout=10,
+                   what="the history file")
 
         x, y, width, _ = self.geometry()
         start, pitch = first_row(self.display, self, CAPTION)
@@ -85,12 +108,22 @@ class WindowsProgram(DesktopTest):
         self.owner_copy("secret", "hunter2")
         self.owner_copy("history-off", "kept out")
         self.owner_copy("history-on", "allowed")
+        wait_until(lambda: self.history_file().startswith(records("allowed")), timeout=10,
+                   what="the allowed copy in the history file")
 
         # The exit button, in the caption bar's right corner, saves and ends.
         self.click_at((x + width - CAPTION // 2, y + CAPTION // 2))
         self.assertEqual(self.process.wait(timeout=20), 0)
-        self.assertEqual(self.history_file(), records("allowed", *reversed(texts)))
+        self.assertEqual(self.history_file(), records("allowed", *reversed(texts), ready))
 
+    def test_the_end_of_the_session_saves_and_ends(self):
+        ready = self.start_watching()
+        self.copy_and_wait("last words")
+        subprocess.run(["wineboot", "--end-session"], env=self.env, check=True, timeout=60)
+        self.assertEqual(self.process.wait(timeout=20), 0)
+        self.assertEqual(self.history_file(), records("last words", ready))
+        # Only the end writes the window's size.
+        self.assertTrue((self.directory / "kobako.f1").exists())
 
 if __name__ == "__main__":
     unittest.main()
