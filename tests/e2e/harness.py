@@ -107,6 +107,12 @@ class Kobako:
         result = self.display.run("xdotool", *args, check=False)
         return result.stdout.decode().split()
 
+    def own_windows(self):
+        """This process's windows on the screen: another instance's bear the same name."""
+        result = self.display.run("xdotool", "search", "--onlyvisible", "--pid",
+                                  str(self.process.pid), check=False)
+        return result.stdout.decode().split()
+
     def window_geometry(self, window):
         values = {}
         for line in self.display.xdotool("getwindowgeometry", "--shell", window).splitlines():

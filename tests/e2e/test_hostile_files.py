@@ -7,7 +7,7 @@ import time
 import unittest
 from pathlib import Path
 
-from harness import SCREEN_HEIGHT, SCREEN_WIDTH, DesktopTest, Kobako, records
+from harness import SCREEN_HEIGHT, SCREEN_WIDTH, DesktopTest, Kobako, records, wait_until
 
 
 class HostileFiles(DesktopTest):
@@ -90,6 +90,7 @@ class OtherUsers(DesktopTest):
         mine.geometry()
         second = Kobako(self.display, self.directory, env=env)  # told the first one runs
         self.addCleanup(second.kill)
+        wait_until(second.own_windows, what="the message")
         self.display.xdotool("key", "Return")
         self.assertEqual(second.process.wait(timeout=10), 1)
         self.assertEqual(mine.stop(), 0)

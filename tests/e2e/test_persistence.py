@@ -89,6 +89,7 @@ class Persistence(DesktopTest):
         self.addCleanup(second.kill)
         x, y, w, h = first.geometry()  # placed as a copy would place it
         self.assertEqual((x + w, y), (SCREEN_WIDTH, SCREEN_HEIGHT // 2 - h // 2))
+        wait_until(second.own_windows, what="the message")
         self.display.xdotool("key", "Return")
         self.assertEqual(second.process.wait(timeout=10), 1)
         # Its message ends with a termination signal too, as the program does.
