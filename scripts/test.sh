@@ -48,10 +48,12 @@ export WINEPREFIX=$wine_prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # One server for all the tests' wine processes, started before wineboot so that it is this one.
 wineserver --persistent=60
 wineboot --init 2>/dev/null
-(cd "$here/build-windows/build" && ctest --output-on-failure -j"$jobs" "$@")
+status=0
+(cd "$here/build-windows/build" && ctest --output-on-failure -j"$jobs" "$@") || status=$?
 wineserver --kill
 unset WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
 rm -rf "$wine_prefix"
+[ "$status" -eq 0 ] || exit "$status"
 
 echo "== Everything under AddressSanitizer and UndefinedBehaviorSanitizer"
 sanitize="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"

@@ -119,8 +119,12 @@ class WindowsProgram(DesktopTest):
     def test_the_end_of_the_session_saves_and_ends(self):
         ready = self.start_watching()
         self.copy_and_wait("last words")
+        self.assertFalse((self.directory / "kobako.f1").exists())
+        # Windows may end the process as soon as it has answered the end of the session (wine
+        # kills what is left), so the saving is done while answering, and the exit status is
+        # not the program's to give.
         subprocess.run(["wineboot", "--end-session"], env=self.env, check=True, timeout=60)
-        self.assertEqual(self.process.wait(timeout=20), 0)
+        self.process.wait(timeout=20)
         self.assertEqual(self.history_file(), records("last words", ready))
         # Only the end writes the window's size.
         self.assertTrue((self.directory / "kobako.f1").exists())
