@@ -45,9 +45,11 @@ KOBAKO_TEST_OWNER="$here/build-test/tests/platform/test_owner" \
 wine_prefix=$(mktemp -d)
 # No .NET or HTML engine is offered for download: the program needs neither.
 export WINEPREFIX=$wine_prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# One server for all the tests' wine processes, started before wineboot so that it is this one.
-wineserver --persistent=60
+# The prefix is made by processes that go on after wineboot returns: a test started meanwhile
+# fails to start. Once they are done, one server for all the tests' wine processes.
 wineboot --init 2>/dev/null
+wineserver --wait
+wineserver --persistent=60
 status=0
 (cd "$here/build-windows/build" && ctest --output-on-failure -j"$jobs" "$@") || status=$?
 wineserver --kill

@@ -27,6 +27,8 @@ class WindowsProgram(DesktopTest):
                         LANG="C.UTF-8", WINEDLLOVERRIDES="mscoree,mshtml=")
         subprocess.run(["wineboot", "--init"], env=self.env, check=True, timeout=120,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # The prefix is made by processes that go on after wineboot returns.
+        subprocess.run(["wineserver", "--wait"], env=self.env, check=True, timeout=120)
         self.addCleanup(subprocess.run, ["wineserver", "--kill"], env=self.env, timeout=30)
         self.process = subprocess.Popen(["wine", str(FOLDER / "kobako.exe")], cwd=self.directory,
                                         env=self.env, stdout=subprocess.DEVNULL,
