@@ -92,8 +92,14 @@ class WindowManager(DesktopTest):
         self.assertEqual(program.file("kobako.f3"), records("kept over a close"))
 
     def test_a_close_request_whose_save_fails_asks_before_ending(self):
-        program = self.start()
-        (self.directory / "kobako.f3").mkdir()  # the history file cannot be replaced
+        # With a history the window starts minimized, once the file is read: only then is the
+        # file made impossible to replace (earlier, it would be unreadable at start instead).
+        program = self.start(kobako_f3=records("older"))
+        wait_until(lambda: any(b"Iconic" in self.display.run("xprop", "-id", window, "WM_STATE",
+                                                             check=False).stdout
+                               for window in program.window_ids()), what="the minimized window")
+        (self.directory / "kobako.f3").unlink()
+        (self.directory / "kobako.f3").mkdir()
         self.display.copy("precious")
         program.geometry()
         time.sleep(0.5)  # it takes the focus only once it is on screen
@@ -106,7 +112,7 @@ class WindowManager(DesktopTest):
         self.assertIsNone(program.process.poll(), "the program ended although No was answered")
         (self.directory / "kobako.f3").rmdir()
         program.stop()
-        self.assertEqual(program.file("kobako.f3"), records("precious"))
+        self.assertEqual(program.file("kobako.f3"), records("precious", "older"))
 
 
 if __name__ == "__main__":
