@@ -1,4 +1,5 @@
 #include "cp932.h"
+#include "windows_text.h"
 
 #include <windows.h>
 
@@ -20,15 +21,6 @@ std::optional<std::wstring> strictly(std::string_view bytes) {
     return text;
 }
 
-void appendUtf8(std::string &out, const std::wstring &text) {
-    const int length = static_cast<int>(text.size());
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    const size_t at = out.size();
-    out.resize(at + static_cast<size_t>(size));
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), length, out.data() + at, size, nullptr, nullptr);
-}
-
 } // namespace
 
 std::optional<Cp932Decoded> fromCp932(std::string_view bytes) {
@@ -39,7 +31,7 @@ std::optional<Cp932Decoded> fromCp932(std::string_view bytes) {
     if (bytes.empty())
         return out;
     if (auto whole = strictly(bytes)) {
-        appendUtf8(out.text, *whole);
+        out.text = utf8(*whole);
         return out;
     }
     // Character by character, so that an undecodable byte costs only itself.
@@ -47,7 +39,7 @@ std::optional<Cp932Decoded> fromCp932(std::string_view bytes) {
         const bool lead = IsDBCSLeadByteEx(kCp932, static_cast<BYTE>(bytes[i]));
         const size_t length = lead && i + 1 < bytes.size() ? 2 : 1;
         if (auto character = strictly(bytes.substr(i, length))) {
-            appendUtf8(out.text, *character);
+            out.text += utf8(*character);
             i += length;
         } else {
             out.text += kReplacementCharacter;

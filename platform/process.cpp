@@ -5,9 +5,10 @@
 #include <windows.h>
 
 #include <shellapi.h> // needs windows.h first
+
+#include "core/windows_text.h"
 #endif
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -15,18 +16,6 @@
 namespace kobako::platform {
 
 #ifdef _WIN32
-
-namespace {
-
-std::string utf8(const wchar_t *text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(std::max(size, 1)), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
-    out.pop_back(); // the terminating null
-    return out;
-}
-
-} // namespace
 
 std::vector<std::string> programArguments(int, char *[]) {
     int count = 0;

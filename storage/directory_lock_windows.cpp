@@ -1,6 +1,6 @@
 #include "directory_lock.h"
 
-#include "windows_paths.h"
+#include "core/windows_text.h"
 
 #include <windows.h>
 
@@ -14,13 +14,13 @@ namespace kobako::storage {
 DirectoryLock::DirectoryLock(const std::string &directory) {
     std::error_code error;
     const std::filesystem::path canonical =
-        std::filesystem::weakly_canonical(std::filesystem::path(widePath(directory)), error);
-    std::wstring key = error ? widePath(directory) : canonical.wstring();
+        std::filesystem::weakly_canonical(std::filesystem::path(utf16(directory)), error);
+    std::wstring key = error ? utf16(directory) : canonical.wstring();
     CharLowerBuffW(key.data(), static_cast<DWORD>(key.size()));
     wchar_t temporary[MAX_PATH + 1];
     const DWORD length = GetTempPathW(MAX_PATH + 1, temporary);
-    path_ = utf8Path(std::wstring(temporary, length)) + lockFileName(utf8Path(key));
-    HANDLE file = CreateFileW(widePath(path_).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+    path_ = utf8(std::wstring(temporary, length)) + lockFileName(utf8(key));
+    HANDLE file = CreateFileW(utf16(path_).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               OPEN_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     held_ = file != INVALID_HANDLE_VALUE;
     if (held_)

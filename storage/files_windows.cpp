@@ -3,8 +3,8 @@
 // list, so no owner is compared.
 #include "files.h"
 
+#include "core/windows_text.h"
 #include "gathered_writes.h"
-#include "windows_paths.h"
 
 #include <windows.h>
 
@@ -31,19 +31,19 @@ bool isMissing(DWORD error) {
 }
 
 std::filesystem::path fsPath(const std::string &path) {
-    return std::filesystem::path(widePath(path));
+    return std::filesystem::path(utf16(path));
 }
 
 } // namespace
 
 ReadOutcome readFileInPieces(const std::string &path,
                              const std::function<void(std::string_view)> &take) {
-    const Handle file = opened(CreateFileW(widePath(path).c_str(), GENERIC_READ,
+    const Handle file = opened(CreateFileW(utf16(path).c_str(), GENERIC_READ,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         const DWORD error = GetLastError();
-        const DWORD attributes = GetFileAttributesW(widePath(path).c_str());
+        const DWORD attributes = GetFileAttributesW(utf16(path).c_str());
         const bool directory =
             attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
         return isMissing(error) || directory ? ReadOutcome{}
@@ -98,8 +98,8 @@ std::pair<Handle, std::string> createTemporary(const std::string &path) {
     static std::atomic<unsigned> counter{GetCurrentProcessId() * 7919u};
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = temporaryName(path, counter++);
-        Handle file = opened(CreateFileW(widePath(name).c_str(), GENERIC_WRITE, 0, nullptr,
-                                         CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
+        Handle file = opened(CreateFileW(utf16(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                         FILE_ATTRIBUTE_HIDDEN, nullptr));
         if (file || GetLastError() != ERROR_FILE_EXISTS)
             return {std::move(file), std::move(name)};
     }
@@ -129,7 +129,7 @@ WriteResult writeFileAtomically(const std::string &path, const Producer &produce
     if (!file)
         return failure(GetLastError());
     const auto discard = [&, &temporary = temporary](DWORD error) {
-        DeleteFileW(widePath(temporary).c_str());
+        DeleteFileW(utf16(temporary).c_str());
         return failure(error);
     };
     GatheredWrites writes([handle = file.get()](std::string_view bytes) {
@@ -143,7 +143,7 @@ WriteResult writeFileAtomically(const std::string &path, const Producer &produce
     if (error)
         return discard(error);
     // The replacement is written through to the disk before the call returns.
-    if (!MoveFileExW(widePath(temporary).c_str(), widePath(path).c_str(),
+    if (!MoveFileExW(utf16(temporary).c_str(), utf16(path).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return discard(GetLastError());
     return {};
@@ -152,7 +152,7 @@ WriteResult writeFileAtomically(const std::string &path, const Producer &produce
 void removeStaleTemporaries(const std::string &directory, const std::vector<std::string> &names) {
     std::error_code error;
     for (const auto &entry : std::filesystem::directory_iterator(fsPath(directory), error)) {
-        const std::string found = utf8Path(entry.path().filename().wstring());
+        const std::string found = utf8(entry.path().filename().wstring());
         for (const std::string &name : names) {
             const std::string shape = temporaryName(name, 0);
             const bool sameShape = found.size() == shape.size() &&
@@ -175,7 +175,7 @@ WriteResult makePrivateDirectories(const std::string &path) {
 // Windows says whether a directory can be written only by writing in it.
 WriteResult checkWritable(const std::string &directory) {
     const std::string probe = temporaryName(directory + "\\kobako", GetCurrentProcessId());
-    const Handle file = opened(CreateFileW(widePath(probe).c_str(), GENERIC_WRITE, 0, nullptr,
+    const Handle file = opened(CreateFileW(utf16(probe).c_str(), GENERIC_WRITE, 0, nullptr,
                                            CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     if (!file)
         return WriteFailure{directory, systemReason(static_cast<int>(GetLastError()))};
