@@ -45,17 +45,23 @@ KOBAKO_TEST_OWNER="$here/build-test/tests/platform/test_owner" \
 wine_prefix=$(mktemp -d)
 # No .NET or HTML engine is offered for download: the program needs neither.
 export WINEPREFIX=$wine_prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+end_wine() {
+    wineserver --kill 2>/dev/null || true
+    rm -rf "$wine_prefix"
+}
+trap end_wine EXIT
 # The prefix is made by processes that go on after wineboot returns: a test started meanwhile
-# fails to start. Once they are done, one server for all the tests' wine processes.
+# fails to start. Once they are done, one server for all the tests' wine processes, and its
+# system processes started here: started by a test, they would hold that test's output open, and
+# ctest would wait for them to end.
 wineboot --init 2>/dev/null
 wineserver --wait
-wineserver --persistent=60
-status=0
-(cd "$here/build-windows/build" && ctest --output-on-failure -j"$jobs" "$@") || status=$?
-wineserver --kill
+wineserver --persistent
+wine cmd /c exit </dev/null >/dev/null 2>&1
+(cd "$here/build-windows/build" && ctest --output-on-failure -j"$jobs" "$@")
+end_wine
+trap - EXIT
 unset WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
-rm -rf "$wine_prefix"
-[ "$status" -eq 0 ] || exit "$status"
 
 echo "== Everything under AddressSanitizer and UndefinedBehaviorSanitizer"
 sanitize="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
