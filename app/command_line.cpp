@@ -11,6 +11,7 @@ std::optional<std::string> dataDirectory(const char *dataHome, const char *) {
         return std::string(dataHome) + "\\Kobako";
     return std::nullopt;
 }
+constexpr const char *kDataDirectoryShown = "%APPDATA%\\Kobako";
 #else
 std::optional<std::string> dataDirectory(const char *dataHome, const char *home) {
     // By the XDG base directory rules a relative value is ignored.
@@ -20,6 +21,7 @@ std::optional<std::string> dataDirectory(const char *dataHome, const char *home)
         return std::string(home) + "/.local/share/kobako";
     return std::nullopt;
 }
+constexpr const char *kDataDirectoryShown = "$XDG_DATA_HOME/kobako (~/.local/share/kobako)";
 #endif
 
 } // namespace
@@ -73,8 +75,9 @@ std::string usageText(bool japanese) {
                "ファイル (kobako.f1, kobako.f2, kobako.f3) は起動したディレクトリに置きます。\n"
                "\n"
                "  -d, --directory DIR  ファイルを DIR に置く\n"
-               "      --data-home      ファイルを $XDG_DATA_HOME/kobako "
-               "(~/.local/share/kobako) に置く\n"
+               "      --data-home      ファイルを " +
+               std::string(kDataDirectoryShown) +
+               " に置く\n"
                "      --verbose        クリップボードをどの方法で読むかを表示する\n"
                "  -h, --help           この説明を表示して終わる\n"
                "  -v, --version        バージョンを表示して終わる\n";
@@ -83,8 +86,9 @@ std::string usageText(bool japanese) {
            "Its files (kobako.f1, kobako.f2, kobako.f3) are kept in the directory it starts in.\n"
            "\n"
            "  -d, --directory DIR  keep the files in DIR\n"
-           "      --data-home      keep the files in $XDG_DATA_HOME/kobako "
-           "(~/.local/share/kobako)\n"
+           "      --data-home      keep the files in " +
+           std::string(kDataDirectoryShown) +
+           "\n"
            "      --verbose        say which way the clipboard is read\n"
            "  -h, --help           show this help and exit\n"
            "  -v, --version        show the version and exit\n";

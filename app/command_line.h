@@ -22,7 +22,8 @@ struct CommandLine {
 };
 
 // Reads the arguments after the program's name. "--data-home" names the per-user data
-// directory, XDG_DATA_HOME/kobako (HOME/.local/share/kobako when that is unset or relative).
+// directory, XDG_DATA_HOME/kobako (HOME/.local/share/kobako when that is unset or relative);
+// on Windows APPDATA\Kobako.
 CommandLine readCommandLine(const std::vector<std::string> &arguments, const char *dataHome,
                             const char *home);
 
