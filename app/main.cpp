@@ -187,11 +187,16 @@ int main(int argc, char *argv[]) {
     auto storedHistory =
         std::async(std::launch::async, [files] { return storage::HistoryFile(files).read(); });
 #ifndef _WIN32
-    // Qt's first text layout would read fontconfig's configuration; read it meanwhile.
-    std::thread(FcInit).detach();
+    // Qt's first text layout would read fontconfig's configuration; it is read while Qt sets
+    // itself up, which reads none, and to the end before anything is drawn: two readings at
+    // once can corrupt fontconfig's shared state.
+    std::thread readingFontConfiguration(FcInit);
 #endif
 
     QApplication app(argc, argv);
+#ifndef _WIN32
+    readingFontConfiguration.join();
+#endif
     QApplication::setQuitOnLastWindowClosed(false);
     platform::installQtTranslations(app, QLocale::system());
     platform::installProgramTranslation(app);
