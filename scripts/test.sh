@@ -71,6 +71,8 @@ cmake -S "$here" -B "$here/build-sanitize" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build "$here/build-sanitize" -j"$jobs"
 export ASAN_OPTIONS=detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# The whole-program tests wait three times as long for the slower program.
+export KOBAKO_TEST_SLOWDOWN=3
 export LSAN_OPTIONS="suppressions=$here/tests/sanitizer/lsan.supp:print_suppressions=0"
 # The package is the same with or without sanitizers; it was checked above.
 (cd "$here/build-sanitize" && ctest --output-on-failure -j"$jobs" -LE package "$@")

@@ -11,11 +11,14 @@ import unittest
 from pathlib import Path
 
 KOBAKO = os.environ.get("KOBAKO", "kobako")
+# How many times longer than usual the program may take: built with sanitizers, on a machine busy
+# with other tests, a start has taken over ten seconds.
+SLOWDOWN = float(os.environ.get("KOBAKO_TEST_SLOWDOWN", "1"))
 SCREEN_WIDTH, SCREEN_HEIGHT = 1280, 800
 
 
 def wait_until(predicate, timeout=5.0, interval=0.05, what="condition"):
-    deadline = time.monotonic() + timeout
+    deadline = time.monotonic() + timeout * SLOWDOWN
     while True:
         value = predicate()
         if value:
