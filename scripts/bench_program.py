@@ -12,7 +12,7 @@ import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "e2e"))
-from harness import Display, Kobako, records, wait_until  # noqa: E402
+from harness import Display, Kobako, WinePrefix, records, wait_until  # noqa: E402
 from sway import NOBODY, Sway  # noqa: E402
 
 CLIPBENCH = os.environ.get("CLIPBENCH", "clipbench")
@@ -341,17 +341,14 @@ def report_startup():
 def report_windows_startup():
     """The Windows program under wine, in a prefix of its own that one start has already made
     (the user's own prefix may be of another wine, or half made)."""
-    with tempfile.TemporaryDirectory() as prefix:
-        wine = ["env", f"WINEPREFIX={prefix}", "WINEDEBUG=-all", "WINEDLLOVERRIDES=mscoree,mshtml="]
-        subprocess.run([*wine, "wineboot", "--init"], stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, timeout=120, check=True)
-        subprocess.run([*wine, "wineserver", "--wait"], timeout=120, check=True)
-        try:
-            command = [*wine, "wine", os.environ["KOBAKO_WINDOWS"]]
-            startup(command=command)
-            starts = repeat(lambda: startup(command=command))
-        finally:
-            subprocess.run([*wine, "wineserver", "--kill"], timeout=30, check=False)
+    prefix = WinePrefix()
+    try:
+        command = ["env", *(f"{name}={value}" for name, value in prefix.variables.items()),
+                   "wine", os.environ["KOBAKO_WINDOWS"]]
+        startup(command=command)
+        starts = repeat(lambda: startup(command=command))
+    finally:
+        prefix.close()
     report("Windows program under wine: launch to fetching a copy", [s for s, _ in starts],
            "ms", "")
     report("Windows program under wine: RSS 2 s after start", [r for _, r in starts], "MiB", "")

@@ -4,13 +4,12 @@ programs: wine hands the X clipboard to the Windows clipboard and back."""
 import os
 import subprocess
 import sys
-import tempfile
 import time
 import unittest
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "e2e"))
-from harness import CAPTION, DesktopTest, first_row, records, wait_until  # noqa: E402
+from harness import CAPTION, DesktopTest, WinePrefix, first_row, records, wait_until  # noqa: E402
 
 FOLDER = Path(os.environ["KOBAKO_WINDOWS_FOLDER"])
 TEST_OWNER = os.environ["TEST_OWNER"]  # the Linux build's X11 owner (tests/platform)
@@ -21,15 +20,9 @@ class WindowsProgram(DesktopTest):
         super().setUp()
         # A prefix of its own, whose desktop process (which carries the clipboard between X and
         # Windows) is on this display.
-        prefix = tempfile.TemporaryDirectory()
-        self.addCleanup(prefix.cleanup)
-        self.env = dict(self.display.env, WINEPREFIX=prefix.name, WINEDEBUG="-all",
-                        LANG="C.UTF-8", WINEDLLOVERRIDES="mscoree,mshtml=")
-        subprocess.run(["wineboot", "--init"], env=self.env, check=True, timeout=120,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        # The prefix is made by processes that go on after wineboot returns.
-        subprocess.run(["wineserver", "--wait"], env=self.env, check=True, timeout=120)
-        self.addCleanup(subprocess.run, ["wineserver", "--kill"], env=self.env, timeout=30)
+        prefix = WinePrefix(self.display.env)
+        self.addCleanup(prefix.close)
+        self.env = dict(prefix.env, LANG="C.UTF-8")
         self.process = subprocess.Popen(["wine", str(FOLDER / "kobako.exe")], cwd=self.directory,
                                         env=self.env, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
