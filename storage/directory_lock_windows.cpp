@@ -19,7 +19,7 @@ DirectoryLock::DirectoryLock(const std::string &directory) {
     CharLowerBuffW(key.data(), static_cast<DWORD>(key.size()));
     wchar_t temporary[MAX_PATH + 1];
     const DWORD length = GetTempPathW(MAX_PATH + 1, temporary);
-    path_ = utf8(std::wstring(temporary, length)) + lockFileName(utf8(key));
+    path_ = utf8(std::wstring_view(temporary, length)) + lockFileName(utf8(key));
     HANDLE file = CreateFileW(utf16(path_).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                               OPEN_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     held_ = file != INVALID_HANDLE_VALUE;
