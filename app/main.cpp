@@ -11,8 +11,8 @@
 #include "platform/termination_signals.h"
 #include "platform/translations.h"
 #ifndef _WIN32
-#include "platform/wayland_clipboard.h"
-#include "platform/x11_clipboard_reader.h"
+#include "platform/wayland/clipboard.h"
+#include "platform/x11/clipboard_reader.h"
 #endif
 #include "storage/directory_lock.h"
 #include "storage/files.h"

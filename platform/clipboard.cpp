@@ -7,7 +7,7 @@
 #include <QMimeData>
 
 #ifdef KOBAKO_X11
-#include "x11_clipboard_reader.h"
+#include "x11/clipboard_reader.h"
 
 #include <xcb/xcb.h>
 #endif

@@ -1,5 +1,5 @@
 // The X11 reader against owners that behave and owners that do not (test_owner.cpp).
-#include "platform/x11_clipboard_reader.h"
+#include "platform/x11/clipboard_reader.h"
 
 #include <signal.h>
 #include <sys/resource.h>

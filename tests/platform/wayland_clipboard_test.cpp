@@ -1,7 +1,7 @@
 // The Wayland clipboard against a server that offers only the standard data control
 // (data_control_server.cpp): no compositor here offers it. Sway, which offers wlroots' data
 // control, runs the same clipboard end to end (tests/e2e/test_sway.py).
-#include "platform/wayland_clipboard.h"
+#include "platform/wayland/clipboard.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>

@@ -1,6 +1,6 @@
-#include "x11_clipboard_reader.h"
+#include "clipboard_reader.h"
 
-#include "x11_reply.h"
+#include "reply.h"
 
 #include "core/clipboard_offer.h"
 #include "core/text_lines.h"

@@ -1,7 +1,7 @@
 // The same requests on Windows, where the system is the window manager: it frames a window as soon
 // as it exists, minimizes every window, and gives the keyboard to a window the user brings back
 // from the taskbar by itself.
-#include "window_manager.h"
+#include "platform/window_manager.h"
 
 #include <QWidget>
 #include <QWindow>

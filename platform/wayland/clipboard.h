@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clipboard_watch.h"
+#include "platform/clipboard_watch.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
 // On Windows the end of the session (WM_QUERYENDSESSION, which Qt passes on as its commit data
 // request) and a console's Ctrl+C, Ctrl+Break or close are the requests to end.
-#include "termination_signals.h"
+#include "platform/termination_signals.h"
 
 #include <QGuiApplication>
 #include <QPointer>

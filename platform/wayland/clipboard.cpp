@@ -1,4 +1,4 @@
-#include "wayland_clipboard.h"
+#include "clipboard.h"
 
 #include "core/clipboard_offer.h"
 #include "core/text_lines.h"

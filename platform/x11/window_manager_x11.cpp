@@ -1,6 +1,6 @@
-#include "window_manager.h"
+#include "platform/window_manager.h"
 
-#include "x11_reply.h"
+#include "reply.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
