@@ -2,6 +2,7 @@
 
 #include "shared_text.h"
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,6 +13,18 @@ namespace kobako {
 // write: they are echoes and never become entries. Every other change is a copy, also one made
 // with Ctrl+C inside the program's own text boxes.
 enum class ClipboardOrigin { Elsewhere, OwnPickWrite };
+
+// When a clipboard change was made, by the steady clock: a text that arrives late is placed among
+// the others by it. The newest moment of all places a text above every other.
+using Moment = std::chrono::steady_clock::time_point;
+inline constexpr Moment kNewest = Moment::max();
+
+// One change of the clipboard: its text, or nothing when it offers none (an image, an emptied
+// clipboard, a secret), and when it was made.
+struct ClipboardChange {
+    std::optional<std::string> text;
+    Moment madeAt = kNewest;
+};
 
 // What the pick rules need of the clipboard. A write is announced to the capture before it
 // returns, so every state the capture reads must be up to date before either call.
@@ -30,9 +43,9 @@ class ClipboardReader {
     virtual void whenChanged(std::function<void()> changed) = 0;
     // Of the change being announced.
     virtual ClipboardOrigin origin() const = 0;
-    // The text of the change being announced, or nothing when it offers none (an image, an
-    // emptied clipboard, a secret) or is the program's own.
-    virtual std::optional<std::string> takeText() = 0;
+    // The change being announced, its text handed over; no text when the change is the program's
+    // own.
+    virtual ClipboardChange takeChange() = 0;
 };
 
 // The system's clipboard, watched from outside the window toolkit: each change made elsewhere is
@@ -41,8 +54,8 @@ class ClipboardReader {
 // the secret mark (judgeMark), the size cap and the owners' deadlines (clipboard_offer.h).
 class ClipboardWatch {
   public:
-    // The text of one change, or nothing when it offers no text or is marked secret.
-    using Listener = std::function<void(std::optional<std::string>)>;
+    // Each change, with no text when it offers none or is marked secret.
+    using Listener = std::function<void(ClipboardChange)>;
 
     virtual ~ClipboardWatch() = default;
     // Changes that came before a listener was set are reported to it at once, in order.

@@ -11,6 +11,7 @@ int History::filledSlotCount() const {
 }
 
 void History::load(std::vector<std::string> records) {
+    changed();
     if (settings_.isListMode()) {
         list_.reserve(list_.size() + records.size());
         for (std::string &record : records)
@@ -39,9 +40,11 @@ std::vector<SharedText> History::textsToSave() const {
 
 void History::editSlot(int index, std::string text) {
     slots_[index].text = std::move(text);
+    changed();
 }
 
 void History::clearAll() {
+    changed();
     for (int i = 0, n = filledSlotCount(); i < n; ++i)
         slots_[i].text.clear();
     list_.clear();
@@ -49,26 +52,32 @@ void History::clearAll() {
 }
 
 void History::copySlotsToList(int count) {
+    changed();
     for (int i = 0; i < count; ++i) {
-        if (static_cast<size_t>(i) < list_.size())
-            list_[i].text = slots_[i].text;
-        else
-            list_.push_back({slots_[i].text, false});
+        if (static_cast<size_t>(i) >= list_.size())
+            list_.emplace_back();
+        list_[i].text = slots_[i].text;
+        list_[i].madeAt = slots_[i].madeAt;
     }
 }
 
 void History::copyListToSlots(int count) {
-    for (int i = 0; i < std::min(count, kSlotCount); ++i)
-        slots_[i].text = static_cast<size_t>(i) < list_.size() ? list_[i].text : SharedText();
+    changed();
+    for (int i = 0; i < std::min(count, kSlotCount); ++i) {
+        const bool listed = static_cast<size_t>(i) < list_.size();
+        slots_[i].text = listed ? list_[i].text : SharedText();
+        slots_[i].madeAt = listed ? list_[i].madeAt : Moment();
+    }
 }
 
 void History::trimList(size_t keep) {
+    changed();
     while (list_.size() > keep)
         removeListEntry(static_cast<int>(list_.size()) - 1);
 }
 
-void History::insertListEntry(int index, std::string text) {
-    list_.insert(list_.begin() + index, ListEntry{std::move(text), false});
+void History::insertListEntry(int index, std::string text, Moment madeAt) {
+    list_.insert(list_.begin() + index, ListEntry{std::move(text), false, madeAt});
     if (currentRow_ >= index)
         ++currentRow_; // the current entry stays the same entry
 }

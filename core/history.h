@@ -14,15 +14,18 @@
 
 namespace kobako {
 
+// An entry read from the history file was made before every copy of the session.
 struct ListEntry {
     SharedText text;
     bool selected = false;
+    Moment madeAt{};
 };
 
 struct Slot {
     SharedText text;
     bool marked = false; // its check box
     bool shaded = false; // drawn in the button-face colour of a pick all
+    Moment madeAt{};
 };
 
 enum class CaptureOutcome {
@@ -63,8 +66,10 @@ class History {
     bool capturePaused() const { return capturePaused_; }
     void setCapturePaused(bool paused) { capturePaused_ = paused; }
     // A clipboard change: `clipboardText` is the plain text the clipboard offers, or nothing
-    // when it offers none (an image, an emptied clipboard, a secret).
-    CaptureOutcome capture(std::optional<std::string> clipboardText, ClipboardOrigin origin);
+    // when it offers none (an image, an emptied clipboard, a secret). A text made before copies
+    // already taken in (its owner was slow to hand it over) goes below them.
+    CaptureOutcome capture(std::optional<std::string> clipboardText, ClipboardOrigin origin,
+                           Moment madeAt = kNewest);
 
     // A slot's check box toggled by a left click, before the release is handled.
     void toggleSlotMark(int index);
@@ -101,6 +106,10 @@ class History {
     // Lowering the list maximum: the oldest entries go until `keep` remain.
     void trimList(size_t keep);
 
+    // Counts the changes of what the history file holds (a text, the order, the number of
+    // entries); picks and marks leave it as it is.
+    unsigned revision() const { return revision_; }
+
   private:
     // Typing into a slot puts its text on the clipboard; that write is not looked at, and the
     // capture button's state is as it was afterwards.
@@ -116,12 +125,17 @@ class History {
     };
 
     bool holdsEntries() const;
-    void captureIntoList(std::string text);
-    void captureIntoSlots(std::string text);
+    CaptureOutcome captureLate(std::string text, Moment madeAt);
+    void captureIntoList(std::string text, size_t at, Moment madeAt);
+    void captureIntoSlots(std::string text, int at, Moment madeAt);
+    std::vector<int> filledSlots() const;
     void closeUpSlots(int usable);
     void deleteSlot(int index);
-    void insertListEntry(int index, std::string text);
+    void insertListEntry(int index, std::string text, Moment madeAt);
     void removeListEntry(int index);
+    // A deleted entry that held the text taken last takes the repeat rule's memory with it.
+    void forgetIfLastCaptured(const SharedText &deleted);
+    void changed() { ++revision_; }
 
     // The gestures both displays share, over their entries: the filled slots or the list items
     // (core/pick_gestures.h).
@@ -139,8 +153,9 @@ class History {
     bool listShaded_ = false;
     std::array<Slot, kSlotCount> slots_;
 
-    RememberedText lastCaptured_;
+    std::optional<RememberedText> lastCaptured_;
     bool capturePaused_ = false;
+    unsigned revision_ = 0;
 
     // What the gestures of both displays share: the texts joined so far and the marks as the
     // last mouse-up left them.

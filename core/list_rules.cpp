@@ -46,9 +46,13 @@ void History::releaseOnList(MouseButton button, Modifiers keys, ClipboardWriter 
     } else if (left && keys == Modifiers::Alt && hasCurrent) {
         pickAll(items, clipboard);
     } else if (button == MouseButton::Right && !list_.empty()) {
-        for (int i = static_cast<int>(list_.size()) - 1; i >= 0; --i)
-            if (list_[i].selected)
-                removeListEntry(i);
+        for (int i = static_cast<int>(list_.size()) - 1; i >= 0; --i) {
+            if (!list_[i].selected)
+                continue;
+            forgetIfLastCaptured(list_[i].text);
+            removeListEntry(i);
+            changed();
+        }
     }
     rememberMarks(items);
 }

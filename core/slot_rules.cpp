@@ -50,12 +50,16 @@ void History::releaseOnSlotMark(int index, MouseButton button, Modifiers keys,
 
 // The checked slot's text goes; the texts below move up.
 void History::deleteSlot(int index) {
+    forgetIfLastCaptured(slots_[index].text);
+    changed();
     const int filled = filledSlotCount();
     for (int l = 0; l < filled; ++l)
         slots_[l].marked = false;
     if (index < filled) {
-        for (int i = index; i <= filled - 2; ++i)
+        for (int i = index; i <= filled - 2; ++i) {
             slots_[i].text = std::move(slots_[i + 1].text);
+            slots_[i].madeAt = slots_[i + 1].madeAt;
+        }
         slots_[filled - 1].text.clear();
     } else {
         // A filled slot above an empty one is not part of the run: delete only itself.

@@ -31,12 +31,12 @@ Clipboard::Clipboard(std::unique_ptr<ClipboardWatch> reader, QObject *parent)
             x11Reader->ignoreClient(setup->resource_id_base, setup->resource_id_mask);
         }
 #endif
-        reader_->setListener([this](std::optional<std::string> text) {
+        reader_->setListener([this](ClipboardChange change) {
             // On the reader's thread: hand the change to the user-interface thread, in order.
             QMetaObject::invokeMethod(
                 this,
-                [this, text = std::move(text)]() mutable {
-                    current_ = std::move(text);
+                [this, change = std::move(change)]() mutable {
+                    current_ = std::move(change);
                     announce(ClipboardOrigin::Elsewhere);
                 },
                 Qt::QueuedConnection);
@@ -56,7 +56,7 @@ void Clipboard::onQtChange(QClipboard::Mode mode) {
         // windows (Qt's, so the reader leaves it alone) is read here.
         if (!clipboard->ownsClipboard())
             return;
-        current_ = readWithQt();
+        current_ = {readWithQt(), std::chrono::steady_clock::now()};
     }
     announce(ClipboardOrigin::Elsewhere);
 }
@@ -78,13 +78,14 @@ void Clipboard::whenLost(std::function<void()> lost) {
         });
 }
 
-std::optional<std::string> Clipboard::takeText() {
+ClipboardChange Clipboard::takeChange() {
+    const Moment now = std::chrono::steady_clock::now();
     if (announcing_ == ClipboardOrigin::OwnPickWrite)
-        return std::nullopt;
+        return {std::nullopt, now};
     if (!reader_)
-        return readWithQt();
-    std::optional<std::string> taken = std::move(current_);
-    current_ = taken ? std::optional<std::string>(std::string()) : std::nullopt;
+        return {readWithQt(), now};
+    ClipboardChange taken = std::move(current_);
+    current_.text = taken.text ? std::optional<std::string>(std::string()) : std::nullopt;
     return taken;
 }
 
@@ -171,7 +172,7 @@ void Clipboard::write(std::optional<SharedText> text) {
         QGuiApplication::clipboard()->setMimeData(offer);
     }
     writing_ = false;
-    current_.reset();
+    current_.text.reset();
     announce(ClipboardOrigin::OwnPickWrite);
 }
 

@@ -32,9 +32,9 @@ class Clipboard : public QObject, public ClipboardReader, public ClipboardWriter
 
     void whenChanged(std::function<void()> changed) override { changed_ = std::move(changed); }
     ClipboardOrigin origin() const override { return announcing_; }
-    // Handed over (no copy of a large text); for the program's own writes nothing, since the
+    // Handed over (no copy of a large text); for the program's own writes no text, since the
     // history has their texts.
-    std::optional<std::string> takeText() override;
+    ClipboardChange takeChange() override;
 
     void clear() override;
     void setText(const SharedText &text) override;
@@ -56,7 +56,7 @@ class Clipboard : public QObject, public ClipboardReader, public ClipboardWriter
     const QMimeData *pickOffer_ = nullptr;
     ClipboardOrigin announcing_ = ClipboardOrigin::Elsewhere;
     std::unique_ptr<ClipboardWatch> reader_;
-    std::optional<std::string> current_; // with the reader: the text of the last change
+    ClipboardChange current_; // with the reader: the last change
 };
 
 } // namespace kobako::platform

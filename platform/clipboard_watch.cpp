@@ -10,17 +10,17 @@ namespace kobako::platform {
 void ChangeReports::setListener(ClipboardWatch::Listener listener) {
     std::lock_guard lock(mutex_);
     listener_ = std::move(listener);
-    for (auto &text : unheard_)
-        listener_(std::move(text));
+    for (auto &change : unheard_)
+        listener_(std::move(change));
     unheard_.clear();
 }
 
-void ChangeReports::report(std::optional<std::string> text) {
+void ChangeReports::report(ClipboardChange change) {
     std::lock_guard lock(mutex_);
     if (listener_)
-        listener_(std::move(text));
+        listener_(std::move(change));
     else
-        unheard_.push_back(std::move(text));
+        unheard_.push_back(std::move(change));
 }
 
 void sayTooLarge() {

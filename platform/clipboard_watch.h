@@ -17,17 +17,17 @@ class ChangeReports {
   public:
     // Changes reported before are passed on at once, in order.
     void setListener(ClipboardWatch::Listener listener);
-    void report(std::optional<std::string> text);
+    void report(ClipboardChange change);
 
   private:
     std::mutex mutex_;
     ClipboardWatch::Listener listener_;
-    std::vector<std::optional<std::string>> unheard_;
+    std::vector<ClipboardChange> unheard_;
 };
 
 // Reports the changes a watch is fetching in the order they happened, each once it is `done`,
 // taking its `result`; one that takes too long (since it was `announced`) holds back the later
-// ones only for a while.
+// ones only for a while, and is placed among them by when it was announced.
 template <typename Fetches> void reportInOrder(Fetches &fetches, ChangeReports &reports) {
     const auto now = std::chrono::steady_clock::now();
     for (auto fetch = fetches.begin(); fetch != fetches.end();) {
@@ -37,9 +37,9 @@ template <typename Fetches> void reportInOrder(Fetches &fetches, ChangeReports &
             ++fetch;
             continue;
         }
-        std::optional<std::string> text = std::move(fetch->result);
+        ClipboardChange change{std::move(fetch->result), fetch->announced};
         fetch = fetches.erase(fetch);
-        reports.report(std::move(text));
+        reports.report(std::move(change));
     }
 }
 

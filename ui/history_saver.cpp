@@ -10,6 +10,8 @@ HistorySaver::HistorySaver(storage::HistoryFile file, std::function<Snapshot()> 
                            QObject *parent)
     : QObject(parent), file_(std::move(file)), snapshotNow_(std::move(snapshotNow)),
       writer_([this] { writeLoop(); }) {
+    delay_.setParent(this);
+    delay_.setObjectName(QStringLiteral("historySaveDelay"));
     delay_.setSingleShot(true);
     delay_.setInterval(kDelayMs);
     connect(&delay_, &QTimer::timeout, this, &HistorySaver::saveNow);

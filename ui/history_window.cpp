@@ -255,7 +255,8 @@ void HistoryWindow::onClipboardChanged() {
     if (history_.capturePaused())
         return; // not even a look at the clipboard
     const ClipboardOrigin origin = clipboardReader_.origin();
-    const CaptureOutcome outcome = history_.capture(clipboardReader_.takeText(), origin);
+    ClipboardChange change = clipboardReader_.takeChange();
+    const CaptureOutcome outcome = history_.capture(std::move(change.text), origin, change.madeAt);
     if (outcome == CaptureOutcome::Ignored)
         return;
     refreshViews();
@@ -266,9 +267,15 @@ void HistoryWindow::comeForward() {
     presence_->handle(PresenceEvent::SecondStart);
 }
 
-void HistoryWindow::refreshViews() {
-    if (saver_)
+// The file is written again only when what it holds changed: a pick changes nothing in it.
+void HistoryWindow::saveChanges() {
+    if (saver_ && history_.revision() != savedRevision_)
         saver_->changed();
+    savedRevision_ = history_.revision();
+}
+
+void HistoryWindow::refreshViews() {
+    saveChanges();
     listModel_->refresh();
     // The view shows the history's current entry; it keeps none of its own (with none, Qt would
     // make the first row current when the list takes the focus).
@@ -309,8 +316,7 @@ void HistoryWindow::onSlotEdited(int index) {
     history_.editSlot(index, slotTextFromEdit(slotTexts_[index]->toPlainText(),
                                               history_.textSlots()[index].text));
     shownSlotText_[index] = slotDisplayText(history_.textSlots()[index].text);
-    if (saver_)
-        saver_->changed();
+    saveChanges();
 }
 
 void HistoryWindow::onCaptionButton(platform::CaptionButton button) {
@@ -398,7 +404,7 @@ storage::WriteResult HistoryWindow::saveHistory() {
                                      tr("起動時に読み込めなかったため、上書きしませんでした（%1）")
                                          .arg(QString::fromLocal8Bit(historyUnreadable_->c_str()))
                                          .toStdString()};
-    if (saver_)
+    if (saver_ && history_.revision() != savedRevision_)
         saver_->finishPending(); // an older save must not land after this one
     return historyFile_.save(history_.textsToSave());
 }

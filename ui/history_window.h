@@ -77,6 +77,7 @@ class HistoryWindow : public QWidget, public SettingsTarget {
 
   private:
     void onClipboardChanged();
+    void saveChanges();
     void refreshViews();
     void ensureSlots();
     bool slotsBuilt() const { return slotTexts_[0] != nullptr; }
@@ -121,6 +122,7 @@ class HistoryWindow : public QWidget, public SettingsTarget {
     // Why the history file could not be read at start-up: this session then never writes it.
     std::optional<std::string> historyUnreadable_;
     HistorySaver *saver_ = nullptr; // from the end of `load` on
+    unsigned savedRevision_ = 0;    // of the history, when the saver was last told
 
     SettingsWindow *settingsWindow_ = nullptr;
     platform::CaptionBar *captionBar_;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace kobako {
 namespace {
 
@@ -57,6 +59,61 @@ TEST_F(ListCapture, ACopyElsewhereOfAPickedOrJoinedTextIsStored) {
     EXPECT_EQ(clipboard.copyElsewhere("cb"), CaptureOutcome::Stored);
     EXPECT_EQ(listTexts(history), (Texts{"cb", "a", "c", "b", "a"}));
 }
+
+// A text whose owner was slow to hand it over goes below the copies made after it, in both
+// displays; a late text repeating the copy just before or after it in time is not stored again,
+// and the repeat rule keeps comparing with the newest copy.
+struct LateCase {
+    const char *name;
+    bool listMode;
+    std::vector<std::pair<const char *, int>>
+        copies; // the text and when it was made, as they arrive
+    Texts expected;
+    friend void PrintTo(const LateCase &late, std::ostream *out) { *out << late.name; }
+};
+
+class LateCapture : public ::testing::TestWithParam<LateCase> {};
+
+TEST_P(LateCapture, PlacesATextByWhenItWasMade) {
+    const LateCase &late = GetParam();
+    Settings settings;
+    settings.displayMode = late.listMode ? DisplayMode::List : DisplayMode::TextBoxes;
+    settings.setListMaxText("3");
+    History history(settings);
+    for (const auto &[text, at] : late.copies)
+        history.capture(std::string(text), ClipboardOrigin::Elsewhere,
+                        Moment(std::chrono::milliseconds(at)));
+    Texts texts = late.listMode ? listTexts(history) : slotTexts(history);
+    texts.erase(std::remove(texts.begin(), texts.end(), ""), texts.end());
+    EXPECT_EQ(texts, late.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LateCapture,
+                         ::testing::Values(LateCase{"ListBelowNewer",
+                                                    true,
+                                                    {{"a", 1}, {"fast", 3}, {"slow", 2}},
+                                                    {"fast", "slow", "a"}},
+                                           LateCase{"SlotsBelowNewer",
+                                                    false,
+                                                    {{"a", 1}, {"fast", 3}, {"slow", 2}},
+                                                    {"fast", "slow", "a"}},
+                                           LateCase{"RepeatOfTheNewestStillIgnored",
+                                                    true,
+                                                    {{"fast", 3}, {"slow", 2}, {"fast", 4}},
+                                                    {"fast", "slow"}},
+                                           LateCase{"RepeatOfANeighbourIgnored",
+                                                    false,
+                                                    {{"a", 1}, {"b", 3}, {"a", 2}, {"b", 2}},
+                                                    {"b", "a"}},
+                                           LateCase{"OlderThanAFullListDropped",
+                                                    true,
+                                                    {{"a", 2}, {"b", 3}, {"c", 4}, {"old", 1}},
+                                                    {"c", "b", "a"}},
+                                           LateCase{"AFullListLosesItsOldest",
+                                                    true,
+                                                    {{"a", 1}, {"b", 3}, {"c", 4}, {"late", 2}},
+                                                    {"c", "b", "late"}}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(ListCapture, AFullListDropsTheEntryAtTheMaximumAndSelectsOnlyTheNewest) {
     for (auto text : {"1", "2", "3", "4", "5"})

@@ -1,6 +1,7 @@
 // Random sequences of copies, picks, deletes and restarts against a simple model of what the
 // history must hold: every text copied elsewhere, newest first, except an immediate repeat of
-// the text copied last, minus what the user deleted; the program's own writes never.
+// the text copied last (unless the user deleted it), minus what the user deleted; the program's
+// own writes never.
 #include "core/history.h"
 #include "core/numbers.h"
 #include "display_driver.h"
@@ -83,7 +84,7 @@ class Session {
         history_ = std::make_unique<History>(settings_);
         clipboard_ = std::make_unique<testing::FakeClipboard>(*history_);
         history_->load(records);
-        lastTaken_.clear();
+        lastTaken_.reset();
     }
 
     void copy(const std::string &text) {
@@ -116,9 +117,12 @@ class Session {
                 deleted[i] = deleted[i] && i == static_cast<size_t>(row);
         display().rightClick(row);
         std::vector<std::string> kept;
-        for (size_t i = 0; i < model_.size(); ++i)
+        for (size_t i = 0; i < model_.size(); ++i) {
             if (!deleted[i])
                 kept.push_back(model_[i]);
+            else if (model_[i] == lastTaken_)
+                lastTaken_.reset();
+        }
         model_ = kept;
     }
 
@@ -134,7 +138,7 @@ class Session {
     std::unique_ptr<History> history_;
     std::unique_ptr<testing::FakeClipboard> clipboard_;
     std::vector<std::string> model_;
-    std::string lastTaken_;
+    std::optional<std::string> lastTaken_;
 };
 
 // The index of the first step after which the program and the model disagree, or -1.

@@ -62,9 +62,9 @@ class ClipboardReader : public ::testing::Test {
     static void SetUpTestSuite() {
         reader_ = platform::X11ClipboardReader::open().release();
         if (reader_)
-            reader_->setListener([](Report text) {
+            reader_->setListener([](ClipboardChange change) {
                 std::lock_guard lock(mutex_);
-                reports_.push_back(std::move(text));
+                reports_.push_back(std::move(change.text));
                 arrived_.notify_all();
             });
     }

@@ -47,9 +47,9 @@ class ExtDataControl : public ::testing::Test {
         ASSERT_EQ(line(), "ready");
         clipboard_ = platform::WaylandClipboard::open();
         ASSERT_TRUE(clipboard_);
-        clipboard_->setListener([this](Report text) {
+        clipboard_->setListener([this](ClipboardChange change) {
             std::lock_guard lock(mutex_);
-            reports_.push_back(std::move(text));
+            reports_.push_back(std::move(change.text));
             arrived_.notify_all();
         });
     }

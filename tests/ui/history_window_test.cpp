@@ -6,6 +6,7 @@
 #include <QInputMethodEvent>
 #include <QMimeData>
 #include <QTest>
+#include <QTimer>
 
 #include <functional>
 #include <map>
@@ -51,6 +52,20 @@ TEST_F(HistoryWindowTest, RightPressOnAnEmptySlotEmptiesTheClipboardAndSaysSo) {
     EXPECT_TRUE(clipboardText().isEmpty());
     ASSERT_EQ(dialogs_.shown.size(), 1);
     EXPECT_EQ(dialogs_.shown[0], "まだ使用できません。クリップボード内容を破棄します。");
+}
+
+// A pick changes no text: the history file is written again only for a change of what it holds.
+TEST_F(HistoryWindowTest, APickLeavesTheHistoryFileAlone) {
+    writeFile(path("kobako.f3"), "a\r\nText Start Point\r\nb\r\nText Start Point\r\n");
+    start();
+    const auto *saveDelay = window_->findChild<QTimer *>(QStringLiteral("historySaveDelay"));
+    ASSERT_NE(saveDelay, nullptr);
+    clickRow(1);
+    clickRow(0, Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_EQ(clipboardText(), "ba");
+    EXPECT_FALSE(saveDelay->isActive());
+    clickRow(0, Qt::RightButton);
+    EXPECT_TRUE(saveDelay->isActive());
 }
 
 TEST_F(HistoryWindowTest, ClearAllAsksFirstAndWritesNoFile) {
