@@ -78,7 +78,7 @@ std::string usageText(bool japanese) {
                "      --data-home      ファイルを " +
                std::string(kDataDirectoryShown) +
                " に置く\n"
-               "      --verbose        クリップボードをどの方法で読むかを表示する\n"
+               "      --verbose        クリップボードの読み方と、コピーをどう扱ったかを表示する\n"
                "  -h, --help           この説明を表示して終わる\n"
                "  -v, --version        バージョンを表示して終わる\n";
     return "Usage: kobako [OPTION]\n"
@@ -89,7 +89,7 @@ std::string usageText(bool japanese) {
            "      --data-home      keep the files in " +
            std::string(kDataDirectoryShown) +
            "\n"
-           "      --verbose        say which way the clipboard is read\n"
+           "      --verbose        say how the clipboard is read and what becomes of each copy\n"
            "  -h, --help           show this help and exit\n"
            "  -v, --version        show the version and exit\n";
 }

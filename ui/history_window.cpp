@@ -25,6 +25,7 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
+#include <cstdio>
 #include <iostream>
 
 namespace kobako::ui {
@@ -256,7 +257,14 @@ void HistoryWindow::onClipboardChanged() {
         return; // not even a look at the clipboard
     const ClipboardOrigin origin = clipboardReader_.origin();
     ClipboardChange change = clipboardReader_.takeChange();
+    const size_t size = change.text ? change.text->size() : 0;
     const CaptureOutcome outcome = history_.capture(std::move(change.text), origin, change.madeAt);
+    if (sayingChanges_ && origin == ClipboardOrigin::Elsewhere) {
+        if (outcome == CaptureOutcome::Stored)
+            std::fprintf(stderr, "kobako: a copy of %zu bytes taken in\n", size);
+        else
+            std::fputs("kobako: a clipboard change left alone\n", stderr);
+    }
     if (outcome == CaptureOutcome::Ignored)
         return;
     refreshViews();

@@ -45,6 +45,8 @@ class HistoryWindow : public QWidget, public SettingsTarget {
     void readStoredHistoryAhead(std::future<storage::StoredHistory> stored) {
         storedHistory_ = std::move(stored);
     }
+    // Says on standard error what becomes of each clipboard change (--verbose).
+    void sayEachChange() { sayingChanges_ = true; }
     // Start-up: read the three files, show the list or the slots.
     void load();
     // Out of sight in the taskbar until a copy or the user brings it back.
@@ -135,6 +137,7 @@ class HistoryWindow : public QWidget, public SettingsTarget {
     std::array<QCheckBox *, History::kSlotCount> slotMarks_{};
     std::array<QString, History::kSlotCount> shownSlotText_{}; // what each slot shows
 
+    bool sayingChanges_ = false;
     bool sizeRestored_ = false;
     bool updatingSlots_ = false;
     bool askingToEnd_ = false; // whether to end without saving, after a failed save
