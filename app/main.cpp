@@ -11,6 +11,7 @@
 #include "platform/termination_signals.h"
 #include "platform/translations.h"
 #ifndef _WIN32
+#include "platform/bridged_clipboard.h"
 #include "platform/wayland/clipboard.h"
 #include "platform/x11/clipboard_reader.h"
 #endif
@@ -57,17 +58,23 @@ bool qtWillUseX11() {
 }
 
 // One way of watching the clipboard, chosen once: a Wayland compositor's data control where it
-// is offered (it sees every copy, whichever window has the keyboard), else the X11 reader where
-// Qt works on X11, else (nothing) Qt's own clipboard.
+// is offered (it sees every copy, whichever window has the keyboard), with the X display beside
+// it for X programs' copies; else the X11 reader where Qt works on X11; else (nothing) Qt's own
+// clipboard.
 std::unique_ptr<kobako::ClipboardWatch> watchTheClipboard() {
     using namespace kobako::platform;
     preferXWayland();
+    std::unique_ptr<X11ClipboardReader> x11 =
+        std::getenv("DISPLAY") ? X11ClipboardReader::open() : nullptr;
 #ifdef KOBAKO_WAYLAND
-    if (auto wayland = WaylandClipboard::open())
-        return wayland;
+    if (auto wayland = WaylandClipboard::open(x11.get())) {
+        if (!x11)
+            return wayland;
+        return std::make_unique<BridgedClipboard>(std::move(x11), std::move(wayland));
+    }
 #endif
-    if (qtWillUseX11())
-        return X11ClipboardReader::open();
+    if (x11 && qtWillUseX11())
+        return x11;
     return nullptr;
 }
 
@@ -166,6 +173,7 @@ int refuseAnotherUsersFiles(const kobako::storage::ForeignOwner &foreign) {
 int main(int argc, char *argv[]) {
     using namespace kobako;
     platform::useOneHeap();
+    platform::allowEveryFileHandle();
 #ifdef _WIN32
     const auto dataHome = platform::environmentVariable("APPDATA");
 #else
@@ -216,6 +224,8 @@ int main(int argc, char *argv[]) {
     platform::Clipboard clipboard(std::move(clipboardWatch));
     platform::MessageBoxDialogs dialogs(nullptr);
     ui::HistoryWindow window(settings, clipboard, clipboard, dialogs, files);
+    if (line.verbose)
+        window.sayEachChange();
     window.readStoredHistoryAhead(std::move(storedHistory));
     window.load();
     window.showAtStart();

@@ -7,6 +7,7 @@
 #include <QMimeData>
 
 #ifdef KOBAKO_X11
+#include "bridged_clipboard.h"
 #include "x11/clipboard_reader.h"
 
 #include <xcb/xcb.h>
@@ -25,6 +26,10 @@ Clipboard::Clipboard(std::unique_ptr<ClipboardWatch> reader, QObject *parent)
 #ifdef KOBAKO_X11
         // Qt writes through its own X connection: the reader leaves that client's changes alone.
         auto *x11Reader = dynamic_cast<X11ClipboardReader *>(reader_.get());
+#ifdef KOBAKO_WAYLAND
+        if (auto *bridged = dynamic_cast<BridgedClipboard *>(reader_.get()))
+            x11Reader = &bridged->x11();
+#endif
         auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
         if (x11Reader && x11) {
             const xcb_setup_t *setup = xcb_get_setup(x11->connection());

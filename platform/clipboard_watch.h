@@ -4,6 +4,7 @@
 #include "core/clipboard_ports.h"
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -23,6 +24,33 @@ class ChangeReports {
     std::mutex mutex_;
     ClipboardWatch::Listener listener_;
     std::vector<ClipboardChange> unheard_;
+};
+
+// What the data control asks of the X display beside a Wayland compositor. The compositor hands
+// an X program's copy on to Wayland programs without its secret mark (a type without a slash),
+// so such a copy is judged where it was made, by the X11 reader, which takes it in itself.
+class XCopies {
+  public:
+    // Where the newest change of the X clipboard came from.
+    struct Origin {
+        enum class Source { Wayland, OwnWindows, XProgram } source = Source::Wayland;
+        uint64_t change = 0; // an X program's, counted by the reader
+    };
+    // How the reader judged an X program's change: its text taken in, or not (a secret, a copy
+    // without text, an owner that never answered).
+    struct Verdict {
+        bool kept = false;
+        size_t textHash = 0;
+    };
+    // Calls `answer`, on the reader's thread, once every change announced before the call is
+    // known to the reader.
+    virtual void askOrigin(std::function<void(Origin)> answer) = 0;
+    virtual std::optional<Verdict> verdict(uint64_t change) const = 0;
+    // `judged` runs on the reader's thread after each verdict.
+    virtual void whenJudged(std::function<void()> judged) = 0;
+
+  protected:
+    ~XCopies() = default;
 };
 
 // Reports the changes a watch is fetching in the order they happened, each once it is `done`,

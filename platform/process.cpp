@@ -7,6 +7,8 @@
 #include <shellapi.h> // needs windows.h first
 
 #include "core/windows_text.h"
+#else
+#include <sys/resource.h>
 #endif
 
 #include <cstdlib>
@@ -36,6 +38,9 @@ std::optional<std::string> environmentVariable(const char *name) {
 
 // Windows' heap has no arenas to limit; it gives back what it can when compacted.
 void useOneHeap() {}
+
+// Windows has no such limit on handles.
+void allowEveryFileHandle() {}
 
 void releaseFreeMemory() {
     _heapmin();
@@ -70,6 +75,14 @@ std::optional<std::string> environmentVariable(const char *name) {
 
 void useOneHeap() {
     mallopt(M_ARENA_MAX, 1);
+}
+
+void allowEveryFileHandle() {
+    rlimit files{};
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+        files.rlim_cur = files.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &files);
+    }
 }
 
 void releaseFreeMemory() {

@@ -9,6 +9,9 @@ namespace kobako::platform {
 // Keeps the heap in one arena: the program's few threads allocate little, and every further arena
 // would keep free memory of its own. Called first thing, before any thread starts.
 void useOneHeap();
+// Raises the number of files the process may hold open to what the system allows it: the
+// desktop's default of 1,024 is soon spent by programs that paste and never read.
+void allowEveryFileHandle();
 // Hands the memory the heap holds free back to the system: after start-up, and after large texts
 // have left.
 void releaseFreeMemory();

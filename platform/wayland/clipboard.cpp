@@ -2,6 +2,8 @@
 
 #include "core/clipboard_offer.h"
 #include "core/text_lines.h"
+#include "platform/language.h"
+#include "platform/transfer_budget.h"
 
 #include "data_control.h"
 
@@ -15,10 +17,13 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <deque>
 #include <map>
 #include <mutex>
 #include <random>
+#include <set>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -37,12 +42,25 @@ constexpr const char *kOfferedTypes[] = {"text/plain;charset=utf-8", "UTF8_STRIN
                                          "TEXT"};
 constexpr int kTickMs = 250;
 constexpr size_t kPiece = 1 << 20;
+// Each open transfer holds a pipe: a fixed number each way keeps the handles for the rest.
+constexpr size_t kMostOpenCopies = 16;
+constexpr size_t kMostPastes = 16;
+// A program that pastes may read late or slowly; one that stays silent this long has gone.
+constexpr std::chrono::seconds kPasteSilence{60};
+// A question to the compositor unanswered this long is asked again: a connection the compositor
+// has marked broken is closed only when the compositor next hears from it.
+constexpr std::chrono::milliseconds kUnanswered{1000};
+// A connection dropped again and again (a copy the compositor cannot send) is made again less
+// and less often.
+constexpr std::chrono::milliseconds kFirstRetry{100};
+constexpr std::chrono::milliseconds kLongestRetry{2000};
 
 } // namespace
 
-// One connection to the compositor and the thread that serves it.
+// The connection to the compositor and the thread that serves it.
 class WaylandClipboard::Session final : DataControlEvents {
   public:
+    explicit Session(XCopies *xCopies);
     ~Session();
     bool connect();
     void start() {
@@ -68,21 +86,26 @@ class WaylandClipboard::Session final : DataControlEvents {
         int fd = -1;
         std::string bytes;
         size_t limit = 0;
-        bool over = false;
         bool open() const { return fd >= 0; }
     };
     // One copy, from the compositor's selection event until its text is known.
     struct Fetch {
+        uint64_t id = 0;
         void *offer = nullptr;
         Clock::time_point announced = Clock::now();
         Clock::time_point lastHeard = announced;
         const char *textType = nullptr;
         Incoming text;
         Incoming mark;
+        TransferBudget::Share share;
         MarkEvidence evidence;
         bool tooLarge = false;
+        bool overBudget = false;
+        bool askedOrigin = false; // of the X display beside the compositor
+        std::optional<XCopies::Origin> origin;
         bool done = false;
         std::optional<std::string> result;
+        bool reading() const { return text.open() || mark.open(); }
     };
     // A pick handed to a program that pastes it, as far as it has taken it.
     struct Outgoing {
@@ -91,18 +114,35 @@ class WaylandClipboard::Session final : DataControlEvents {
         size_t written = 0;
         Clock::time_point lastHeard = Clock::now();
     };
+    // What the X display's thread hands over; it may answer after this session has ended.
+    struct Inbox {
+        std::mutex mutex;
+        bool open = true;
+        int wake = -1;
+        std::vector<std::pair<uint64_t, XCopies::Origin>> origins;
+        void post(const char *why) { [[maybe_unused]] const auto woken = write(wake, why, 1); }
+    };
 
     void run();
+    void serve();
     bool serveDisplay(short events);
+    void takeInbox();
     void startFetch(void *offer);
+    void giveUp(Fetch &fetch);
     bool receive(Fetch &fetch, Incoming &into, const char *type, size_t limit);
     bool readSome(Fetch &fetch, Incoming &from);
     void decide(Fetch &fetch);
     void finish(Fetch &fetch);
     void writeSome(Outgoing &outgoing);
     void setSelection(std::optional<SharedText> text);
+    void checkAlive();
     void dropStale();
+    void cut();
+    void disconnect();
     void lose();
+
+    XCopies *const xCopies_;
+    std::shared_ptr<Inbox> inbox_ = std::make_shared<Inbox>();
 
     wl_display *display_ = nullptr;
     wl_registry *registry_ = nullptr;
@@ -111,9 +151,22 @@ class WaylandClipboard::Session final : DataControlEvents {
     void *device_ = nullptr;
     const DataControlProtocol *protocol_ = nullptr;
     std::string ownType_; // the type only this program's offers carry
+    std::set<wl_callback *> syncs_;
+    Clock::time_point lastSync_;
+    bool needsSync_ = false;
+    bool deviceFinished_ = false; // the compositor ended the data control
+
+    // A connection dropped is made again from this moment on, and said once until it holds.
+    std::optional<Clock::time_point> reconnectAt_;
+    std::chrono::milliseconds retry_ = kFirstRetry;
+    bool reconnecting_ = false;
+    // The pick that was the clipboard's when the connection dropped, offered again if the
+    // clipboard was left empty.
+    std::optional<SharedText> pickToRestore_;
 
     std::map<void *, std::vector<std::string>> offerTypes_; // offers announced, by their types
     std::deque<Fetch> fetches_;
+    uint64_t nextFetch_ = 1;
     std::map<void *, SharedText> sources_; // the program's offers still current
     std::vector<Outgoing> outgoing_;
 
@@ -124,6 +177,8 @@ class WaylandClipboard::Session final : DataControlEvents {
     int wake_[2] = {-1, -1};
     std::atomic<bool> quitting_ = false;
     std::thread thread_;
+
+    friend struct SyncListener;
 };
 
 namespace {
@@ -144,20 +199,66 @@ void closeFd(int &fd) {
     fd = -1;
 }
 
+// Why the compositor's connection ended, in a few words.
+std::string whyCut(wl_display *display) {
+    const int error = wl_display_get_error(display);
+    if (error == EPROTO) {
+        const wl_interface *interface = nullptr;
+        const uint32_t code = wl_display_get_protocol_error(display, &interface, nullptr);
+        return "protocol error " + std::to_string(code) + " on " +
+               (interface ? interface->name : "the display");
+    }
+    return std::strerror(error ? error : EPIPE);
+}
+
+bool isOneOf(const std::string &type, const auto &types) {
+    return std::any_of(std::begin(types), std::end(types),
+                       [&](const char *known) { return type == known; });
+}
+
 } // namespace
 
+struct SyncListener {
+    static void done(void *data, wl_callback *callback, uint32_t) {
+        static_cast<WaylandClipboard::Session *>(data)->syncs_.erase(callback);
+        wl_callback_destroy(callback);
+    }
+};
+const wl_callback_listener kSyncListener = {&SyncListener::done};
+
+WaylandClipboard::Session::Session(XCopies *xCopies) : xCopies_(xCopies) {
+    std::random_device random;
+    ownType_ =
+        "application/x-kobako-pick-" + std::to_string(getpid()) + "-" + std::to_string(random());
+    if (pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0)
+        wake_[0] = wake_[1] = -1;
+    inbox_->wake = wake_[1];
+    if (xCopies_)
+        xCopies_->whenJudged([inbox = inbox_] {
+            std::lock_guard lock(inbox->mutex);
+            if (inbox->open)
+                inbox->post("j");
+        });
+    // A program that pastes and closes its end early must not end this one.
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
 bool WaylandClipboard::Session::connect() {
+    if (wake_[0] < 0)
+        return false;
     display_ = wl_display_connect(nullptr);
     if (!display_)
         return false;
     Globals globals;
     registry_ = wl_display_get_registry(display_);
     wl_registry_add_listener(registry_, &kRegistryListener, &globals);
-    if (wl_display_roundtrip(display_) < 0)
-        return false;
+    const bool answered = wl_display_roundtrip(display_) >= 0;
     const auto seat = globals.offered.find("wl_seat");
-    if (seat == globals.offered.end())
+    if (!answered || seat == globals.offered.end()) {
+        disconnect();
         return false;
+    }
+    protocol_ = nullptr;
     for (const DataControlProtocol *protocol : kDataControlProtocols) {
         const auto manager = globals.offered.find(protocol->name);
         if (manager == globals.offered.end())
@@ -166,18 +267,19 @@ bool WaylandClipboard::Session::connect() {
         manager_ = wl_registry_bind(registry_, manager->second.first, protocol->manager, 1);
         break;
     }
-    if (!protocol_)
+    if (!protocol_) {
+        disconnect();
         return false;
+    }
     seat_ = static_cast<wl_seat *>(
         wl_registry_bind(registry_, seat->second.first, &wl_seat_interface, 1));
+    // The clipboard as it stands comes as the first events: the compositor may drop the
+    // connection while sending them, which the served connection then notices.
     device_ = protocol_->getDevice(manager_, seat_);
     protocol_->listenToDevice(device_, this);
-    std::random_device random;
-    ownType_ =
-        "application/x-kobako-pick-" + std::to_string(getpid()) + "-" + std::to_string(random());
-    // A program that pastes and closes its end early must not end this one.
-    std::signal(SIGPIPE, SIG_IGN);
-    return pipe2(wake_, O_CLOEXEC | O_NONBLOCK) == 0 && wl_display_roundtrip(display_) >= 0;
+    deviceFinished_ = false;
+    wl_display_flush(display_);
+    return true;
 }
 
 WaylandClipboard::Session::~Session() {
@@ -186,27 +288,63 @@ WaylandClipboard::Session::~Session() {
         [[maybe_unused]] const auto woken = write(wake_[1], "q", 1);
         thread_.join();
     }
+    {
+        std::lock_guard lock(inbox_->mutex);
+        inbox_->open = false;
+    }
     for (Fetch &fetch : fetches_)
         finish(fetch);
     for (Outgoing &outgoing : outgoing_)
         closeFd(outgoing.fd);
-    if (display_) {
-        for (auto &[source, text] : sources_)
-            protocol_->destroySource(source);
-        for (auto &[offer, types] : offerTypes_)
-            protocol_->destroyOffer(offer);
-        if (device_)
-            protocol_->destroyDevice(device_);
-        if (manager_)
-            protocol_->destroyManager(manager_);
-        if (seat_)
-            wl_seat_destroy(seat_);
-        if (registry_)
-            wl_registry_destroy(registry_);
-        wl_display_disconnect(display_);
-    }
+    disconnect();
     for (int &fd : wake_)
         closeFd(fd);
+}
+
+// The protocol objects go with the connection; the transfers under way go on, since their pipes
+// do not depend on it.
+void WaylandClipboard::Session::disconnect() {
+    if (!display_)
+        return;
+    for (Fetch &fetch : fetches_)
+        if (fetch.offer)
+            protocol_->destroyOffer(std::exchange(fetch.offer, nullptr));
+    for (auto &[offer, types] : offerTypes_)
+        protocol_->destroyOffer(offer);
+    offerTypes_.clear();
+    for (auto &[source, text] : sources_)
+        protocol_->destroySource(source);
+    sources_.clear();
+    for (wl_callback *sync : syncs_)
+        wl_callback_destroy(sync);
+    syncs_.clear();
+    if (device_)
+        protocol_->destroyDevice(std::exchange(device_, nullptr));
+    if (manager_)
+        protocol_->destroyManager(std::exchange(manager_, nullptr));
+    if (seat_)
+        wl_seat_destroy(std::exchange(seat_, nullptr));
+    if (registry_)
+        wl_registry_destroy(std::exchange(registry_, nullptr));
+    wl_display_disconnect(std::exchange(display_, nullptr));
+}
+
+// The compositor dropped the connection: said once, and made again a moment later.
+void WaylandClipboard::Session::cut() {
+    if (!reconnecting_)
+        std::fprintf(stderr,
+                     japaneseWanted()
+                         ? "kobako: コンポジターとのクリップボードの接続が切れました（%s）。"
+                           "つなぎ直します。\n"
+                         : "kobako: the compositor dropped the clipboard connection (%s); "
+                           "connecting again.\n",
+                     deviceFinished_ ? "data control finished" : whyCut(display_).c_str());
+    reconnecting_ = true;
+    if (!sources_.empty())
+        pickToRestore_ = sources_.rbegin()->second;
+    disconnect();
+    reconnectAt_ = Clock::now() + retry_;
+    retry_ = std::min(retry_ * 2, kLongestRetry);
 }
 
 void WaylandClipboard::Session::setListener(Listener listener) {
@@ -227,17 +365,31 @@ void WaylandClipboard::Session::offer(std::optional<SharedText> text) {
     [[maybe_unused]] const auto woken = write(wake_[1], "p", 1);
 }
 
+// Only the types the program can use are kept: an offer of thousands of types costs nothing.
 void WaylandClipboard::Session::onDataOffer(void *offer) {
     offerTypes_[offer];
     protocol_->listenToOffer(offer, this);
+    needsSync_ = true;
 }
 
 void WaylandClipboard::Session::onOfferType(void *offer, const char *type) {
-    offerTypes_[offer].emplace_back(type);
+    const std::string offered(type);
+    if (isOneOf(offered, kTextTypes) || offered == kSecretMarkType || offered == ownType_)
+        offerTypes_[offer].push_back(offered);
 }
 
 void WaylandClipboard::Session::onSelection(void *offer) {
+    needsSync_ = true;
+    // The connection holds: a connection made again is said to hold once it is served.
+    retry_ = kFirstRetry;
+    if (std::exchange(reconnecting_, false))
+        std::fputs(japaneseWanted() ? "kobako: コンポジターのクリップボードにつなぎ直しました。\n"
+                                    : "kobako: connected to the compositor's clipboard again.\n",
+                   stderr);
+    std::optional<SharedText> restore = std::exchange(pickToRestore_, std::nullopt);
     if (!offer) { // the clipboard was emptied
+        if (restore)
+            return setSelection(std::move(restore));
         Fetch &fetch = fetches_.emplace_back();
         fetch.done = true;
         return;
@@ -253,12 +405,13 @@ void WaylandClipboard::Session::onPrimarySelection(void *offer) {
     protocol_->destroyOffer(offer);
 }
 
+// The connection is made again once the events at hand are dispatched.
 void WaylandClipboard::Session::onFinished() {
-    lose();
+    deviceFinished_ = true;
 }
 
 // The mark (when listed) and the text are asked of the same offer at once: no later copy can
-// answer for them.
+// answer for them. Beside an X display, where the copy comes from is asked too.
 void WaylandClipboard::Session::startFetch(void *offer) {
     const std::vector<std::string> types = std::move(offerTypes_[offer]);
     offerTypes_.erase(offer);
@@ -267,6 +420,7 @@ void WaylandClipboard::Session::startFetch(void *offer) {
         return;
     }
     Fetch &fetch = fetches_.emplace_back();
+    fetch.id = nextFetch_++;
     fetch.offer = offer;
     for (const char *type : kTextTypes) {
         if (std::find(types.begin(), types.end(), type) != types.end()) {
@@ -278,6 +432,22 @@ void WaylandClipboard::Session::startFetch(void *offer) {
     if (!fetch.textType) { // an image, files: no text to keep
         finish(fetch);
         return;
+    }
+    // The oldest copy still unanswered is given up for this one.
+    if (std::count_if(fetches_.begin(), fetches_.end(), [](const Fetch &f) {
+            return f.reading();
+        }) >= static_cast<std::ptrdiff_t>(kMostOpenCopies))
+        giveUp(*std::find_if(fetches_.begin(), fetches_.end(),
+                             [](const Fetch &f) { return f.reading(); }));
+    if (xCopies_) {
+        fetch.askedOrigin = true;
+        xCopies_->askOrigin([inbox = inbox_, id = fetch.id](XCopies::Origin origin) {
+            std::lock_guard lock(inbox->mutex);
+            if (!inbox->open)
+                return;
+            inbox->origins.emplace_back(id, origin);
+            inbox->post("o");
+        });
     }
     // A mark that cannot be asked for is never read, and counts as secret.
     if (*fetch.evidence.listed)
@@ -301,10 +471,23 @@ bool WaylandClipboard::Session::receive(Fetch &fetch, Incoming &into, const char
 }
 
 // Reads what the owner has written so far, a few MiB at the most so that an owner writing
-// without pause leaves the others their turn; false once the pipe is closed.
+// without pause leaves the others their turn; false once the pipe is closed. The text's buffer
+// grows only where the budget has room.
 bool WaylandClipboard::Session::readSome(Fetch &fetch, Incoming &from) {
     char buffer[64 * 1024];
+    const bool isText = &from == &fetch.text;
     for (int turn = 0; turn < 64; ++turn) {
+        if (isText) {
+            const auto growth = fetch.share.makeRoom(
+                from.bytes, std::min(sizeof buffer, from.limit - from.bytes.size()));
+            if (growth == TransferBudget::Growth::Wait)
+                return true; // once a larger transfer has gone
+            if (growth == TransferBudget::Growth::Drop) {
+                fetch.overBudget = true;
+                closeFd(from.fd);
+                return false;
+            }
+        }
         const ssize_t got = read(from.fd, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
@@ -317,21 +500,23 @@ bool WaylandClipboard::Session::readSome(Fetch &fetch, Incoming &from) {
         fetch.lastHeard = Clock::now();
         const auto size = static_cast<size_t>(got);
         if (from.bytes.size() + size > from.limit) {
-            from.bytes.append(buffer, from.limit - from.bytes.size());
-            from.over = true;
-            if (&from == &fetch.text) {
+            if (isText) {
                 fetch.tooLarge = true; // dropped at once
                 closeFd(from.fd);
                 return false;
             }
-            continue; // a long mark is let through; its start is kept
+            // A long mark is let through; its start is kept.
+            from.bytes.append(buffer, from.limit - from.bytes.size());
+            continue;
         }
         from.bytes.append(buffer, size);
     }
     return true;
 }
 
-// A mark read empty was offered but not sent: it counts as secret.
+// A mark read empty was offered but not sent: it counts as secret. Beside an X display, an X
+// program's copy is the X11 reader's: left alone here when that reader kept it out, or took in
+// this same text.
 void WaylandClipboard::Session::decide(Fetch &fetch) {
     if (fetch.done)
         return;
@@ -342,39 +527,77 @@ void WaylandClipboard::Session::decide(Fetch &fetch) {
         fetch.evidence.value = fetch.mark.bytes;
     }
     const MarkVerdict verdict = judgeMark(fetch.evidence, true);
-    if (verdict == MarkVerdict::Secret || fetch.tooLarge)
+    if (verdict == MarkVerdict::Secret || fetch.tooLarge || fetch.overBudget ||
+        fetch.share.dropped())
         return finish(fetch);
+    std::optional<XCopies::Verdict> onX;
+    if (fetch.askedOrigin) {
+        if (!fetch.origin)
+            return;
+        if (fetch.origin->source == XCopies::Origin::Source::OwnWindows)
+            return finish(fetch); // read through the window toolkit
+        if (fetch.origin->source == XCopies::Origin::Source::XProgram) {
+            onX = xCopies_->verdict(fetch.origin->change);
+            if (!onX)
+                return;
+            if (!onX->kept)
+                return finish(fetch);
+        }
+    }
     if (fetch.text.open() || verdict == MarkVerdict::Undecided)
         return;
-    std::string &text = fetch.text.bytes;
-    fetch.result =
-        std::string(fetch.textType) == "STRING" ? latin1ToUtf8(text) : toValidUtf8(std::move(text));
+    std::string &bytes = fetch.text.bytes;
+    std::string text = std::string(fetch.textType) == "STRING" ? latin1ToUtf8(bytes)
+                                                               : toValidUtf8(std::move(bytes));
+    // Different, the copy is a Wayland program's made while the X program's was still shown.
+    if (!onX || std::hash<std::string>{}(text) != onX->textHash)
+        fetch.result = std::move(text);
     finish(fetch);
 }
 
 void WaylandClipboard::Session::finish(Fetch &fetch) {
-    if (fetch.tooLarge) {
+    if (fetch.done)
+        return;
+    if (fetch.tooLarge)
         sayTooLarge();
-        fetch.result.reset();
-    }
+    if (fetch.overBudget || fetch.share.dropped())
+        sayOverBudget();
     closeFd(fetch.text.fd);
     closeFd(fetch.mark.fd);
     fetch.text.bytes = std::string();
     fetch.mark.bytes = std::string();
+    fetch.share.holding(fetch.text.bytes);
     if (fetch.offer && display_)
         protocol_->destroyOffer(fetch.offer);
     fetch.offer = nullptr;
     fetch.done = true;
 }
 
-// A program pastes one of the program's picks: it is written as the program reads it.
+// A copy whose owner stopped writing, or that a newer one pushes out: a text cut short is no
+// text, and a mark never sent counts as secret.
+void WaylandClipboard::Session::giveUp(Fetch &fetch) {
+    if (fetch.mark.open())
+        fetch.evidence.answer = MarkEvidence::Answer::Lost;
+    if (fetch.text.open())
+        fetch.text.bytes.clear();
+    finish(fetch);
+}
+
+// A program pastes one of the program's picks: it is written as the program reads it. The
+// program that has waited longest without reading makes room for it.
 void WaylandClipboard::Session::onSend(void *source, const char *type, int fd) {
+    needsSync_ = true;
     const auto found = sources_.find(source);
-    if (found == sources_.end() ||
-        !std::any_of(std::begin(kOfferedTypes), std::end(kOfferedTypes),
-                     [&](const char *offered) { return std::string(type) == offered; })) {
+    if (found == sources_.end() || !isOneOf(type, kOfferedTypes)) {
         close(fd); // the type that marks the program's own offers carries nothing
         return;
+    }
+    if (outgoing_.size() >= kMostPastes) {
+        const auto idlest = std::min_element(
+            outgoing_.begin(), outgoing_.end(),
+            [](const Outgoing &a, const Outgoing &b) { return a.lastHeard < b.lastHeard; });
+        closeFd(idlest->fd);
+        outgoing_.erase(idlest);
     }
     fcntl(fd, F_SETFL, O_NONBLOCK);
     outgoing_.push_back({fd, found->second});
@@ -383,6 +606,7 @@ void WaylandClipboard::Session::onSend(void *source, const char *type, int fd) {
 // Another program's copy took the clipboard: the program's offer is done with (what is being
 // pasted from it still is written).
 void WaylandClipboard::Session::onCancelled(void *source) {
+    needsSync_ = true;
     sources_.erase(source);
     protocol_->destroySource(source);
 }
@@ -418,21 +642,30 @@ void WaylandClipboard::Session::setSelection(std::optional<SharedText> text) {
     protocol_->setSelection(device_, source);
 }
 
+// A compositor that could not send an event (an offer of too many types) marks the connection
+// broken but closes it only when it next hears from it: after events it is asked to answer, and
+// asked again while no answer comes, so that a break shows at once rather than as silence.
+void WaylandClipboard::Session::checkAlive() {
+    const auto now = Clock::now();
+    if (!std::exchange(needsSync_, false) && (syncs_.empty() || now - lastSync_ < kUnanswered))
+        return;
+    wl_callback *sync = wl_display_sync(display_);
+    wl_callback_add_listener(sync, &kSyncListener, this);
+    syncs_.insert(sync);
+    lastSync_ = now;
+}
+
 // Owners that stop writing are given up on, and so are programs that stop pasting.
 void WaylandClipboard::Session::dropStale() {
     const auto now = Clock::now();
     for (Fetch &fetch : fetches_) {
-        if (fetch.done ||
-            (now - fetch.lastHeard <= kOwnerSilence && now - fetch.announced <= kLongestTransfer))
+        if (fetch.done)
             continue;
-        if (fetch.mark.open())
-            fetch.evidence.answer = MarkEvidence::Answer::Lost;
-        if (fetch.text.open())
-            fetch.text.bytes.clear(); // a text cut short is no text
-        finish(fetch);
+        if (now - fetch.lastHeard > kOwnerSilence || now - fetch.announced > kLongestTransfer)
+            giveUp(fetch);
     }
     for (Outgoing &outgoing : outgoing_)
-        if (now - outgoing.lastHeard > kOwnerSilence)
+        if (now - outgoing.lastHeard > kPasteSilence)
             closeFd(outgoing.fd);
     std::erase_if(outgoing_, [](const Outgoing &outgoing) { return outgoing.fd < 0; });
 }
@@ -459,60 +692,97 @@ bool WaylandClipboard::Session::serveDisplay(short events) {
     return wl_display_dispatch_pending(display_) >= 0;
 }
 
+void WaylandClipboard::Session::takeInbox() {
+    char drained[64];
+    while (read(wake_[0], drained, sizeof drained) > 0) {
+    }
+    std::vector<std::pair<uint64_t, XCopies::Origin>> origins;
+    {
+        std::lock_guard lock(inbox_->mutex);
+        origins.swap(inbox_->origins);
+    }
+    for (const auto &[id, origin] : origins)
+        for (Fetch &fetch : fetches_)
+            if (fetch.id == id)
+                fetch.origin = origin;
+    if (!display_)
+        return; // the picks wait for the connection
+    std::vector<std::optional<SharedText>> picks;
+    {
+        std::lock_guard lock(mutex_);
+        picks.swap(picks_);
+    }
+    for (auto &pick : picks)
+        setSelection(std::move(pick));
+    if (!picks.empty())
+        pickToRestore_.reset();
+}
+
 void WaylandClipboard::Session::run() {
     while (!quitting_) {
-        while (wl_display_prepare_read(display_) != 0) {
-            if (wl_display_dispatch_pending(display_) < 0)
-                return lose();
+        if (!display_ && reconnectAt_ && Clock::now() >= *reconnectAt_) {
+            reconnectAt_.reset();
+            if (!connect())
+                return lose(); // no compositor any more
+            takeInbox();       // the picks made meanwhile
         }
-        if (wl_display_flush(display_) < 0 && errno != EAGAIN) {
-            wl_display_cancel_read(display_);
-            return lose();
-        }
-        std::vector<pollfd> watched = {{wl_display_get_fd(display_), POLLIN, 0},
-                                       {wake_[0], POLLIN, 0}};
-        for (const Fetch &fetch : fetches_)
-            for (const Incoming *incoming : {&fetch.text, &fetch.mark})
-                if (incoming->open())
-                    watched.push_back({incoming->fd, POLLIN, 0});
-        for (const Outgoing &outgoing : outgoing_)
-            watched.push_back({outgoing.fd, POLLOUT, 0});
-        if (poll(watched.data(), watched.size(), kTickMs) < 0 && errno != EINTR) {
-            wl_display_cancel_read(display_);
-            return lose();
-        }
-        if (!serveDisplay(watched[0].revents))
-            return lose();
-        if (watched[1].revents & POLLIN) {
-            char drained[64];
-            while (read(wake_[0], drained, sizeof drained) > 0) {
-            }
-            std::vector<std::optional<SharedText>> picks;
-            {
-                std::lock_guard lock(mutex_);
-                picks.swap(picks_);
-            }
-            for (auto &pick : picks)
-                setSelection(std::move(pick));
-        }
-        for (Fetch &fetch : fetches_) {
-            for (Incoming *incoming : {&fetch.text, &fetch.mark})
-                if (incoming->open())
-                    readSome(fetch, *incoming);
-            decide(fetch);
-        }
-        for (Outgoing &outgoing : outgoing_)
-            if (outgoing.fd >= 0)
-                writeSome(outgoing);
-        dropStale();
-        reportInOrder(fetches_, reports_);
+        serve();
     }
 }
 
-std::unique_ptr<WaylandClipboard> WaylandClipboard::open() {
+// One turn: the compositor's events (while connected), the transfers each way, the deadlines.
+void WaylandClipboard::Session::serve() {
+    std::vector<pollfd> watched = {{-1, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+    int timeout = kTickMs;
+    if (display_) {
+        while (wl_display_prepare_read(display_) != 0) {
+            if (wl_display_dispatch_pending(display_) < 0)
+                return cut();
+        }
+        checkAlive();
+        if (wl_display_flush(display_) < 0 && errno != EAGAIN) {
+            wl_display_cancel_read(display_);
+            return cut();
+        }
+        watched[0].fd = wl_display_get_fd(display_);
+    } else if (reconnectAt_) {
+        timeout = static_cast<int>(std::clamp<long long>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(*reconnectAt_ - Clock::now())
+                .count(),
+            0, kTickMs));
+    }
+    for (const Fetch &fetch : fetches_)
+        for (const Incoming *incoming : {&fetch.text, &fetch.mark})
+            if (incoming->open())
+                watched.push_back({incoming->fd, POLLIN, 0});
+    for (const Outgoing &outgoing : outgoing_)
+        watched.push_back({outgoing.fd, POLLOUT, 0});
+    if (poll(watched.data(), watched.size(), timeout) < 0 && errno != EINTR) {
+        if (display_)
+            wl_display_cancel_read(display_);
+        return lose();
+    }
+    if (display_ && (!serveDisplay(watched[0].revents) || deviceFinished_))
+        cut();
+    if (watched[1].revents & POLLIN)
+        takeInbox();
+    for (Fetch &fetch : fetches_) {
+        for (Incoming *incoming : {&fetch.text, &fetch.mark})
+            if (incoming->open())
+                readSome(fetch, *incoming);
+        decide(fetch);
+    }
+    for (Outgoing &outgoing : outgoing_)
+        if (outgoing.fd >= 0)
+            writeSome(outgoing);
+    dropStale();
+    reportInOrder(fetches_, reports_);
+}
+
+std::unique_ptr<WaylandClipboard> WaylandClipboard::open(XCopies *xCopies) {
     if (!std::getenv("WAYLAND_DISPLAY"))
         return nullptr;
-    auto session = std::make_unique<Session>();
+    auto session = std::make_unique<Session>(xCopies);
     if (!session->connect())
         return nullptr;
     session->start();

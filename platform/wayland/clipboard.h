@@ -11,10 +11,17 @@ namespace kobako::platform {
 // zwlr_data_control_manager_v1 (which KWin, Hyprland and others offer too). Copies are read, and
 // picks offered, on a connection and a thread of its own, whatever window has the keyboard. The
 // program's own offer carries a type only it offers, by which it knows its selection again.
+//
+// The connection is watched: when the compositor drops it (a protocol error, or a copy offering
+// more types than it can send) it is said on standard error and made again, and only when no
+// connection can be made any more is the clipboard lost. What a copy may cost is bounded: only
+// the types the program can use are kept, a fixed number of transfers each way is open at once,
+// and the texts being read share one budget of memory.
 class WaylandClipboard final : public ClipboardWatch {
   public:
-    // Nothing when WAYLAND_DISPLAY names no compositor, or one without data control.
-    static std::unique_ptr<WaylandClipboard> open();
+    // Nothing when WAYLAND_DISPLAY names no compositor, or one without data control. With
+    // `xCopies`, the X display beside the compositor judges the copies of X programs.
+    static std::unique_ptr<WaylandClipboard> open(XCopies *xCopies = nullptr);
     ~WaylandClipboard() override;
     WaylandClipboard(const WaylandClipboard &) = delete;
     WaylandClipboard &operator=(const WaylandClipboard &) = delete;

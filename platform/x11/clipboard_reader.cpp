@@ -4,11 +4,13 @@
 
 #include "core/clipboard_offer.h"
 #include "core/text_lines.h"
+#include "platform/transfer_budget.h"
 
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
+#include <xcb/xcbext.h>
 #include <xcb/xfixes.h>
 
 #include <algorithm>
@@ -32,10 +34,13 @@ constexpr int kStaleCheckMs = 250;
 // What an owner's announced size may make us set aside before the text arrives: the size is the
 // owner's word, not a promise.
 constexpr uint32_t kMostReservedAhead = 16u << 20;
+// The verdicts kept for the data control beside a compositor, which asks within moments.
+constexpr size_t kVerdictsKept = 64;
 } // namespace
 
 struct X11ClipboardReader::Atoms {
-    xcb_atom_t clipboard, utf8String, targets, incr, string, text, plainUtf8, passwordHint;
+    xcb_atom_t clipboard, utf8String, targets, incr, string, text, plainUtf8, passwordHint,
+        windowManagerCheck;
 };
 
 // The properties our requests name. One is given out again only once nothing can write to it
@@ -87,6 +92,7 @@ class X11ClipboardReader::Properties {
 
 // One change of the clipboard, from its announcement until its text is known.
 struct X11ClipboardReader::Fetch {
+    uint64_t change = 0;
     uint32_t timestamp = 0;
     Clock::time_point announced = Clock::now();
     Clock::time_point lastHeard = announced;
@@ -101,6 +107,7 @@ struct X11ClipboardReader::Fetch {
         uint32_t announcedSize = 0; // the owner's lower bound on the whole size
         std::string pieces;
         bool askedAgain = false;
+        TransferBudget::Share share{};
     };
     std::vector<Pending> pending;
     bool utf8Answered = false;
@@ -113,6 +120,7 @@ struct X11ClipboardReader::Fetch {
     bool targetsLost = false;     // the owner left or stopped answering first
     MarkEvidence mark;
     bool tooLarge = false;
+    bool overBudget = false;
     bool done = false;
     std::optional<std::string> result;
 };
@@ -143,27 +151,127 @@ void X11ClipboardReader::setListener(Listener listener) {
 X11ClipboardReader::~X11ClipboardReader() {
     if (thread_.joinable()) {
         const char quit = 'q';
-        [[maybe_unused]] auto ignored = write(quitPipe_[1], &quit, 1);
+        [[maybe_unused]] auto ignored = write(wakePipe_[1], &quit, 1);
         thread_.join();
     }
-    for (int fd : quitPipe_)
+    for (int fd : wakePipe_)
         if (fd >= 0)
             close(fd);
 }
 
 void X11ClipboardReader::run() {
     pollfd watched[2] = {{xcb_get_file_descriptor(connection_.get()), POLLIN, 0},
-                         {quitPipe_[0], POLLIN, 0}};
+                         {wakePipe_[0], POLLIN, 0}};
     while (true) {
         readEvents();
+        answerOrigins();
         dropStale();
         if (xcb_connection_has_error(connection_.get()))
             return;
         if (poll(watched, 2, kStaleCheckMs) < 0 && errno != EINTR)
             return;
-        if (watched[1].revents & POLLIN)
-            return;
+        if (watched[1].revents & POLLIN) {
+            char woken[64];
+            const ssize_t got = read(wakePipe_[0], woken, sizeof woken);
+            if (got > 0 && std::memchr(woken, 'q', static_cast<size_t>(got)))
+                return;
+            takeWakeUps();
+        }
     }
+}
+
+void X11ClipboardReader::askOrigin(std::function<void(Origin)> answer) {
+    {
+        std::lock_guard lock(asking_);
+        asks_.push_back(std::move(answer));
+    }
+    const char ask = 'a';
+    [[maybe_unused]] auto ignored = write(wakePipe_[1], &ask, 1);
+}
+
+// Every event the server sent before answering a round trip has arrived once its answer has: the
+// origin asked for is known then.
+void X11ClipboardReader::takeWakeUps() {
+    std::vector<std::function<void(Origin)>> answers;
+    {
+        std::lock_guard lock(asking_);
+        answers.swap(asks_);
+    }
+    if (answers.empty())
+        return;
+    originAsks_.push_back({xcb_get_input_focus(connection_.get()).sequence, std::move(answers)});
+    xcb_flush(connection_.get());
+}
+
+void X11ClipboardReader::answerOrigins() {
+    while (!originAsks_.empty()) {
+        void *reply = nullptr;
+        xcb_generic_error_t *error = nullptr;
+        if (!xcb_poll_for_reply(connection_.get(), originAsks_.front().sequence, &reply, &error))
+            return;
+        std::free(reply);
+        std::free(error);
+        readEvents();
+        for (auto &answer : originAsks_.front().answers)
+            answer(newest_);
+        originAsks_.erase(originAsks_.begin());
+    }
+}
+
+std::optional<XCopies::Verdict> X11ClipboardReader::verdict(uint64_t change) const {
+    std::lock_guard lock(verdictsMutex_);
+    const auto found = verdicts_.find(change);
+    if (found == verdicts_.end())
+        return std::nullopt;
+    return found->second;
+}
+
+void X11ClipboardReader::whenJudged(std::function<void()> judged) {
+    std::lock_guard lock(asking_);
+    judged_ = std::move(judged);
+}
+
+// Kept for the data control, which asks how an X program's copy was judged; a copy whose mark
+// is not known to be harmless is never kept.
+void X11ClipboardReader::judge(const Fetch &fetch) {
+    Verdict verdict;
+    if (fetch.result) {
+        verdict.kept = true;
+        verdict.textHash = std::hash<std::string>{}(*fetch.result);
+    }
+    {
+        std::lock_guard lock(verdictsMutex_);
+        verdicts_[fetch.change] = verdict;
+        while (verdicts_.size() > kVerdictsKept)
+            verdicts_.erase(verdicts_.begin());
+    }
+    std::function<void()> judged;
+    {
+        std::lock_guard lock(asking_);
+        judged = judged_;
+    }
+    if (judged)
+        judged();
+}
+
+// The compositor's X client is the one that keeps the window manager's check window: its
+// ownership of the clipboard is a Wayland program's copy.
+bool X11ClipboardReader::ownedByCompositor(uint32_t owner) {
+    if (!besideCompositor_)
+        return false;
+    const uint32_t mask = xcb_get_setup(connection_.get())->resource_id_mask;
+    if (!compositorClient_) {
+        xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection_.get())).data;
+        const auto reply = own(xcb_get_property_reply(
+            connection_.get(),
+            xcb_get_property(connection_.get(), 0, screen->root, atoms_->windowManagerCheck,
+                             XCB_ATOM_WINDOW, 0, 1),
+            nullptr));
+        if (reply && xcb_get_property_value_length(reply.get()) == 4)
+            compositorClient_ =
+                *static_cast<const uint32_t *>(xcb_get_property_value(reply.get())) & ~mask;
+    }
+    return compositorClient_ && (owner & ~mask) == *compositorClient_;
 }
 
 bool X11ClipboardReader::setUp() {
@@ -182,7 +290,8 @@ bool X11ClipboardReader::setUp() {
                                       "STRING",
                                       "TEXT",
                                       "text/plain;charset=utf-8",
-                                      std::string(kSecretMarkType)};
+                                      std::string(kSecretMarkType),
+                                      "_NET_SUPPORTING_WM_CHECK"};
     std::vector<xcb_intern_atom_cookie_t> cookies;
     for (const std::string &name : names)
         cookies.push_back(xcb_intern_atom(connection_.get(), 0, static_cast<uint16_t>(name.size()),
@@ -194,7 +303,8 @@ bool X11ClipboardReader::setUp() {
             return false;
         atoms.push_back(reply->atom);
     }
-    *atoms_ = {atoms[0], atoms[1], atoms[2], atoms[3], atoms[4], atoms[5], atoms[6], atoms[7]};
+    *atoms_ = {atoms[0], atoms[1], atoms[2], atoms[3], atoms[4],
+               atoms[5], atoms[6], atoms[7], atoms[8]};
     if (!properties_->make(kPropertyPool))
         return false;
 
@@ -212,7 +322,7 @@ bool X11ClipboardReader::setUp() {
                                           XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
     xcb_flush(connection_.get());
 
-    return pipe2(quitPipe_, O_CLOEXEC) == 0;
+    return pipe2(wakePipe_, O_CLOEXEC) == 0;
 }
 
 void X11ClipboardReader::readEvents() {
@@ -241,14 +351,23 @@ void X11ClipboardReader::onOwnerChanged(uint32_t owner, uint32_t timestamp) {
     if (owner == XCB_NONE)
         abandonRequests(); // the owner went away: what it had not answered never will be
     const uint32_t mask = ignoredMask_;
-    if (owner != XCB_NONE && mask != 0 && (owner & ~mask) == ignoredBase_)
+    if (owner != XCB_NONE && mask != 0 && (owner & ~mask) == ignoredBase_) {
+        newest_ = {Origin::Source::OwnWindows};
         return;
+    }
+    if (owner != XCB_NONE && ownedByCompositor(owner)) {
+        newest_ = {Origin::Source::Wayland};
+        return;
+    }
     Fetch &fetch = fetches_.emplace_back();
     fetch.timestamp = timestamp;
     if (owner == XCB_NONE) { // the owner went away: the clipboard is empty
+        newest_ = {Origin::Source::Wayland};
         fetch.done = true;
         return;
     }
+    fetch.change = ++changes_;
+    newest_ = {Origin::Source::XProgram, fetch.change};
     // The mark, the list of what is offered and the text, in one batch stamped with the change's
     // time, the mark first: an owner that takes the clipboard meanwhile gets only the requests
     // after it, so it may answer for the text but never for the mark of a text it did not give.
@@ -359,8 +478,13 @@ void X11ClipboardReader::onSelectionNotify(uint32_t window, uint32_t target, uin
                     finish(fetch);
                     return;
                 }
-                pending->pieces.reserve(std::min<size_t>(
-                    {pending->announcedSize, kMostReservedAhead, limitOf(target)}));
+                if (pending->share.makeRoom(
+                        pending->pieces, std::min<size_t>({pending->announcedSize,
+                                                           kMostReservedAhead, limitOf(target)})) ==
+                    TransferBudget::Growth::Drop) {
+                    fetch.overBudget = true;
+                    finish(fetch);
+                }
                 return;
             }
             if (!isAnswerType(pending->target, type))
@@ -509,6 +633,17 @@ void X11ClipboardReader::onPropertyNewValue(uint32_t window, uint32_t property) 
                 if (!isAnswerType(pending->target, type))
                     pending->wrongType = true;
                 pending->pieceType = type;
+                TransferBudget::Growth growth =
+                    pending->share.makeRoom(pending->pieces, piece->size());
+                if (growth == TransferBudget::Growth::Wait) {
+                    dropOverBudget(); // this thread's own largest, if it is one of these
+                    growth = pending->share.makeRoom(pending->pieces, piece->size());
+                }
+                if (growth == TransferBudget::Growth::Drop) {
+                    fetch.overBudget = true;
+                    finish(fetch);
+                    return;
+                }
                 pending->pieces += *piece;
                 return;
             }
@@ -557,19 +692,38 @@ void X11ClipboardReader::advance(Fetch &fetch) {
 
 // Ends a change; what `advance` chose as its text, if anything, is reported.
 void X11ClipboardReader::finish(Fetch &fetch) {
-    if (fetch.tooLarge) {
+    if (fetch.done)
+        return;
+    if (fetch.tooLarge)
         sayTooLarge();
+    if (fetch.overBudget)
+        sayOverBudget();
+    if (fetch.tooLarge || fetch.overBudget)
         fetch.result.reset();
-    }
     forgetPending(fetch);
     fetch.done = true;
     fetch.utf8.reset();
     fetch.otherText.reset();
+    judge(fetch);
+}
+
+// Transfers that another's growth chose to be dropped.
+void X11ClipboardReader::dropOverBudget() {
+    for (Fetch &fetch : fetches_) {
+        if (fetch.done)
+            continue;
+        if (std::any_of(fetch.pending.begin(), fetch.pending.end(),
+                        [](const Fetch::Pending &pending) { return pending.share.dropped(); })) {
+            fetch.overBudget = true;
+            finish(fetch);
+        }
+    }
 }
 
 // Owners that stopped answering are given up on; a change that only waits for its list of
 // types is decided once that is overdue.
 void X11ClipboardReader::dropStale() {
+    dropOverBudget();
     const auto now = Clock::now();
     for (Fetch &fetch : fetches_) {
         if (fetch.done)

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -27,7 +29,10 @@ namespace kobako::platform {
 //
 // It works on a thread of its own, so that a busy window never delays a request: the listener is
 // called there, once per change and in the order of the changes.
-class X11ClipboardReader final : public ClipboardWatch {
+//
+// Beside a Wayland compositor (XWayland), the compositor's own X client hands Wayland programs'
+// copies to X programs: those are the data control's to read, and are left alone here.
+class X11ClipboardReader final : public ClipboardWatch, public XCopies {
   public:
     // Nothing when no X display can be reached or it lacks the XFixes extension. It watches from
     // the start, before anything listens: changes are kept until a listener is set.
@@ -44,6 +49,13 @@ class X11ClipboardReader final : public ClipboardWatch {
         ignoredBase_ = resourceBase;
     }
     std::string describe() const override { return "X11 (XFixes)"; }
+    // From now on the compositor's own X client is known for what it is. Until then, a Wayland
+    // copy handed to X is taken in here as well, and is found again by the data control.
+    void watchBesideCompositor() { besideCompositor_ = true; }
+
+    void askOrigin(std::function<void(Origin)> answer) override;
+    std::optional<Verdict> verdict(uint64_t change) const override;
+    void whenJudged(std::function<void()> judged) override;
 
     // The reader's file descriptors and its event loop, for the thread that runs it.
     void run();
@@ -51,9 +63,18 @@ class X11ClipboardReader final : public ClipboardWatch {
   private:
     struct Fetch;
     class Properties;
+    struct OriginAsk {
+        unsigned sequence; // of the round trip after which the origin is known
+        std::vector<std::function<void(Origin)>> answers;
+    };
     explicit X11ClipboardReader(xcb_connection_t *connection);
     bool setUp();
     void readEvents();
+    void takeWakeUps();
+    void answerOrigins();
+    bool ownedByCompositor(uint32_t owner);
+    void judge(const Fetch &fetch);
+    void dropOverBudget();
     void onOwnerChanged(uint32_t owner, uint32_t timestamp);
     void onSelectionNotify(uint32_t window, uint32_t target, uint32_t property, uint32_t time);
     void onPropertyNewValue(uint32_t window, uint32_t property);
@@ -90,7 +111,19 @@ class X11ClipboardReader final : public ClipboardWatch {
     std::unique_ptr<Atoms> atoms_;
     std::unique_ptr<Properties> properties_;
     std::deque<Fetch> fetches_;
-    int quitPipe_[2] = {-1, -1};
+
+    std::atomic<bool> besideCompositor_ = false;
+    std::optional<uint32_t> compositorClient_; // the resource base of its X client, once known
+    Origin newest_;
+    uint64_t changes_ = 0;
+    std::mutex asking_; // guards what other threads hand over: below
+    std::vector<std::function<void(Origin)>> asks_;
+    std::function<void()> judged_;
+    std::vector<OriginAsk> originAsks_;
+    mutable std::mutex verdictsMutex_;
+    std::map<uint64_t, Verdict> verdicts_;
+
+    int wakePipe_[2] = {-1, -1};
     std::thread thread_;
 };
 
