@@ -106,7 +106,7 @@ def program_for_anyone(directory):
 class Kobako:
     """The program started in a directory, as a user starts it there."""
 
-    def __init__(self, display, directory, user=None, options=(), env=None):
+    def __init__(self, display, directory, user=None, options=(), env=None, limit_files=None):
         self.display = display
         self.directory = Path(directory)
         args = [KOBAKO, *options]
@@ -114,6 +114,8 @@ class Kobako:
             self.copy = tempfile.TemporaryDirectory()
             args = ["setpriv", f"--reuid={user}", f"--regid={user}", "--clear-groups",
                     program_for_anyone(self.copy.name), *options]
+        if limit_files:
+            args = ["prlimit", f"--nofile={limit_files}:{limit_files}", *args]
         self.log = tempfile.TemporaryFile()
         self.process = subprocess.Popen(args, cwd=directory, env=env or display.env,
                                         stdout=subprocess.DEVNULL, stderr=self.log)
@@ -123,10 +125,38 @@ class Kobako:
             self.log.seek(0)
             raise AssertionError(f"no window; exit code {self.process.poll()}, "
                                  f"stderr: {self.log.read().decode(errors='replace')}")
-        time.sleep(0.3)  # let it start watching the clipboard
+
+    def said(self):
+        """What the program wrote on standard error so far."""
+        self.log.seek(0)
+        return self.log.read().decode(errors="replace")
+
+    def changes(self):
+        """How many clipboard changes the program has decided on (it says so with --verbose)."""
+        said = self.said()
+        return said.count(" taken in\n") + said.count(" left alone\n")
+
+    def wait_for_changes(self, count, timeout=10):
+        wait_until(lambda: self.changes() >= count, timeout=timeout,
+                   what=f"{count} clipboard changes decided")
+
+    def taken(self, data):
+        """How many copies of the size of `data` the program took in."""
+        return self.said().count(f" a copy of {len(data)} bytes taken in\n")
+
+    def copied(self, copy, data):
+        """Runs `copy` and waits until the program has taken in one more copy of `data`'s size."""
+        before = self.taken(data)
+        copy()
+        try:
+            wait_until(lambda: self.taken(data) > before, what=f"a copy of {len(data)} bytes")
+        except AssertionError as error:
+            raise AssertionError(f"{error}; the program said:\n{self.said()}") from None
 
     def window_ids(self, visible=False):
-        args = ["search"] + (["--onlyvisible"] if visible else []) + ["--name", "^Kobako$"]
+        """This process's windows named Kobako: another instance's bear the same name."""
+        args = (["search", "--all", "--pid", str(self.process.pid)] +
+                (["--onlyvisible"] if visible else []) + ["--name", "^Kobako$"])
         result = self.display.run("xdotool", *args, check=False)
         return result.stdout.decode().split()
 
@@ -268,20 +298,13 @@ class DesktopTest(unittest.TestCase):
             time.sleep(pause)
 
 
-def column_colours(display, x, top, height):
-    """The colours of one column of screen pixels, top to bottom, as ImageMagick names them."""
-    shot = display.run("import", "-window", "root", "-crop", f"1x{height}+{x}+{top}", "txt:-")
-    colours = []
-    for line in shot.stdout.decode().splitlines()[1:]:
-        colours.append(line.split()[-1])
-    return colours
-
-
 def first_row(display, program, caption_height):
     """Where the list's first row starts below the caption, and its height, found from the
     highlight of a fresh capture (the list's frame lies above it)."""
-    x, y, _, height = program.geometry()
-    colours = column_colours(display, x + 3, y + caption_height, height - caption_height)
+    _, _, _, height = program.geometry()
+    shot = display.run("import", "-window", program.window_ids(visible=True)[0], "-crop",
+                       f"1x{height - caption_height}+3+{caption_height}", "txt:-")
+    colours = [line.split()[-1] for line in shot.stdout.decode().splitlines()[1:]]
     start = 0
     while start < len(colours):
         end = start

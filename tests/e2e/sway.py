@@ -47,14 +47,16 @@ class Sway:
         os.chmod(copy, 0o755)
         return copy
 
-    def run(self, *args, out=False, check=True):
+    def run(self, *args, out=False, check=True, input_bytes=None):
         """Runs a Wayland (or, with DISPLAY, X) program of the desktop."""
         return subprocess.run([*self.as_user, *args], env=dict(self.env, DISPLAY=self.x_display),
+                              input=input_bytes,
                               stdout=subprocess.PIPE if out else subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL, timeout=20, check=check)
 
     def copy(self, text):
-        self.run("wl-copy", text)  # it stays behind to serve the text, as xclip does
+        # wl-copy stays behind to serve the text, as xclip does.
+        self.run("wl-copy", input_bytes=text.encode() if isinstance(text, str) else text)
 
     def paste(self):
         return self.run("wl-paste", "--no-newline", out=True, check=False).stdout
@@ -66,3 +68,28 @@ class Sway:
             pass
         self.process.wait(timeout=10)
         self.runtime.cleanup()
+
+
+class XWayland:
+    """Sway's X display, used as the tests use their Xvfb displays."""
+
+    def __init__(self, sway):
+        self.sway = sway
+        self.name = sway.x_display
+        self.env = dict(sway.env, DISPLAY=sway.x_display)
+
+    def run(self, *args, input_bytes=None, timeout=10, check=True):
+        return subprocess.run([*self.sway.as_user, *args], input=input_bytes, env=self.env,
+                              capture_output=True, timeout=timeout, check=check)
+
+    def copy(self, text):
+        subprocess.run([*self.sway.as_user, "xclip", "-selection", "clipboard", "-i"],
+                       input=text.encode() if isinstance(text, str) else text, env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=10, check=True)
+
+    def clipboard(self):
+        result = self.run("xclip", "-selection", "clipboard", "-o", check=False)
+        return result.stdout if result.returncode == 0 else None
+
+    def xdotool(self, *args):
+        return self.run("xdotool", *args).stdout.decode()

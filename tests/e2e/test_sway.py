@@ -1,19 +1,21 @@
 """Kobako on a Wayland desktop through the compositor's data control: sway, headless, as an
-unprivileged user (sway refuses root), and Kobako's window on an Xvfb of its own, so that no
-XWayland bridge carries anything. Wayland programs (wl-copy, wl-paste, the tests' own Wayland
-owner) copy and paste; X programs copy through sway's own XWayland in a case of their own."""
+unprivileged user (sway refuses root). Kobako's window lies on an Xvfb of its own, so that only the
+data control carries Wayland programs' copies and picks, or on sway's own XWayland, where X
+programs copy too. wl-copy, wl-paste, xclip and the tests' own Wayland program (wayland_owner,
+behaving or attacking) are the other programs."""
 
 import os
+import resource
 import shutil
 import subprocess
-import time
 import unittest
 from pathlib import Path
 
 from harness import CAPTION, DesktopTest, Kobako, first_row, records, wait_until
-from sway import NOBODY, Sway
+from sway import NOBODY, Sway, XWayland
 
 WAYLAND_OWNER = os.environ.get("WAYLAND_OWNER")
+TEST_OWNER = os.environ.get("TEST_OWNER")
 
 
 @unittest.skipUnless(shutil.which("sway") and shutil.which("wl-copy") and WAYLAND_OWNER,
@@ -28,110 +30,161 @@ class UnderSway(DesktopTest):
         if os.geteuid() == 0:
             os.chown(self.directory, NOBODY, NOBODY)
         self.owner = self.sway.reachable(WAYLAND_OWNER)
+        if self.xwayland:
+            self.display = XWayland(self.sway)
 
-    def start(self):
+    def start(self, limit_files=None):
         # Room for every copy a case makes.
         (self.directory / "kobako.f2").write_bytes(b" 1 \r\n1000\r\n18\r\n0\r\n1\r\n")
         if os.geteuid() == 0:
             os.chown(self.directory / "kobako.f2", NOBODY, NOBODY)
-        env = dict(self.display.env, **self.sway.env)
+        env = dict(self.display.env, **self.sway.env, DISPLAY=self.display.name)
         program = Kobako(self.display, self.directory, env=env, options=["--verbose"],
-                         user=NOBODY if os.geteuid() == 0 else None)
+                         user=NOBODY if os.geteuid() == 0 else None,
+                         limit_files=limit_files)
         self.addCleanup(program.kill)
+        self.program = program
         return program
 
-    def stored(self, program):
-        program.stop()
-        return program.file("kobako.f3")
+    def copy(self, text, copier=None):
+        """wl-copy (or `copier`) copies, and the program takes it in before anything else
+        happens."""
+        data = text.encode() if isinstance(text, str) else text
+        self.program.copied(lambda: (copier or self.sway.copy)(data), data)
 
-    def own(self, mode, text):
-        """The tests' Wayland owner copies; once it owns the clipboard."""
+    def own(self, mode, text="", wait_for="owned"):
+        """The tests' Wayland program copies (or pastes); once it says `wait_for`."""
         process = subprocess.Popen([*self.sway.as_user, str(self.owner), mode, text],
                                    env=self.sway.env, stdout=subprocess.PIPE,
                                    stderr=subprocess.DEVNULL)
         self.addCleanup(process.wait)
         self.addCleanup(process.kill)
-        process.stdout.readline()
+        while (line := process.stdout.readline().strip()) != wait_for.encode():
+            self.assertTrue(line, f"{mode} ended before saying {wait_for}")
         return process
+
+    def pick(self, row):
+        """Clicks the list's row: its text becomes the clipboard's."""
+        x, y, _, _ = self.program.geometry()
+        start, pitch = first_row(self.display, self.program, CAPTION)
+        self.display.xdotool("mousemove", str(x + 20),
+                             str(y + CAPTION + start + pitch * row + pitch // 2), "click", "1")
+
+    def stored(self):
+        self.assertEqual(self.program.stop(), 0)
+        return self.program.file("kobako.f3")
 
 
 class WaylandCopies(UnderSway):
     def test_copies_and_picks_go_through_the_compositor(self):
-        program = self.start()
+        self.start()
         for text in ("one", "two", "three"):
-            self.sway.copy(text)
-            time.sleep(0.3)
-        x, y, _, _ = program.geometry()
-        start, pitch = first_row(self.display, program, CAPTION)
-        row = lambda i: (x + 20, y + CAPTION + start + pitch * i + pitch // 2)
-        self.click_at(row(1))
-        self.assertEqual(self.sway.paste(), b"two")
-        self.click_at(row(2), "ctrl")
-        self.assertEqual(self.sway.paste(), b"twoone")
-        self.click_at(row(0), "alt")
-        self.assertEqual(self.sway.paste(), b"threetwoone")
-        self.sway.copy("two")  # a copy elsewhere of a picked text is a copy all the same
-        time.sleep(0.5)
-        self.assertEqual(self.stored(program), records("two", "three", "two", "one"))
-        program.log.seek(0)
-        self.assertIn(b"zwlr_data_control_manager_v1", program.log.read())
+            self.copy(text)
+        self.pick(1)
+        wait_until(lambda: self.sway.paste() == b"two", what="the pick on the clipboard")
+        self.copy("two")  # a copy elsewhere of a picked text is a copy all the same
+        self.assertEqual(self.stored(), records("two", "three", "two", "one"))
+        self.assertIn("zwlr_data_control_manager_v1", self.program.said())
 
     def test_secrets_are_never_stored_and_hostile_owners_stop_nothing(self):
-        program = self.start()
-        for mode in ("secret", "secret-refuse", "secret-exit", "secret-then"):
-            self.own(mode, f"hidden {mode}")
-            time.sleep(0.3)
-        for mode in ("never", "drip", "huge", "die"):
-            self.own(mode, f"hostile {mode} " + "x" * 100)
-            time.sleep(0.3)
-            self.sway.copy(f"after {mode}")
-            time.sleep(0.3)
-        time.sleep(1.5)  # the huge one refused at 256 MiB
-        self.assertIsNone(program.process.poll())
-        peak = next(int(line.split()[1]) for line in Path(
-            f"/proc/{program.process.pid}/status").read_text().splitlines()
-            if line.startswith("VmHWM:"))
-        self.assertLess(peak, 600 << 10, "kB at the peak")
-        texts = self.stored(program).decode().split("\r\nText Start Point\r\n")
+        self.start()
+        for mode in ("secret", "secret-refuse", "secret-exit", "secret-then", "never", "drip",
+                     "huge", "die"):
+            self.own(mode, f"hidden {mode} " + "x" * 100)
+            self.copy(f"after {mode}")
+        texts = self.stored().decode().split("\r\nText Start Point\r\n")
         short = [text[:40] for text in texts]  # a failure names them, not megabytes of them
-        self.assertFalse([text for text in short if "hidden" in text], short)
-        for mode in ("never", "drip", "huge", "die"):
+        self.assertFalse([text for text in short if text.startswith("hidden secret")], short)
+        for mode in ("secret", "never", "drip", "huge", "die"):
             self.assertIn(f"after {mode}", short)
 
-    def test_the_compositor_going_away_saves_and_ends(self):
-        program = self.start()
-        self.sway.copy("kept when sway goes")
-        program.geometry()
+    def test_a_slow_owners_copy_goes_below_the_newer_one(self):
+        self.start()
+        self.own("slow", "slow copy")
+        self.copy("fast")
+        wait_until(lambda: self.program.taken(b"slow copy"), what="the slow copy")
+        self.assertEqual(self.stored(), records("fast", "slow copy"))
+
+    def test_a_copy_of_thousands_of_types_leaves_it_listening(self):
+        self.start()
+        for mode, count in (("types", "10000"), ("long-types", "120")):
+            self.own(mode, count).wait()
+            self.copy(f"after {mode}")
+        self.assertEqual(self.stored(), records("after long-types", "after types"))
+
+    def test_handles_stay_bounded_and_the_last_save_finds_one(self):
+        self.start(limit_files=1024)
+        self.own("unanswered", "1500")
+        self.copy("p" * 100_000)  # more than a pipe holds: a paste keeps its pipe open
+        self.pick(0)
+        self.own("paste-idle", "1500", wait_for="asked")
+        self.copy("after the handles")
+        self.assertEqual(self.stored(), records("after the handles", "p" * 100_000))
+
+    def test_the_copies_being_read_share_one_budget_of_memory(self):
+        self.start()
+        for _ in range(8):
+            self.own("endless", wait_for="asked")
+        wait_until(lambda: "512 MiB" in self.program.said(), timeout=30,
+                   what="the largest transfer dropped")
+        self.copy("after the flood of bytes")
+        status = Path(f"/proc/{self.program.process.pid}/status").read_text()
+        peak = next(int(line.split()[1]) for line in status.splitlines()
+                    if line.startswith("VmHWM:"))
+        self.assertLess(peak, (512 + 100) << 10, "kB at the peak")
+        self.assertTrue(self.stored().startswith(records("after the flood of bytes")))
+
+    def test_a_program_that_pastes_late_gets_the_whole_pick(self):
+        self.start()
+        text = b"0123456789abcdef" * (50 << 16)  # 50 MiB
+        self.copy(text)
+        self.copy("other")
+        self.pick(1)
+        wait_until(lambda: self.sway.paste()[:16] == text[:16], what="the pick on the clipboard")
+        late = subprocess.run([*self.sway.as_user, str(self.owner), "paste-late", "6"],
+                              env=self.sway.env, capture_output=True, timeout=60)
+        self.assertEqual(len(late.stdout), len(text))
+        self.assertEqual(late.stdout, text)
+
+    def test_without_the_compositor_the_x_clipboard_is_read_alone(self):
+        self.start()
+        self.copy("kept when sway goes")
         self.sway.stop()
-        self.assertEqual(program.process.wait(timeout=10), 0)
-        self.assertEqual(program.file("kobako.f3"), records("kept when sway goes"))
+        wait_until(lambda: "X clipboard alone" in self.program.said() or
+                   "X のクリップボードだけ" in self.program.said(), what="the program saying so")
+        self.copy("copied on X afterwards", self.display.copy)
+        self.assertEqual(self.stored(), records("copied on X afterwards", "kept when sway goes"))
 
 
+@unittest.skipUnless(TEST_OWNER, "needs the tests' X owner")
 class XCopiesThroughXWayland(UnderSway):
     xwayland = True
 
-    def test_x_and_wayland_copies_are_each_kept_once(self):
-        program = self.start()
+    def test_x_copies_are_kept_once_and_their_secrets_never(self):
+        self.start()
         # Sway shares an X program's copy while an X window has the keyboard, as when the user
         # copies in it.
         focused = subprocess.Popen([*self.sway.as_user, "xmessage", "an X program"],
-                                   env=dict(self.sway.env, DISPLAY=self.sway.x_display),
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.addCleanup(focused.wait)
+                                   env=self.display.env, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
         self.addCleanup(focused.kill)
-        time.sleep(1.5)
-        self.sway.copy("from Wayland")
-        time.sleep(0.5)
-        subprocess.run([*self.sway.as_user, "xclip", "-selection", "clipboard", "-i"],
-                       input=b"from X", env=dict(self.sway.env, DISPLAY=self.sway.x_display),
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=10,
-                       check=True)
-        wait_until(lambda: self.sway.paste() == b"from X", what="the X copy shared")
-        time.sleep(0.5)
-        self.sway.copy("Wayland again")
-        time.sleep(0.5)
-        self.assertEqual(self.stored(program),
-                         records("Wayland again", "from X", "from Wayland"))
+        wait_until(lambda: self.display.run("xdotool", "getwindowfocus", "getwindowname",
+                                            check=False).stdout.strip() == b"xmessage",
+                   what="an X window with the keyboard")
+        self.copy("from Wayland")
+        decided = self.program.changes()
+        x_owner = subprocess.Popen([*self.sway.as_user, self.sway.reachable(TEST_OWNER),
+                                    "secret", "hunter2"], env=self.display.env,
+                                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.addCleanup(x_owner.kill)
+        x_owner.stdout.readline()
+        # Decided on both sides: by the X11 reader and, once shared, by the data control.
+        self.program.wait_for_changes(decided + 2)
+        self.copy("from X", self.display.copy)
+        self.copy("Wayland again")
+        self.pick(1)
+        wait_until(lambda: self.display.clipboard() == b"from X", what="the pick pasted on X")
+        self.assertEqual(self.stored(), records("Wayland again", "from X", "from Wayland"))
 
 
 if __name__ == "__main__":

@@ -1,5 +1,5 @@
-// A Wayland program that copies, for the tests: it sets the clipboard through wlroots' data
-// control (as wl-copy does), and serves it as a well-behaved program does or misbehaves in one
+// A Wayland program that copies or pastes, for the tests: it sets the clipboard through wlroots'
+// data control (as wl-copy does) and serves it as a well-behaved program does or misbehaves in one
 // chosen way. It prints "owned" once its copy is the clipboard's, and ends when another copy
 // takes the clipboard.
 //
@@ -10,18 +10,27 @@
 // secret-refuse offers the secret mark but closes its pipe unwritten
 // secret-exit   offers the secret mark; exits right after giving the text
 // secret-then   offers the secret mark; at once copies "next" over it
+// slow          gives the text 3 s after it is asked for, then exits
 // never         never writes the text, and never closes its pipe
 // drip          writes one byte every 500 ms, for ever
 // huge          writes 4 GiB
+// endless       writes for ever, also once another copy took the clipboard; prints "asked"
 // die           writes part of the text, then exits
+// types N       offers N more types than text, each a short name, and ends once it is set: such
+//               a copy drops every data-control client it is sent to, wl-copy too
+// long-types N  the same with names of 4,000 bytes
+// unanswered N  copies N times 1 ms apart, never writing nor closing a pipe
 //
-//   wayland_owner latency N
-//
-// copies N new texts, each 50 ms after the last was asked for, and prints the median and the p95
-// of the time from a copy to the first request for its text, as clipbench does on X11.
+//   wayland_owner paste-idle N   asks for the clipboard's text N times, reads none, prints "asked"
+//   wayland_owner paste-late S   asks for the clipboard's text, reads it S seconds later
+//   wayland_owner latency N      copies N new texts, each 50 ms after the last was asked for, and
+//                                prints the median and the p95 of the time from a copy to the
+//                                first request for its text, as clipbench does on X11
 #include "wlr-data-control-unstable-v1-client-protocol.h"
 
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <wayland-client.h>
 
@@ -46,6 +55,8 @@ wl_display *display;
 wl_seat *seat;
 zwlr_data_control_manager_v1 *manager;
 zwlr_data_control_device_v1 *device;
+zwlr_data_control_offer_v1 *selection; // the clipboard as it stands, for pasting
+std::vector<int> unanswered;
 bool done = false;
 
 void writeAll(int fd, const std::string &bytes) {
@@ -58,6 +69,11 @@ void writeAll(int fd, const std::string &bytes) {
     }
 }
 
+void say(const char *what) {
+    std::printf("%s\n", what);
+    std::fflush(stdout);
+}
+
 // One copy: its text, whether the owner ends once another copy takes its place, and when its
 // text was first asked for.
 struct Copy {
@@ -65,6 +81,13 @@ struct Copy {
     bool last;
     Clock::time_point requested{};
 };
+
+void writeForEver(int fd, size_t pieces) {
+    const std::string piece(1 << 20, 'h');
+    for (size_t i = 0; i < pieces; ++i)
+        if (write(fd, piece.data(), piece.size()) <= 0)
+            break;
+}
 
 // Serves one request on a thread of its own, as slowly as the mode says.
 void serve(std::string type, int fd, std::string text) {
@@ -76,17 +99,16 @@ void serve(std::string type, int fd, std::string text) {
     } else if (mode == "drip") {
         while (write(fd, "d", 1) == 1)
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    } else if (mode == "huge") {
-        const std::string piece(1 << 20, 'h');
-        for (int i = 0; i < 4096; ++i)
-            if (write(fd, piece.data(), piece.size()) <= 0)
-                break;
+    } else if (mode == "huge" || mode == "endless") {
+        writeForEver(fd, mode == "huge" ? 4096 : SIZE_MAX);
     } else if (mode == "die") {
         writeAll(fd, text.substr(0, text.size() / 2));
         std::_Exit(0);
     } else {
+        if (mode == "slow")
+            std::this_thread::sleep_for(std::chrono::seconds(3));
         writeAll(fd, text);
-        if (mode == "secret-exit")
+        if (mode == "secret-exit" || mode == "slow")
             std::_Exit(0);
     }
     close(fd);
@@ -97,23 +119,43 @@ const zwlr_data_control_source_v1_listener kSourceListener = {
         auto *copy = static_cast<Copy *>(data);
         if (copy->requested == Clock::time_point{})
             copy->requested = Clock::now();
+        if (mode == "endless")
+            say("asked");
+        if (mode == "unanswered")
+            return unanswered.push_back(fd); // kept open, never written
         std::thread(serve, std::string(type), fd, copy->text).detach();
     },
     [](void *copy, zwlr_data_control_source_v1 *source) {
         zwlr_data_control_source_v1_destroy(source);
-        done = done || static_cast<Copy *>(copy)->last; // another copy took the clipboard
+        // Another copy took the clipboard; a slow owner still gives its text.
+        done = done || (static_cast<Copy *>(copy)->last && mode != "endless" && mode != "slow");
     }};
 
 // The copies live as long as the program.
-void copy(Copy *copy, bool marked) {
+void copy(Copy *copy, const std::vector<std::string> &more) {
     auto *source = zwlr_data_control_manager_v1_create_data_source(manager);
     zwlr_data_control_source_v1_add_listener(source, &kSourceListener, copy);
     for (const char *type : {"text/plain;charset=utf-8", "text/plain"})
         zwlr_data_control_source_v1_offer(source, type);
-    if (marked)
-        zwlr_data_control_source_v1_offer(source, "x-kde-passwordManagerHint");
+    size_t unanswered = 0;
+    for (const std::string &type : more) {
+        zwlr_data_control_source_v1_offer(source, type.c_str());
+        // The compositor takes them in as they come: a full socket would end this program.
+        if ((unanswered += type.size()) > 16 * 1024) {
+            wl_display_roundtrip(display);
+            unanswered = 0;
+        }
+    }
     zwlr_data_control_device_v1_set_selection(device, source);
 }
+
+const zwlr_data_control_device_v1_listener kDeviceListener = {
+    [](void *, zwlr_data_control_device_v1 *, zwlr_data_control_offer_v1 *) {},
+    [](void *, zwlr_data_control_device_v1 *, zwlr_data_control_offer_v1 *offer) {
+        selection = offer;
+    },
+    [](void *, zwlr_data_control_device_v1 *) {},
+    [](void *, zwlr_data_control_device_v1 *, zwlr_data_control_offer_v1 *) {}};
 
 const wl_registry_listener kRegistryListener = {
     [](void *, wl_registry *registry, uint32_t name, const char *interface, uint32_t) {
@@ -150,7 +192,7 @@ int measureLatency(int rounds) {
     for (int i = 0; i < rounds; ++i) {
         Copy &round = copies.emplace_back(
             Copy{"wayland-latency-" + std::to_string(getpid()) + "-" + std::to_string(i), false});
-        copy(&round, false);
+        copy(&round, {});
         wl_display_flush(display);
         const auto copied = Clock::now();
         if (dispatchUntil(copied + std::chrono::seconds(2),
@@ -170,6 +212,50 @@ int measureLatency(int rounds) {
     return 0;
 }
 
+// Asks for the clipboard's text `times` times; the pipes' read ends.
+std::vector<int> askToPaste(int times) {
+    std::vector<int> ends;
+    for (int i = 0; i < times && selection; ++i) {
+        int pipe[2];
+        if (pipe2(pipe, O_CLOEXEC) != 0)
+            break;
+        zwlr_data_control_offer_v1_receive(selection, "text/plain;charset=utf-8", pipe[1]);
+        close(pipe[1]);
+        ends.push_back(pipe[0]);
+        if (i % 64 == 63)
+            wl_display_roundtrip(display);
+    }
+    wl_display_roundtrip(display);
+    return ends;
+}
+
+int paste(bool late, int count) {
+    wl_display_roundtrip(display); // the clipboard as it stands
+    const std::vector<int> ends = askToPaste(late ? 1 : count);
+    if (!late) {
+        say("asked");
+        pause();
+        return 0;
+    }
+    std::this_thread::sleep_for(std::chrono::seconds(count));
+    char buffer[1 << 16];
+    ssize_t got;
+    while (!ends.empty() && (got = read(ends[0], buffer, sizeof buffer)) > 0)
+        fwrite(buffer, 1, static_cast<size_t>(got), stdout);
+    return 0;
+}
+
+// Copies whose types the compositor must pass on, each `length` bytes long.
+std::vector<std::string> manyTypes(int count, size_t length) {
+    std::vector<std::string> types;
+    for (int i = 0; i < count; ++i) {
+        std::string type = "application/x-many-" + std::to_string(i) + "-";
+        type.resize(std::max(type.size(), length), 'x');
+        types.push_back(type);
+    }
+    return types;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -177,7 +263,13 @@ int main(int argc, char **argv) {
         return 2;
     mode = argv[1];
     const std::string text = argc > 2 ? argv[2] : "text";
+    const int count = std::atoi(text.c_str());
     std::signal(SIGPIPE, SIG_IGN);
+    // Holding thousands of pipes open is the point of some modes.
+    rlimit files{};
+    getrlimit(RLIMIT_NOFILE, &files);
+    files.rlim_cur = files.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &files);
     display = wl_display_connect(nullptr);
     if (!display)
         return 2;
@@ -186,17 +278,37 @@ int main(int argc, char **argv) {
     if (!seat || !manager)
         return 2;
     device = zwlr_data_control_manager_v1_get_data_device(manager, seat);
+    zwlr_data_control_device_v1_add_listener(device, &kDeviceListener, nullptr);
     if (mode == "latency")
-        return measureLatency(argc > 2 ? std::atoi(argv[2]) : 100);
-    const bool then = mode == "secret-then";
-    Copy first{text, !then}, next{"next", true};
-    copy(&first, mode.starts_with("secret"));
-    if (then)
-        copy(&next, false);
+        return measureLatency(count > 0 ? count : 100);
+    if (mode == "paste-idle" || mode == "paste-late")
+        return paste(mode == "paste-late", count);
+    std::deque<Copy> copies;
+    if (mode == "unanswered") {
+        for (int i = 0; i < count; ++i) {
+            copy(&copies.emplace_back(Copy{"unanswered", false}), {});
+            wl_display_flush(display);
+            dispatchUntil(Clock::now() + std::chrono::milliseconds(1), [] { return false; });
+        }
+    } else if (mode == "types" || mode == "long-types") {
+        copy(&copies.emplace_back(Copy{"many types", true}),
+             manyTypes(count, mode == "types" ? 0 : 4000));
+    } else {
+        const bool then = mode == "secret-then";
+        copy(&copies.emplace_back(Copy{text, !then}),
+             mode.starts_with("secret") ? std::vector<std::string>{"x-kde-passwordManagerHint"}
+                                        : std::vector<std::string>{});
+        if (then)
+            copy(&copies.emplace_back(Copy{"next", true}), {});
+    }
     wl_display_roundtrip(display);
-    std::printf("owned\n");
-    std::fflush(stdout);
+    say("owned");
+    if (mode == "types" || mode == "long-types")
+        return 0;
     while (!done && wl_display_dispatch(display) >= 0) {
     }
+    // These go on writing, or holding their pipes, until they are killed.
+    if (mode == "endless" || mode == "unanswered" || mode == "slow")
+        pause();
     return 0;
 }
