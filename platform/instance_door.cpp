@@ -1,6 +1,5 @@
 #include "instance_door.h"
 
-#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 
@@ -11,31 +10,33 @@ namespace {
 constexpr int kKnockTimeoutMs = 1000;
 
 QString socketPath(const std::string &lockPath) {
-#ifdef _WIN32
-    // A named pipe's name holds no directories.
-    return QFileInfo(QString::fromStdString(lockPath)).fileName() + QStringLiteral(".socket");
-#else
     return QString::fromStdString(lockPath + ".socket");
-#endif
 }
 
 } // namespace
 
-InstanceDoor::InstanceDoor(const std::string &lockPath, QObject *parent) : QObject(parent) {
+struct InstanceDoor::Listening {
+    QLocalServer server;
+};
+
+InstanceDoor::InstanceDoor(const std::string &lockPath, QObject *parent)
+    : QObject(parent), listening_(std::make_unique<Listening>()) {
     if (lockPath.empty())
         return;
     // A socket left by an instance that was killed: the lock says none listens there now.
     QLocalServer::removeServer(socketPath(lockPath));
-    server_ = new QLocalServer(this);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_->listen(socketPath(lockPath)))
+    QLocalServer &server = listening_->server;
+    server.setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server.listen(socketPath(lockPath)))
         return;
-    connect(server_, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket *visitor = server_->nextPendingConnection())
+    connect(&server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket *visitor = listening_->server.nextPendingConnection())
             visitor->deleteLater();
         emit knocked();
     });
 }
+
+InstanceDoor::~InstanceDoor() = default;
 
 bool InstanceDoor::knock(const std::string &lockPath) {
     if (lockPath.empty())

@@ -2,20 +2,21 @@
 
 #include <QObject>
 
+#include <memory>
 #include <string>
-
-class QLocalServer;
 
 namespace kobako::platform {
 
 // How a second start in the same directory reaches the instance already working there: a local
 // socket beside the instance lock (in the user's own runtime directory, never in the working
-// directory). The running instance opens the door; a second start knocks and ends.
+// directory), or on Windows a named pipe named after the lock. The running instance opens the
+// door; a second start knocks and ends.
 class InstanceDoor : public QObject {
     Q_OBJECT
   public:
     // Listens at `lockPath` + ".socket"; with no lock file (no private directory), it does not.
     explicit InstanceDoor(const std::string &lockPath, QObject *parent = nullptr);
+    ~InstanceDoor() override;
     // True when the instance at `lockPath` heard the knock.
     static bool knock(const std::string &lockPath);
 
@@ -23,7 +24,8 @@ class InstanceDoor : public QObject {
     void knocked();
 
   private:
-    QLocalServer *server_ = nullptr;
+    struct Listening; // each system's own
+    std::unique_ptr<Listening> listening_;
 };
 
 } // namespace kobako::platform

@@ -20,7 +20,7 @@ qt_options=(
     -DQT_BUILD_TESTS=OFF -DFEATURE_pkg_config=OFF -DINPUT_opengl=no -DFEATURE_tabletevent=OFF
     -DFEATURE_directwrite3=OFF -DFEATURE_direct2d=OFF -DFEATURE_dbus=OFF -DFEATURE_sql=OFF
     -DFEATURE_testlib=OFF -DFEATURE_printsupport=OFF -DFEATURE_vulkan=OFF -DFEATURE_freetype=OFF
-    -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_openssl=OFF
+    -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_network=OFF
 )
 
 # Debian's qt6-base source, fetched with an apt configuration of our own, so that the system's

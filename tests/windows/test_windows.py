@@ -39,6 +39,9 @@ class WindowsProgram(DesktopTest):
                                  check=False).stdout.split()
         return found[0].decode() if found else None
 
+    def window_ids(self, visible=True):
+        return [self.window]
+
     def geometry(self):
         values = {}
         for line in self.display.xdotool("getwindowgeometry", "--shell",
