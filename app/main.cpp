@@ -187,13 +187,22 @@ int main(int argc, char *argv[]) {
         return *status;
     if (!enterDirectory(line))
         return 1;
-    std::unique_ptr<ClipboardWatch> clipboardWatch = watchTheClipboard();
-    if (line.verbose)
+    const storage::FileNames files{platform::currentDirectory(), platform::executableBaseName()};
+    // Whether this instance may work here is settled before the clipboard is watched: copies
+    // made while a refusal waits to be read must not pile up.
+    const auto foreign = storage::ownedByAnotherUser(files.startDirectory, files.names());
+    std::optional<storage::DirectoryLock> lock;
+    if (!foreign)
+        lock.emplace(files.startDirectory);
+    const bool working = lock && lock->held();
+    std::unique_ptr<ClipboardWatch> clipboardWatch = working ? watchTheClipboard() : nullptr;
+    if (working && line.verbose)
         std::fprintf(stderr, "kobako: clipboard read and written through %s\n",
                      clipboardWatch ? clipboardWatch->describe().c_str() : "Qt's clipboard");
-    const storage::FileNames files{platform::currentDirectory(), platform::executableBaseName()};
-    auto storedHistory =
-        std::async(std::launch::async, [files] { return storage::HistoryFile(files).read(); });
+    std::future<storage::StoredHistory> storedHistory;
+    if (working)
+        storedHistory =
+            std::async(std::launch::async, [files] { return storage::HistoryFile(files).read(); });
 #ifndef _WIN32
     // Qt's first text layout would read fontconfig's configuration; it is read while Qt sets
     // itself up, which reads none, and to the end before anything is drawn: two readings at
@@ -213,11 +222,10 @@ int main(int argc, char *argv[]) {
     auto endEarly = QObject::connect(&termination, &platform::TerminationSignals::requested, &app,
                                      &QCoreApplication::quit);
 
-    if (const auto foreign = storage::ownedByAnotherUser(files.startDirectory, files.names()))
+    if (foreign)
         return refuseAnotherUsersFiles(*foreign);
-    storage::DirectoryLock lock(files.startDirectory);
-    if (!lock.held())
-        return yieldToTheRunningOne(lock, files.startDirectory);
+    if (!working)
+        return yieldToTheRunningOne(*lock, files.startDirectory);
     storage::removeStaleTemporaries(files.startDirectory, files.names());
 
     Settings settings;
@@ -240,7 +248,7 @@ int main(int argc, char *argv[]) {
     // After the work of the start (the history read, the fonts, the first painting).
     QTimer::singleShot(0, &platform::releaseFreeMemory);
 
-    platform::InstanceDoor door(lock.path());
+    platform::InstanceDoor door(lock->path());
     QObject::connect(&door, &platform::InstanceDoor::knocked, &window,
                      &ui::HistoryWindow::comeForward);
     QObject::disconnect(endEarly);

@@ -85,11 +85,13 @@ class Persistence(DesktopTest):
         first = self.start()
         self.assertEqual(first.on_screen(), [])  # parked and minimized before any copy
         before = sorted(os.listdir(self.directory))
-        second = Kobako(self.display, self.directory)
+        second = Kobako(self.display, self.directory, options=["--verbose"])
         self.addCleanup(second.kill)
         x, y, w, h = first.geometry()  # placed as a copy would place it
         self.assertEqual((x + w, y), (SCREEN_WIDTH, SCREEN_HEIGHT // 2 - h // 2))
         wait_until(second.own_windows, what="the message")
+        # Copies made while the message waits do not pile up in it: it never watched.
+        self.assertNotIn("clipboard read", second.said())
         self.display.xdotool("key", "Return")
         self.assertEqual(second.process.wait(timeout=10), 1)
         # Its message ends with a termination signal too, as the program does.
