@@ -10,7 +10,9 @@
 #include "platform/process.h"
 #include "platform/termination_signals.h"
 #include "platform/translations.h"
-#ifndef _WIN32
+#ifdef _WIN32
+#include "platform/windows/clipboard_watch_windows.h"
+#else
 #include "platform/bridged_clipboard.h"
 #include "platform/wayland/clipboard.h"
 #include "platform/x11/clipboard_reader.h"
@@ -39,9 +41,8 @@ namespace {
 
 #ifdef _WIN32
 
-// Qt's clipboard watches the Windows clipboard itself, and is read and written at once.
 std::unique_ptr<kobako::ClipboardWatch> watchTheClipboard() {
-    return nullptr;
+    return kobako::platform::WindowsClipboardWatch::open();
 }
 
 #else

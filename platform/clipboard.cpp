@@ -17,11 +17,43 @@
 
 namespace kobako::platform {
 
+namespace {
+
+// A text given back without a copy: its bytes are handed over, as UTF-8, only when a program
+// pastes it (a copy then, as the X server takes the bytes anyway). Without a text, the clipboard
+// emptied. While one of these is the clipboard's, a change is the echo of the pick that set it.
+class SharedTextOffer : public QMimeData {
+  public:
+    explicit SharedTextOffer(std::optional<SharedText> text) : text_(std::move(text)) {}
+    QStringList formats() const override {
+        if (!text_)
+            return {};
+        return {QStringLiteral("text/plain;charset=utf-8"), QStringLiteral("text/plain")};
+    }
+    bool hasFormat(const QString &type) const override { return formats().contains(type); }
+
+  protected:
+    QVariant retrieveData(const QString &type, QMetaType wanted) const override {
+        if (!hasFormat(type))
+            return {};
+        const QByteArray bytes(text_->str().data(), static_cast<qsizetype>(text_->size()));
+        if (wanted.id() == QMetaType::QString)
+            return QString::fromUtf8(bytes);
+        return bytes;
+    }
+
+  private:
+    std::optional<SharedText> text_;
+};
+
+bool isPickOffer(const QMimeData *data) {
+    return dynamic_cast<const SharedTextOffer *>(data) != nullptr;
+}
+
+} // namespace
+
 Clipboard::Clipboard(std::unique_ptr<ClipboardWatch> reader, QObject *parent)
     : QObject(parent), reader_(std::move(reader)) {
-    const bool onX11 = QGuiApplication::platformName() == QLatin1String("xcb");
-    if (reader_ && !reader_->writes() && !onX11)
-        reader_.reset(); // Qt does not write to the X display the reader watches
     if (reader_) {
 #ifdef KOBAKO_X11
         // Qt writes through its own X connection: the reader leaves that client's changes alone.
@@ -54,7 +86,7 @@ void Clipboard::onQtChange(QClipboard::Mode mode) {
     if (mode != QClipboard::Clipboard || writing_)
         return;
     QClipboard *clipboard = QGuiApplication::clipboard();
-    if (pickOffer_ && clipboard->ownsClipboard() && clipboard->mimeData() == pickOffer_)
+    if (clipboard->ownsClipboard() && isPickOffer(clipboard->mimeData()))
         return; // announced as the pick's own when it was written
     if (reader_) {
         // The reader sees every other program's change; only a copy made in this program's own
@@ -94,27 +126,6 @@ ClipboardChange Clipboard::takeChange() {
     return taken;
 }
 
-namespace {
-
-// Qt's name for a Windows clipboard format that it has no MIME type for.
-QString windowsFormat(std::string_view name) {
-    return QStringLiteral("application/x-qt-windows-mime;value=\"%1\"")
-        .arg(QLatin1String(name.data(), static_cast<qsizetype>(name.size())));
-}
-
-// The marks Windows programs set: on other systems no copy carries them.
-bool keptOutOnWindows(const QMimeData &data) {
-    WindowsMarks marks;
-    marks.excludeFromMonitoring = data.hasFormat(windowsFormat(kExcludeFromMonitoringFormat));
-    marks.viewerIgnore = data.hasFormat(windowsFormat(kViewerIgnoreFormat));
-    if (const QString permission = windowsFormat(kHistoryPermissionFormat);
-        data.hasFormat(permission))
-        marks.historyPermission = data.data(permission).toStdString();
-    return keptOutOfHistories(marks);
-}
-
-} // namespace
-
 std::optional<std::string> Clipboard::readWithQt() const {
     QClipboard *clipboard = QGuiApplication::clipboard();
     const QMimeData *data = clipboard->mimeData();
@@ -125,7 +136,7 @@ std::optional<std::string> Clipboard::readWithQt() const {
     MarkEvidence mark{data->hasFormat(markType), MarkEvidence::Answer::Refused, {}};
     if (const QByteArray value = data->data(markType); !value.isEmpty())
         mark = {mark.listed, MarkEvidence::Answer::Read, value.toStdString()};
-    if (judgeMark(mark, true) != MarkVerdict::Public || keptOutOnWindows(*data))
+    if (judgeMark(mark, true) != MarkVerdict::Public)
         return std::nullopt;
     // hasText() is not the test: it misses text offered only as text/plain;charset=utf-8 and
     // takes a list of URIs for text. A null text means none is offered.
@@ -134,34 +145,6 @@ std::optional<std::string> Clipboard::readWithQt() const {
         return std::nullopt;
     return text.toStdString();
 }
-
-namespace {
-
-// A text given back without a copy: its bytes are handed over, as UTF-8, only when a program
-// pastes it (a copy then, as the X server takes the bytes anyway).
-class SharedTextOffer : public QMimeData {
-  public:
-    explicit SharedTextOffer(SharedText text) : text_(std::move(text)) {}
-    QStringList formats() const override {
-        return {QStringLiteral("text/plain;charset=utf-8"), QStringLiteral("text/plain")};
-    }
-    bool hasFormat(const QString &type) const override { return formats().contains(type); }
-
-  protected:
-    QVariant retrieveData(const QString &type, QMetaType wanted) const override {
-        if (!hasFormat(type))
-            return {};
-        const QByteArray bytes(text_.str().data(), static_cast<qsizetype>(text_.size()));
-        if (wanted.id() == QMetaType::QString)
-            return QString::fromUtf8(bytes);
-        return bytes;
-    }
-
-  private:
-    SharedText text_;
-};
-
-} // namespace
 
 // Through the watch where it writes (Wayland's data control), else through Qt. The echo of the
 // write needs no text: the capture knows it by its origin.
@@ -172,9 +155,7 @@ void Clipboard::write(std::optional<SharedText> text) {
     } else {
         // Emptied with an empty offer: clear() would be announced a second time from the event
         // loop.
-        auto *offer = text ? new SharedTextOffer(std::move(*text)) : new QMimeData;
-        pickOffer_ = offer;
-        QGuiApplication::clipboard()->setMimeData(offer);
+        QGuiApplication::clipboard()->setMimeData(new SharedTextOffer(std::move(text)));
     }
     writing_ = false;
     current_.text.reset();

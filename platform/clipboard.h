@@ -10,8 +10,6 @@
 #include <optional>
 #include <string>
 
-class QMimeData;
-
 namespace kobako::platform {
 
 // The system clipboard (the CLIPBOARD selection), plain text only.
@@ -21,9 +19,12 @@ namespace kobako::platform {
 // signals are dropped while a write is under way, since on X11 some of them arrive only later
 // from the event loop. While that notification runs, `origin()` names it the program's own.
 //
-// On X11 the changes of other programs are read by a watch of our own (X11ClipboardReader), which
-// fetches each text at once; a copy made inside the program (Ctrl+C in a text box) is Qt's and
-// is read from Qt. Elsewhere (and in tests) Qt's clipboard is asked for every change.
+// Other programs' changes are read by a watch of the program's own (the X11 reader, Wayland's data
+// control, the Windows clipboard listener), which fetches each text at once off the window's
+// thread; a copy made inside the program (Ctrl+C in a text box) is Qt's and is read from Qt.
+// Without a watch (in tests) Qt's clipboard is asked for every change. Windows reports the
+// program's own write only later, from the event loop: while the clipboard holds the pick's
+// offer, a change is that write's.
 class Clipboard : public QObject, public ClipboardReader, public ClipboardWriter {
   public:
     // `reader` watches X11 copies; without one, Qt is asked.
@@ -51,9 +52,6 @@ class Clipboard : public QObject, public ClipboardReader, public ClipboardWriter
 
     std::function<void()> changed_;
     bool writing_ = false;
-    // What a pick last offered through Qt: while it is still the clipboard's, a change is the
-    // echo of that write (Windows reports it only later, from the event loop).
-    const QMimeData *pickOffer_ = nullptr;
     ClipboardOrigin announcing_ = ClipboardOrigin::Elsewhere;
     std::unique_ptr<ClipboardWatch> reader_;
     ClipboardChange current_; // with the reader: the last change

@@ -103,7 +103,42 @@ def program_for_anyone(directory):
     return str(copy)
 
 
-class Kobako:
+class SaysOnStderr:
+    """What a program started with --verbose says on standard error (in `self.log`) of the
+    clipboard changes it decided on."""
+
+    def said(self):
+        self.log.seek(0)  # Windows' text streams end lines with CR LF
+        return self.log.read().decode(errors="replace").replace("\r\n", "\n")
+
+    def changes(self):
+        said = self.said()
+        return said.count(" taken in\n") + said.count(" left alone\n")
+
+    def wait_for_changes(self, count, timeout=10):
+        self.wait_saying(lambda: self.changes() >= count, timeout,
+                         f"{count} clipboard changes decided")
+
+    def wait_saying(self, predicate, timeout, what):
+        """Waits until `predicate`; a failure says what the program said."""
+        try:
+            wait_until(predicate, timeout=timeout, what=what)
+        except AssertionError as error:
+            raise AssertionError(f"{error}; the program said:\n{self.said()}") from None
+
+    def taken(self, data):
+        """How many copies of the size of `data` the program took in."""
+        return self.said().count(f" a copy of {len(data)} bytes taken in\n")
+
+    def copied(self, copy, data, timeout=5):
+        """Runs `copy` and waits until the program has taken in one more copy of `data`'s size."""
+        before = self.taken(data)
+        copy()
+        self.wait_saying(lambda: self.taken(data) > before, timeout,
+                         f"a copy of {len(data)} bytes")
+
+
+class Kobako(SaysOnStderr):
     """The program started in a directory, as a user starts it there."""
 
     def __init__(self, display, directory, user=None, options=(), env=None, limit_files=None):
@@ -125,33 +160,6 @@ class Kobako:
             self.log.seek(0)
             raise AssertionError(f"no window; exit code {self.process.poll()}, "
                                  f"stderr: {self.log.read().decode(errors='replace')}")
-
-    def said(self):
-        """What the program wrote on standard error so far."""
-        self.log.seek(0)
-        return self.log.read().decode(errors="replace")
-
-    def changes(self):
-        """How many clipboard changes the program has decided on (it says so with --verbose)."""
-        said = self.said()
-        return said.count(" taken in\n") + said.count(" left alone\n")
-
-    def wait_for_changes(self, count, timeout=10):
-        wait_until(lambda: self.changes() >= count, timeout=timeout,
-                   what=f"{count} clipboard changes decided")
-
-    def taken(self, data):
-        """How many copies of the size of `data` the program took in."""
-        return self.said().count(f" a copy of {len(data)} bytes taken in\n")
-
-    def copied(self, copy, data):
-        """Runs `copy` and waits until the program has taken in one more copy of `data`'s size."""
-        before = self.taken(data)
-        copy()
-        try:
-            wait_until(lambda: self.taken(data) > before, what=f"a copy of {len(data)} bytes")
-        except AssertionError as error:
-            raise AssertionError(f"{error}; the program said:\n{self.said()}") from None
 
     def window_ids(self, visible=False):
         """This process's windows named Kobako: another instance's bear the same name."""
