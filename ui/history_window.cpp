@@ -321,9 +321,10 @@ void HistoryWindow::setShaded(QWidget *display, bool shaded) const {
 void HistoryWindow::onSlotEdited(int index) {
     if (updatingSlots_)
         return;
-    history_.editSlot(index, slotTextFromEdit(slotTexts_[index]->toPlainText(),
-                                              history_.textSlots()[index].text));
-    shownSlotText_[index] = slotDisplayText(history_.textSlots()[index].text);
+    QString shown = slotTexts_[index]->document()->toRawText();
+    history_.editSlot(
+        index, slotTextFromEdit(shownSlotText_[index], shown, history_.textSlots()[index].text));
+    shownSlotText_[index] = std::move(shown);
     saveChanges();
 }
 

@@ -1,5 +1,8 @@
 #include "text_display.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace kobako::ui {
 
 namespace {
@@ -55,16 +58,55 @@ QString slotDisplayText(const std::string &text) {
         if (!shown.endsWith(QChar(0x2026)))
             shown += QChar(0x2026);
     }
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(u'\r', u'\n');
+    shown.replace(QStringLiteral("\r\n"), QChar(QChar::ParagraphSeparator));
+    shown.replace(u'\r', QChar::ParagraphSeparator);
+    shown.replace(u'\n', QChar::ParagraphSeparator);
     return shown;
 }
 
-std::string slotTextFromEdit(const QString &edited, const std::string &before) {
-    QString text = edited;
+namespace {
+
+// Where each character the slot shows begins in the stored text: a CR LF pair shows as one line
+// break, a character beyond U+FFFF as two units of the shown text.
+std::vector<size_t> shownToStored(const std::string &stored) {
+    std::vector<size_t> starts;
+    for (size_t i = 0; i < stored.size();) {
+        starts.push_back(i);
+        const auto lead = static_cast<unsigned char>(stored[i]);
+        if (stored.compare(i, 2, "\r\n") == 0) {
+            i += 2;
+            continue;
+        }
+        const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        if (length == 4)
+            starts.push_back(i); // the low surrogate
+        i += length;
+    }
+    starts.push_back(stored.size());
+    return starts;
+}
+
+} // namespace
+
+std::string slotTextFromEdit(const QString &shownBefore, const QString &shownAfter,
+                             const std::string &before) {
+    // The edited stretch: what lies before and after it is the same in both.
+    qsizetype head = 0;
+    const qsizetype shortest = std::min(shownBefore.size(), shownAfter.size());
+    while (head < shortest && shownBefore[head] == shownAfter[head])
+        ++head;
+    qsizetype tail = 0;
+    while (tail < shortest - head &&
+           shownBefore[shownBefore.size() - 1 - tail] == shownAfter[shownAfter.size() - 1 - tail])
+        ++tail;
+    const std::vector<size_t> starts = shownToStored(before);
+    const size_t from = starts[std::min<size_t>(head, starts.size() - 1)];
+    const size_t to = starts[std::min<size_t>(shownBefore.size() - tail, starts.size() - 1)];
+    QString typed = shownAfter.mid(head, shownAfter.size() - head - tail);
+    typed.replace(QChar::ParagraphSeparator, u'\n');
     if (before.find("\r\n") != std::string::npos)
-        text.replace(u'\n', QStringLiteral("\r\n"));
-    return text.toStdString();
+        typed.replace(u'\n', QStringLiteral("\r\n"));
+    return before.substr(0, from) + typed.toStdString() + before.substr(to);
 }
 
 } // namespace kobako::ui
