@@ -10,11 +10,11 @@ KOBAKO_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev l
 # runtimes (both only recommended by the packages that use them). Window managers users run:
 # openbox, xfwm4 (with xfconf and a session bus for its settings), fluxbox and icewm; and a
 # Wayland desktop: weston with XWayland, sway (headless) for its data control, and wl-clipboard
-# as a Wayland client that copies.
+# as a Wayland client that copies; wmctrl asks the window manager to close a window.
 KOBAKO_TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev python3 xvfb xclip xdotool
                       x11-utils imagemagick librsvg2-bin clang libclang-rt-14-dev clang-format
                       openbox xfwm4 xfconf dbus dbus-x11 fluxbox icewm weston xwayland sway
-                      wl-clipboard desktop-file-utils lintian appstream man-db
+                      wl-clipboard wmctrl desktop-file-utils lintian appstream man-db
                       dpkg-dev file binutils)
 
 # The Windows build: the mingw-w64 cross compilers, the build tools Qt's own build uses, and wine

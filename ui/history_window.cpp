@@ -253,19 +253,23 @@ void HistoryWindow::placeBy(PlacementKind kind) {
 }
 
 void HistoryWindow::onClipboardChanged() {
-    if (history_.capturePaused())
-        return; // not even a look at the clipboard
     const ClipboardOrigin origin = clipboardReader_.origin();
-    ClipboardChange change = clipboardReader_.takeChange();
-    const size_t size = change.text ? change.text->size() : 0;
-    const CaptureOutcome outcome = history_.capture(std::move(change.text), origin, change.madeAt);
+    std::optional<size_t> taken;
+    // While paused, not even a look at the clipboard.
+    if (!history_.capturePaused()) {
+        ClipboardChange change = clipboardReader_.takeChange();
+        const size_t size = change.text ? change.text->size() : 0;
+        if (history_.capture(std::move(change.text), origin, change.madeAt) ==
+            CaptureOutcome::Stored)
+            taken = size;
+    }
     if (sayingChanges_ && origin == ClipboardOrigin::Elsewhere) {
-        if (outcome == CaptureOutcome::Stored)
-            std::fprintf(stderr, "kobako: a copy of %zu bytes taken in\n", size);
+        if (taken)
+            std::fprintf(stderr, "kobako: a copy of %zu bytes taken in\n", *taken);
         else
             std::fputs("kobako: a clipboard change left alone\n", stderr);
     }
-    if (outcome == CaptureOutcome::Ignored)
+    if (!taken)
         return;
     refreshViews();
     presence_->handle(PresenceEvent::Captured);

@@ -1,5 +1,6 @@
 """Runs the real program under Xvfb and plays the other programs of a desktop with xclip and
-xdotool. Each test gets a display and a directory of its own."""
+xdotool. Each test gets a display and a directory of its own. Every wait is on a condition: the
+program says with --verbose what it made of each copy, and the tests wait for that."""
 
 import os
 import shutil
@@ -15,17 +16,16 @@ KOBAKO = os.environ.get("KOBAKO", "kobako")
 # with other tests, a start has taken over ten seconds.
 SLOWDOWN = float(os.environ.get("KOBAKO_TEST_SLOWDOWN", "1"))
 SCREEN_WIDTH, SCREEN_HEIGHT = 1280, 800
+CAPTION = 24  # the caption bar, and each of its square buttons: 18 units of 20 twips, in pixels
 
 
 def wait_until(predicate, timeout=5.0, interval=0.05, what="condition"):
     deadline = time.monotonic() + timeout * SLOWDOWN
-    while True:
-        value = predicate()
-        if value:
-            return value
+    while not (value := predicate()):
         if time.monotonic() > deadline:
             raise AssertionError(f"timed out waiting for {what}")
         time.sleep(interval)
+    return value
 
 
 class Display:
@@ -54,9 +54,7 @@ class Display:
     def copy(self, text, target=None, selection="clipboard"):
         """Another program copies: xclip owns the clipboard until the next copy."""
         data = text.encode() if isinstance(text, str) else text
-        args = ["xclip", "-selection", selection, "-i"]
-        if target:
-            args += ["-t", target]
+        args = ["xclip", "-selection", selection, "-i"] + (["-t", target] if target else [])
         # xclip stays behind to serve the text: leave it no pipe to wait on.
         subprocess.run(args, input=data, env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=10, check=True)
@@ -91,16 +89,6 @@ class WinePrefix:
     def close(self):
         subprocess.run(["wineserver", "--kill"], env=self.env, timeout=30, check=False)
         self.folder.cleanup()
-
-
-def program_for_anyone(directory):
-    """A copy of the program that any user can run: the build tree may lie in a home directory
-    that other users cannot enter."""
-    copy = Path(directory) / "kobako"
-    shutil.copy(Path(KOBAKO).resolve(), copy)
-    os.chmod(directory, 0o755)
-    os.chmod(copy, 0o755)
-    return str(copy)
 
 
 class SaysOnStderr:
@@ -138,48 +126,49 @@ class SaysOnStderr:
                          f"a copy of {len(data)} bytes")
 
 
+def program_for_anyone(directory):
+    """A copy of the program that any user can run: the build tree may lie in a home directory
+    that other users cannot enter."""
+    copy = Path(directory) / "kobako"
+    shutil.copy(Path(KOBAKO).resolve(), copy)
+    os.chmod(directory, 0o755)
+    os.chmod(copy, 0o755)
+    return str(copy)
+
+
 class Kobako(SaysOnStderr):
-    """The program started in a directory, as a user starts it there."""
+    """The program started in a directory, as a user starts it there, saying what it does."""
 
     def __init__(self, display, directory, user=None, options=(), env=None, limit_files=None):
         self.display = display
         self.directory = Path(directory)
-        args = [KOBAKO, *options]
+        args = [KOBAKO, "--verbose", *options]
         if user:
             self.copy = tempfile.TemporaryDirectory()
             args = ["setpriv", f"--reuid={user}", f"--regid={user}", "--clear-groups",
-                    program_for_anyone(self.copy.name), *options]
+                    program_for_anyone(self.copy.name), "--verbose", *options]
         if limit_files:
             args = ["prlimit", f"--nofile={limit_files}:{limit_files}", *args]
         self.log = tempfile.TemporaryFile()
         self.process = subprocess.Popen(args, cwd=directory, env=env or display.env,
                                         stdout=subprocess.DEVNULL, stderr=self.log)
-        try:
-            wait_until(self.window_ids, timeout=10, what="the history window")
-        except AssertionError:
-            self.log.seek(0)
-            raise AssertionError(f"no window; exit code {self.process.poll()}, "
-                                 f"stderr: {self.log.read().decode(errors='replace')}")
+        self.wait_saying(self.window_ids, 10, "the history window")
 
     def window_ids(self, visible=False):
         """This process's windows named Kobako: another instance's bear the same name."""
         args = (["search", "--all", "--pid", str(self.process.pid)] +
                 (["--onlyvisible"] if visible else []) + ["--name", "^Kobako$"])
-        result = self.display.run("xdotool", *args, check=False)
-        return result.stdout.decode().split()
+        return self.display.run("xdotool", *args, check=False).stdout.decode().split()
 
     def own_windows(self):
-        """This process's windows on the screen: another instance's bear the same name."""
-        result = self.display.run("xdotool", "search", "--onlyvisible", "--pid",
-                                  str(self.process.pid), check=False)
-        return result.stdout.decode().split()
+        """This process's windows on the screen, whatever their names."""
+        return self.display.run("xdotool", "search", "--onlyvisible", "--pid",
+                                str(self.process.pid), check=False).stdout.decode().split()
 
     def window_geometry(self, window):
-        values = {}
-        for line in self.display.xdotool("getwindowgeometry", "--shell", window).splitlines():
-            key, _, value = line.partition("=")
-            values[key] = int(value)
-        return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
+        values = dict(line.split("=") for line in
+                      self.display.xdotool("getwindowgeometry", "--shell", window).split())
+        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
     def on_screen(self):
         """Geometries of the history window where it can be seen: mapped and on the screen.
@@ -195,30 +184,17 @@ class Kobako(SaysOnStderr):
         return shown
 
     def geometry(self):
-        """The shown history window's x, y, width and height in pixels, once it has settled:
+        """The shown history window's x, y, width and height in pixels, once two looks agree:
         the first capture places it, then sizes it, then places it again."""
-        previous = None
-        for _ in range(50):
-            try:
-                current = wait_until(self.on_screen, timeout=10, what="the window on the screen")[0]
-            except AssertionError:
-                raise AssertionError(f"the window is not on the screen: {self.describe()}")
-            if current == previous:
-                return current
-            previous = current
-            time.sleep(0.15)
-        raise AssertionError("the window keeps moving")
+        seen = []
 
-    def describe(self):
-        """What the X server knows of the program's windows, for a failure message."""
-        lines = [f"exit code {self.process.poll()}"]
-        for window in self.window_ids():
-            info = self.display.run("xwininfo", "-id", window, check=False).stdout.decode()
-            state = [l.strip() for l in info.splitlines() if "Map State" in l or "geometry" in l]
-            props = self.display.run("xprop", "-id", window, "WM_STATE", "_NET_WM_STATE",
-                                     check=False).stdout.decode().split("\n")
-            lines.append(f"{window}: {state} {props[:3]}")
-        return "; ".join(lines)
+        def settled():
+            seen.append(self.on_screen()[:1])
+            return seen[-1] and len(seen) > 1 and seen[-2] == seen[-1] and seen[-1][0]
+        return wait_until(settled, timeout=10, interval=0.15, what="the window settled")
+
+    def rows(self):
+        return list_rows(self.display, self.window_ids(visible=True)[0], self.geometry())
 
     def stop(self, sig=signal.SIGTERM):
         self.process.send_signal(sig)
@@ -237,7 +213,16 @@ class Kobako(SaysOnStderr):
             self.copy.cleanup()
 
 
-CAPTION = 24  # the caption bar, and each of its square buttons: 18 units of 20 twips, in pixels
+def list_rows(display, window, geometry):
+    """The middle of each row of a shown list, in screen pixels, from the highlight of the newest
+    capture (the list's frame lies above it)."""
+    x, y, _, height = geometry
+    shot = display.run("import", "-window", window, "-crop",
+                       f"1x{height - CAPTION}+3+{CAPTION}", "txt:-")
+    colours = [line.split()[-1] for line in shot.stdout.decode().splitlines()[1:]]
+    start = next(i for i in range(len(colours) - 4) if len(set(colours[i:i + 4])) == 1)
+    pitch = next(i for i in range(start, len(colours)) if colours[i] != colours[start]) - start
+    return lambda i: (x + 20, y + CAPTION + start + pitch * i + pitch // 2)
 
 
 def text_box_settings(list_max=5):
@@ -272,16 +257,29 @@ class DesktopTest(unittest.TestCase):
         self.addCleanup(program.kill)
         return program
 
+    def copy(self, program, *texts):
+        """Copies each text, each taken in by the program before the next."""
+        for text in texts:
+            data = text.encode() if isinstance(text, str) else text
+            program.copied(lambda: self.display.copy(data), data)
+
     def click_at(self, point, *keys, button=1):
         """A click with modifier keys held, as a user makes it."""
         args = ["mousemove", str(point[0]), str(point[1])]
-        for key in keys:
-            args += ["keydown", key]
-        args += ["click", str(button)]
-        for key in keys:
-            args += ["keyup", key]
-        self.display.xdotool(*args)
-        time.sleep(0.25)
+        args += [arg for key in keys for arg in ("keydown", key)] + ["click", str(button)]
+        self.display.xdotool(*args, *[arg for key in keys for arg in ("keyup", key)])
+
+    def picked(self, point, expected, *keys):
+        """Clicks and waits until the clipboard holds what the click gives back."""
+        self.click_at(point, *keys)
+        wait_until(lambda: self.display.clipboard() == expected, what=f"{expected!r} given back")
+
+    def saved(self, program, expected):
+        """Waits until the history file holds `expected` (it is saved a second after a
+        change)."""
+        path = program.directory / "kobako.f3"
+        wait_until(lambda: path.exists() and path.read_bytes() == expected,
+                   what="the history file")
 
     def open_other_window(self, geometry):
         """Another program's window (xmessage), made the active one; its X window id."""
@@ -292,33 +290,9 @@ class DesktopTest(unittest.TestCase):
             "xdotool", "search", "--onlyvisible", "--name", "^xmessage$", check=False
         ).stdout.split(), what="the other window")[0].decode()
         self.display.xdotool("windowactivate", "--sync", window)
-        time.sleep(0.3)
         return window
 
     def stacking_order(self):
         """The managed windows, bottom to top, as the window manager stacks them."""
         stacking = self.display.run("xprop", "-root", "_NET_CLIENT_LIST_STACKING").stdout.decode()
         return [int(w, 16) for w in stacking.split("#")[1].replace(",", " ").split()]
-
-    def copy_all(self, *texts, pause=0.15):
-        for text in texts:
-            self.display.copy(text)
-            time.sleep(pause)
-
-
-def first_row(display, program, caption_height):
-    """Where the list's first row starts below the caption, and its height, found from the
-    highlight of a fresh capture (the list's frame lies above it)."""
-    _, _, _, height = program.geometry()
-    shot = display.run("import", "-window", program.window_ids(visible=True)[0], "-crop",
-                       f"1x{height - caption_height}+3+{caption_height}", "txt:-")
-    colours = [line.split()[-1] for line in shot.stdout.decode().splitlines()[1:]]
-    start = 0
-    while start < len(colours):
-        end = start
-        while end < len(colours) and colours[end] == colours[start]:
-            end += 1
-        if end - start >= 4:
-            return start, end - start
-        start = end
-    raise AssertionError("no highlighted row")

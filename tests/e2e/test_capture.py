@@ -1,37 +1,34 @@
-"""Capture from other programs: what enters the history."""
+"""Capture from other programs: what enters the history, and the capture button."""
 
-import time
 import unittest
 
-from harness import DesktopTest, records
-
-
-def settings_file(position, mode=0, list_max=5):
-    return f" 1 \r\n{list_max}\r\n18\r\n{mode}\r\n{position}\r\n".encode()
+from harness import CAPTION, DesktopTest, records
 
 
 class Capture(DesktopTest):
     def test_large_japanese_and_line_break_texts_arrive_intact(self):
-        program = self.start(kobako_f2=settings_file(1, list_max=10))
+        program = self.start(kobako_f2=b" 1 \r\n10\r\n18\r\n0\r\n1\r\n")
         big = "".join(f"line {i:07d} 日本語\n" for i in range(60000))  # about 1.3 MB
-        texts = ["改行\r\nあり\r\n三行目", "lone\rcr", "lone\nlf", "tab\there", big]
-        # Each copy must be fetched before the next one takes the clipboard over.
-        self.copy_all(*texts[:-1], pause=0.3)
-        self.copy_all(big, pause=1.5)
-        program.stop()
+        self.copy(program, "改行\r\nあり\r\n三行目", "lone\rcr", "lone\nlf", "tab\there", big)
         # A lone CR would end a line: that text is written in the escaped form.
-        self.assertEqual(program.file("kobako.f3"),
-                         records(big, "tab\there", "lone\nlf") +
-                         b"lone%0Dcr\r\nText Start Point%\r\n" + records("改行\r\nあり\r\n三行目"))
+        self.saved(program, records(big, "tab\there", "lone\nlf") +
+                   b"lone%0Dcr\r\nText Start Point%\r\n" + records("改行\r\nあり\r\n三行目"))
 
-    def test_image_only_clipboard_changes_nothing(self):
+    def test_images_and_paused_capture_change_nothing(self):
         program = self.start()
         png = self.display.run("convert", "-size", "4x4", "xc:red", "png:-").stdout
         self.display.copy(png, target="image/png")
-        time.sleep(0.5)
+        program.wait_for_changes(1)
         self.assertEqual(program.on_screen(), [])
-        program.stop()
-        self.assertEqual(program.file("kobako.f3"), b"")
+        self.copy(program, "before")
+        x, y, _, _ = program.geometry()
+        capture = (x + 2 * CAPTION + CAPTION // 2, y + CAPTION // 2)
+        self.click_at(capture)
+        self.display.copy("while paused")
+        program.wait_for_changes(3)
+        self.click_at(capture)
+        self.copy(program, "after")
+        self.saved(program, records("after", "before"))
 
 
 if __name__ == "__main__":

@@ -1,72 +1,66 @@
-"""Giving texts back with the mouse and the keyboard, as a user does, read back with xclip."""
+"""Giving texts back with the mouse and the keyboard, as a user does, read back with xclip; and
+the copies made after picks and inside the program's own text boxes, which are all kept."""
 
-import time
 import unittest
 
-from harness import CAPTION, DesktopTest, first_row, records, slot_point, text_box_settings
+from harness import DesktopTest, records, slot_point, text_box_settings, wait_until
 
 
 class ListGestures(DesktopTest):
-    def click(self, x, y, *keys, button=1):
-        self.click_at((x, y), *keys, button=button)
-
     def test_click_ctrl_alt_and_right_click(self):
         program = self.start()
-        self.copy_all("c", "b", "a")
-        x, y, _, _ = program.geometry()
-        start, pitch = first_row(self.display, program, CAPTION)
-        row = lambda i: (x + 20, y + CAPTION + start + pitch * i + pitch // 2)
+        self.copy(program, "c", "b", "a")
+        row = program.rows()
+        self.picked(row(1), b"b")
+        self.picked(row(2), b"bc", "ctrl")
+        self.picked(row(0), b"abc", "alt")
+        self.picked(row(0), b"a")
+        self.picked(row(2), b"ac", "ctrl")
+        self.click_at(row(1), button=3)  # deletes the selected entries: a and c
+        self.saved(program, records("b"))
 
-        self.click(*row(1))
-        self.assertEqual(self.display.clipboard(), b"b")
-        self.click(*row(2), "ctrl")
-        self.assertEqual(self.display.clipboard(), b"bc")
-        self.click(*row(0), "alt")
-        self.assertEqual(self.display.clipboard(), b"abc")
-        # Shift is no gesture: the clipboard stays as it was.
-        self.click(*row(1), "shift")
-        self.assertEqual(self.display.clipboard(), b"abc")
-
-        self.click(*row(0))
-        self.click(*row(2), "ctrl")
-        self.click(*row(1), button=3)  # deletes the selected entries: a and c
-        program.stop()
-        self.assertEqual(program.file("kobako.f3"), records("b"))
+    def test_copies_after_picks_are_all_kept(self):
+        program = self.start()
+        self.copy(program, "alpha", "beta")
+        row = program.rows()
+        self.picked(row(1), b"alpha")
+        self.picked(row(0), b"alphabeta", "ctrl")
+        self.copy(program, "gamma")
+        self.picked(row(0), b"gamma")  # the newest, given back: the next copy is kept all the same
+        self.copy(program, "delta")
+        self.saved(program, records("delta", "gamma", "beta", "alpha"))
 
 
 class SlotGestures(DesktopTest):
-    def slot_point(self, program, index):
-        return slot_point(program, index)
-
-    def click(self, point, *keys, button=1):
-        self.click_at(point, *keys, button=button)
-
     def test_check_boxes_pick_join_and_delete(self):
         program = self.start(kobako_f2=text_box_settings())
-        self.copy_all("three", "two", "one")
-        check = lambda i: self.slot_point(program, i)[0]
-        self.click(check(1))
-        self.assertEqual(self.display.clipboard(), b"two")
-        self.click(check(2), "ctrl")
-        self.assertEqual(self.display.clipboard(), b"twothree")
-        self.click(check(0), "alt")
-        self.assertEqual(self.display.clipboard(), b"onetwothree")
-        self.click(check(1))
-        self.click(check(1), button=3)
-        program.stop()
-        self.assertEqual(program.file("kobako.f3"), records("one", "three"))
+        self.copy(program, "three", "two", "one")
+        check = lambda i: slot_point(program, i)[0]
+        self.picked(check(1), b"two")
+        self.picked(check(2), b"twothree", "ctrl")
+        self.picked(check(0), b"onetwothree", "alt")
+        self.picked(check(1), b"two")
+        self.click_at(check(1), button=3)
+        self.saved(program, records("one", "three"))
 
-    def test_typing_into_a_checked_slot_puts_its_text_first(self):
+    def test_a_slot_changes_only_by_typing_and_its_ctrl_c_is_a_copy(self):
         program = self.start(kobako_f2=text_box_settings())
-        self.copy_all("abc")
-        _, text = self.slot_point(program, 0)
-        self.click(text)  # a click on the text picks the slot
-        self.assertEqual(self.display.clipboard(), b"abc")
-        self.display.xdotool("key", "End", "d")
-        time.sleep(0.3)
-        self.assertEqual(self.display.clipboard(), b"abc")
-        program.stop()
-        self.assertEqual(program.file("kobako.f3"), records("abcd"))
+        self.copy(program, "second", "hello world")
+        self.display.copy("PRIMARY", selection="primary")
+        self.click_at(slot_point(program, 1)[1], button=2)  # no primary paste
+        text = slot_point(program, 0)[1]
+        self.picked(text, b"hello world")  # a click on the text checks and picks the slot
+        # A selection dragged onto another slot drops nothing there.
+        x, y0, y1 = text[0] - 45, text[1], slot_point(program, 1)[1][1]
+        steps = [arg for step in range(1, 6) for arg in
+                 ("mousemove", str(x), str(y0 + (y1 - y0) * step // 5))]
+        self.display.xdotool("key", "ctrl+Home", "shift+End", "mousemove", str(x), str(y0),
+                             "mousedown", "1", *steps, "mouseup", "1")
+        self.display.xdotool("key", "End", "d")  # typing puts the slot's text first
+        wait_until(lambda: self.display.clipboard() == b"hello world", what="the text first")
+        program.copied(lambda: self.display.xdotool("key", "ctrl+Home", *["shift+Right"] * 5,
+                                                    "ctrl+c"), b"hello")
+        self.saved(program, records("hello", "hello worldd", "second"))
 
 
 if __name__ == "__main__":

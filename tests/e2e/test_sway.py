@@ -11,7 +11,7 @@ import subprocess
 import unittest
 from pathlib import Path
 
-from harness import CAPTION, DesktopTest, Kobako, first_row, records, wait_until
+from harness import DesktopTest, Kobako, records, wait_until
 from sway import NOBODY, Sway, XWayland
 
 WAYLAND_OWNER = os.environ.get("WAYLAND_OWNER")
@@ -39,9 +39,8 @@ class UnderSway(DesktopTest):
         if os.geteuid() == 0:
             os.chown(self.directory / "kobako.f2", NOBODY, NOBODY)
         env = dict(self.display.env, **self.sway.env, DISPLAY=self.display.name)
-        program = Kobako(self.display, self.directory, env=env, options=["--verbose"],
-                         user=NOBODY if os.geteuid() == 0 else None,
-                         limit_files=limit_files)
+        program = Kobako(self.display, self.directory, env=env,
+                         user=NOBODY if os.geteuid() == 0 else None, limit_files=limit_files)
         self.addCleanup(program.kill)
         self.program = program
         return program
@@ -65,10 +64,7 @@ class UnderSway(DesktopTest):
 
     def pick(self, row):
         """Clicks the list's row: its text becomes the clipboard's."""
-        x, y, _, _ = self.program.geometry()
-        start, pitch = first_row(self.display, self.program, CAPTION)
-        self.display.xdotool("mousemove", str(x + 20),
-                             str(y + CAPTION + start + pitch * row + pitch // 2), "click", "1")
+        self.click_at(self.program.rows()(row))
 
     def stored(self):
         self.assertEqual(self.program.stop(), 0)

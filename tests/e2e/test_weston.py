@@ -9,7 +9,6 @@ import shutil
 import signal
 import subprocess
 import tempfile
-import time
 import unittest
 from pathlib import Path
 
@@ -75,17 +74,16 @@ class UnderWeston(unittest.TestCase):
     def test_copies_from_wayland_and_x_clients_are_captured_and_the_window_comes_on_screen(self):
         program = Kobako(self.display, self.tmp.name)
         self.addCleanup(program.kill)
-        self.display.copy("from an X client")
+        program.copied(lambda: self.display.copy("from an X client"), b"from an X client")
         # The caption and the selected newest entry, the whole width of the window.
         width, _, x, y = wait_until(lambda: (box := self.shown_highlight()) and box[0] >= 200
                                     and box, timeout=10, what="the window on the screen")
         self.assertLessEqual(x + width, SCREEN_WIDTH)
         self.assertLess(y, SCREEN_HEIGHT)
-        # wl-copy stays behind to serve the text, as xclip does.
-        subprocess.run(["wl-copy", "from a Wayland client"], env=self.wayland_env,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=10,
-                       check=True)
-        time.sleep(1.5)  # weston hands the text to XWayland's clipboard
+        # wl-copy stays behind to serve the text, as xclip does; weston hands it to XWayland.
+        program.copied(lambda: subprocess.run(
+            ["wl-copy", "from a Wayland client"], env=self.wayland_env, stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL, timeout=10, check=True), b"from a Wayland client")
         self.assertEqual(program.stop(), 0)
         self.assertEqual(program.file("kobako.f3"),
                          records("from a Wayland client", "from an X client"))
@@ -102,15 +100,14 @@ class UnderWeston(unittest.TestCase):
         self.addCleanup(other.kill)
         active = wait_until(lambda: (w := self.active_window()) and w != window and w,
                             what="the other window active")
-        self.display.copy("while shown")
-        time.sleep(1)
+        program.copied(lambda: self.display.copy("while shown"), b"while shown")
         self.assertEqual(self.active_window(), active)
         for cycle in range(3):
             with self.subTest(cycle=cycle):
                 x, y, w, _ = self.client_area(window)
                 self.display.xdotool("mousemove", str(x + w - 36), str(y + 12), "click", "1")
                 wait_until(lambda: not self.viewable(window), what="the window hidden")
-                self.display.copy(f"copy {cycle}")
+                program.copied(lambda: self.display.copy(f"copy {cycle}"), b"copy 0")
                 wait_until(lambda: self.viewable(window), what="the window back")
                 self.assertEqual(self.managed(program), window)
 

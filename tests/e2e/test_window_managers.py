@@ -1,8 +1,7 @@
 """The history window under the window managers users run (openbox, xfwm4, fluxbox, icewm):
 brought back by a taskbar (_NET_ACTIVE_WINDOW alone) before any copy and after a minimize, and by
 a copy without taking the focus, always at its saved size where the settings place it, in one
-native window for the whole session; also with both cores kept busy. Its dialogs are centred and
-stacked above it."""
+native window for the whole session. Its dialogs are centred and stacked above it."""
 
 import os
 import shutil
@@ -11,9 +10,8 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import DesktopTest, wait_until
+from harness import CAPTION, DesktopTest, wait_until
 
-CAPTION = 24
 SIZE_FILE = b" 4500 \r\n 4200 \r\n"  # height and width in twips
 SAVED_SIZE = (280, 300)  # width and height in pixels
 
@@ -128,14 +126,14 @@ class PresenceCases:
         self.wait_for(window, ("Iconic", False))
         self.activate(window)
         self.assert_shown_at_saved_size(window)
-        self.display.copy("after")
+        self.copy(program, "after")
         self.assert_shown_at_saved_size(window)
         self.assertEqual(self.history_window(program), window)
 
     def test_minimized_it_comes_back_by_activation_and_by_a_copy_without_the_focus(self):
         program = self.start(kobako_f1=SIZE_FILE)
         editor = self.open_other_window("300x200+40+40")  # an editor the user types in
-        self.display.copy("first")
+        self.copy(program, "first")
         window = self.history_window(program)
         self.assert_shown_at_saved_size(window)
         self.assertEqual(self.active_window_name(), "xmessage")
@@ -146,7 +144,7 @@ class PresenceCases:
                 self.assert_shown_at_saved_size(window)
                 self.minimize_by_the_caption_button(window)
                 self.display.xdotool("windowactivate", "--sync", editor)
-                self.display.copy(f"copy {cycle}")
+                self.copy(program, f"copy {cycle}")
                 self.assert_shown_at_saved_size(window)
                 self.assertEqual(self.active_window_name(), "xmessage")
         self.assertEqual(self.history_window(program), window)
@@ -156,7 +154,7 @@ class DialogCases:
 
     def open_settings(self, program):
         """Opens the settings window with the wrench; gives its id."""
-        self.display.copy("first")
+        self.copy(program, "first")
         x, y, _, _ = program.geometry()
         self.display.xdotool("mousemove", str(x + CAPTION // 2), str(y + CAPTION // 2),
                              "click", "1")  # the wrench
@@ -215,17 +213,6 @@ class DialogCases:
         return "DIALOG" in kind
 
 
-class Busy:
-    """Both cores kept busy for the whole case, as on a loaded machine."""
-
-    def setUp(self):
-        for _ in range(2):
-            load = subprocess.Popen(["yes"], stdout=subprocess.DEVNULL)
-            self.addCleanup(load.wait)
-            self.addCleanup(load.kill)
-        super().setUp()
-
-
 class Openbox(PresenceCases, DialogCases, UnderAWindowManager):
     name = "openbox"
     command = ["openbox", "--sm-disable"]
@@ -245,22 +232,6 @@ class Fluxbox(PresenceCases, DialogCases, UnderAWindowManager):
 class IceWM(PresenceCases, DialogCases, UnderAWindowManager):
     name = "icewm"
     command = ["icewm"]
-
-
-class BusyOpenbox(Busy, PresenceCases, UnderAWindowManager):
-    name, command = Openbox.name, Openbox.command
-
-
-class BusyXfwm4(Busy, PresenceCases, UnderAWindowManager):
-    name, command = Xfwm4.name, Xfwm4.command
-
-
-class BusyFluxbox(Busy, PresenceCases, UnderAWindowManager):
-    name, command = Fluxbox.name, Fluxbox.command
-
-
-class BusyIceWM(Busy, PresenceCases, UnderAWindowManager):
-    name, command = IceWM.name, IceWM.command
 
 
 if __name__ == "__main__":

@@ -9,7 +9,7 @@ import unittest
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "e2e"))
-from harness import (CAPTION, DesktopTest, SaysOnStderr, WinePrefix, first_row,  # noqa: E402
+from harness import (CAPTION, DesktopTest, SaysOnStderr, WinePrefix, list_rows,  # noqa: E402
                      records, wait_until)
 
 FOLDER = Path(os.environ["KOBAKO_WINDOWS_FOLDER"])
@@ -41,9 +41,6 @@ class WindowsProgram(DesktopTest, SaysOnStderr):
         found = self.display.run("xdotool", "search", "--name", "^Kobako$",
                                  check=False).stdout.split()
         return found[0].decode() if found else None
-
-    def window_ids(self, visible=True):
-        return [self.window]
 
     def geometry(self):
         values = {}
@@ -78,10 +75,7 @@ class WindowsProgram(DesktopTest, SaysOnStderr):
                    what="the history file")
 
         x, y, width, _ = self.geometry()
-        start, pitch = first_row(self.display, self, CAPTION)
-        self.click_at((x + 20, y + CAPTION + start + pitch * 2 + pitch // 2))
-        wait_until(lambda: self.display.clipboard() == texts[0].encode(), timeout=5,
-                   what="the oldest text back on the clipboard")
+        self.picked(list_rows(self.display, self.window, self.geometry())(2), texts[0].encode())
 
         # Marked copies: a Linux password manager's, and a Windows one's (wine hands X targets
         # over as Windows formats of the same name); then the same mark allowing it.

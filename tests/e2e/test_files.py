@@ -1,0 +1,243 @@
+"""The three files across restarts, signals, crashes, failing writes, hand-written and hostile
+contents and other users; the settings window's file; what the program says of the system."""
+
+import os
+import random
+import signal
+import tempfile
+import time
+import unittest
+from pathlib import Path
+
+from harness import (CAPTION, SCREEN_HEIGHT, SCREEN_WIDTH, DesktopTest, Kobako, records,
+                     wait_until)
+
+NOBODY = 65534
+
+
+def run_as(user, directory, *files):
+    """Gives the directory and files to `user` (nobody, when the tests run as root, who can
+    read and write anything)."""
+    for path in (directory, *files):
+        if user is not None:
+            os.chown(path, user, user)
+    return user
+
+
+class Persistence(DesktopTest):
+    def test_hand_written_files_place_size_and_fill_the_window(self):
+        program = self.start(
+            kobako_f1=b" 3000 \r\n 2400 \r\n",
+            kobako_f2=b" 1 \r\n3\r\n18\r\n1\r\n5\r\n",  # text boxes, 3 slots, bottom left
+            kobako_f3=records("stored 1", "stored 2", "stored 3", "stored 4"))
+        self.copy(program, "new 1", "new 2")
+        self.assertEqual(program.geometry(), (0, SCREEN_HEIGHT - 200, 160, 200))
+        self.assertEqual(program.stop(), 0)
+        self.assertEqual(program.file("kobako.f3"), records("new 2", "new 1", "stored 1"))
+        self.assertEqual(program.file("kobako.f1"), b" 3000 \r\n 2400 \r\n")
+        self.assertEqual(program.file("kobako.f2"), b" 1 \r\n3\r\n18\r\n1\r\n5\r\n")
+        for name in ("kobako.f1", "kobako.f3"):  # readable by their owner only
+            self.assertEqual(os.stat(self.directory / name).st_mode & 0o777, 0o600, name)
+
+    def test_every_ending_saves_and_a_restart_reads_it_back(self):
+        for sig in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+            program = self.start()
+            self.copy(program, f"text for {sig.name}")
+            self.assertEqual(program.stop(sig), 0)
+            stored = program.file("kobako.f3")
+            self.assertTrue(stored.startswith(records(f"text for {sig.name}")))
+        # The X server gone, the saves made a second after each change have kept every copy.
+        program = self.start()
+        self.copy(program, "one", "two")
+        self.saved(program, records("two", "one") + stored)
+        self.display.close()
+        program.process.wait(timeout=10)
+        self.assertEqual(program.file("kobako.f3"), records("two", "one") + stored)
+
+    def test_a_kill_during_a_save_never_leaves_a_cut_file(self):
+        old = records(*[f"{i:05d} " + "x" * 1000 for i in range(3000)])
+        (self.directory / "kobako.f2").write_bytes(b" 1 \r\n5000\r\n18\r\n0\r\n1\r\n")
+        (self.directory / "kobako.f3").write_bytes(old)
+        random.seed(7)
+        for attempt in range(6):
+            program = self.start()
+            self.copy(program, f"attempt {attempt}")
+            before = program.file("kobako.f3")
+            program.process.send_signal(signal.SIGTERM)
+            time.sleep(random.uniform(0, 0.03))  # the kill comes at any moment of the save
+            program.kill()
+            self.assertIn(program.file("kobako.f3"), (before, records(f"attempt {attempt}") + before))
+            for leftover in self.directory.glob(".kobako.f3.*"):
+                leftover.unlink()  # a temporary file the kill interrupted
+
+    def test_failing_writes_are_said_and_no_keeps_the_history(self):
+        user = run_as(NOBODY if os.geteuid() == 0 else None, self.directory)
+        os.chmod(self.directory, 0o555)  # the user's own directory, which they cannot write
+        self.addCleanup(os.chmod, self.directory, 0o755)
+        program = Kobako(self.display, self.directory, user=user)
+        self.addCleanup(program.kill)
+        # Said at once, before any copy brings the window: the message is the one window shown.
+        wait_until(program.own_windows, what="the message about the directory")
+        self.display.xdotool("key", "Return")
+        self.copy(program, "keep me")
+        x, y, w, _ = program.geometry()
+        self.click_at((x + w - CAPTION // 2, y + CAPTION // 2))  # the exit button
+        # The question names the file; Escape answers No, and the program runs on.
+        wait_until(lambda: len(program.own_windows()) > 1, what="the question")
+        self.display.xdotool("key", "Escape")
+        wait_until(lambda: len(program.own_windows()) == 1, what="the question answered")
+        self.copy(program, "still capturing")
+        self.assertEqual(os.listdir(self.directory), [])
+
+    def test_an_unreadable_history_is_said_and_never_written_over(self):
+        history = self.directory / "kobako.f3"
+        history.write_bytes(records("old"))
+        os.chmod(history, 0o200)
+        program = Kobako(self.display, self.directory,
+                         user=run_as(NOBODY if os.geteuid() == 0 else None, self.directory,
+                                     history))
+        self.addCleanup(program.kill)
+        wait_until(program.own_windows, what="the message")
+        self.display.xdotool("key", "Return")
+        self.copy(program, "new")
+        self.assertEqual(program.stop(), 0)
+        self.assertIn("kobako.f3", program.said())
+        os.chmod(history, 0o600)
+        self.assertEqual(history.read_bytes(), records("old"))
+
+    def test_a_second_start_brings_the_first_forward_and_ends(self):
+        first = self.start()
+        self.assertEqual(first.on_screen(), [])  # parked and minimized before any copy
+        before = sorted(os.listdir(self.directory))
+        second = Kobako(self.display, self.directory)
+        self.addCleanup(second.kill)
+        x, y, w, h = first.geometry()  # placed as a copy would place it
+        self.assertEqual((x + w, y), (SCREEN_WIDTH, SCREEN_HEIGHT // 2 - h // 2))
+        wait_until(second.own_windows, what="the message")
+        # Copies made while the message waits do not pile up in it: it never watched.
+        self.assertNotIn("clipboard read", second.said())
+        self.display.xdotool("key", "Return")
+        self.assertEqual(second.process.wait(timeout=10), 1)
+        again = Kobako(self.display, self.directory)  # a signal ends its message too
+        self.addCleanup(again.kill)
+        self.assertEqual(again.stop(signal.SIGHUP), 1)
+        self.assertEqual(sorted(os.listdir(self.directory)), before)
+        self.assertIsNone(first.process.poll())
+
+    def test_the_size_file_keeps_a_size_never_shown(self):
+        program = self.start(kobako_f1=b" 900 \r\n 600 \r\n")
+        program.stop()
+        self.assertEqual(program.file("kobako.f1"), b" 900 \r\n 600 \r\n")
+        os.remove(self.directory / "kobako.f1")
+        shown = self.start()
+        self.copy(shown, "x")
+        shown.geometry()
+        shown.stop()
+        after_a_copy = shown.file("kobako.f1")
+        os.remove(self.directory / "kobako.f1")
+        never_shown = self.start()  # without a file, it writes the size a shown window would
+        never_shown.stop()
+        self.assertEqual(never_shown.file("kobako.f1"), after_a_copy)
+
+    def test_absurd_numbers_give_a_window_on_the_screen(self):
+        program = self.start(kobako_f1=b" 100000000 \r\n 1e30 \r\n",
+                             kobako_f2=b" 1 \r\n5\r\n32767\r\n0\r\n1\r\n")
+        self.copy(program, "seen")
+        x, y, w, h = program.geometry()
+        self.assertTrue(w <= SCREEN_WIDTH and h <= SCREEN_HEIGHT and y >= 0, (x, y, w, h))
+        self.assertEqual(program.stop(), 0)
+        height, width = (float(v) for v in program.file("kobako.f1").split())
+        self.assertLessEqual((height, width), (SCREEN_HEIGHT * 15, SCREEN_WIDTH * 15))
+
+
+class SettingsWindow(DesktopTest):
+    def test_settings_edited_with_keyboard_and_mouse_are_saved_and_read_back(self):
+        program = self.start()
+        self.copy(program, "first")
+        x, y, _, _ = program.geometry()
+        self.click_at((x + CAPTION // 2, y + CAPTION // 2))  # the wrench
+        settings = wait_until(lambda: self.display.run(
+            "xdotool", "search", "--onlyvisible", "--name", "^設定$", check=False
+        ).stdout.split(), what="the settings window")[0].decode()
+        sx, sy, _, _ = program.window_geometry(settings)
+        self.click_at((sx + 5145 // 15 + 10, sy + 2340 // 15 + 8))  # the list maximum
+        self.display.xdotool("key", "ctrl+a", "type", "7")
+        self.click_at((sx + (150 + 2130) // 15 + 8, sy + (2775 + 735) // 15 + 9))  # top left
+        self.click_at((sx + 5085 // 15 + 30, sy + 4275 // 15 + 15))  # OK
+        wait_until(lambda: (self.directory / "kobako.f2").exists() and
+                   program.file("kobako.f2") == b" 1 \r\n7\r\n18\r\n0\r\n3\r\n",
+                   what="the settings file")
+        # Clear all, and Yes: what the user cleared stays cleared.
+        x, y, w, _ = program.geometry()
+        self.click_at((x + w - 2 * CAPTION - CAPTION // 2, y + CAPTION // 2))
+        wait_until(lambda: len(program.own_windows()) > 1, what="the question")
+        self.display.xdotool("key", "Return")
+        self.saved(program, b"")
+        program.stop()
+        again = self.start()
+        self.copy(again, "second")
+        self.assertEqual(again.geometry()[:2], (0, 0))
+
+
+@unittest.skipUnless(os.geteuid() == 0, "needs root to start the program as another user")
+class OtherUsers(DesktopTest):
+    def test_another_users_directory_is_refused_and_left_as_it_was(self):
+        (self.directory / "kobako.f3").write_bytes(records("theirs"))
+        run_as(NOBODY, self.directory, self.directory / "kobako.f3")
+        # Root (sudo kobako in the user's directory) and the user in root's: each is told.
+        for user, owner in ((None, "nobody"), (NOBODY, "root")):
+            if user:
+                os.chown(self.directory, 0, 0)
+                os.chmod(self.directory, 0o755)
+            program = Kobako(self.display, self.directory, user=user)
+            self.addCleanup(program.kill)
+            wait_until(program.own_windows, what="the message")
+            self.display.xdotool("key", "Return")
+            self.assertEqual(program.process.wait(timeout=10), 1)
+            self.assertIn(str(self.directory), program.said())
+            self.assertIn(owner, program.said())
+        self.assertEqual(sorted(os.listdir(self.directory)), ["kobako.f3"])
+        self.assertEqual((self.directory / "kobako.f3").read_bytes(), records("theirs"))
+        self.assertEqual(os.stat(self.directory / "kobako.f3").st_uid, NOBODY)
+
+    def test_a_lock_place_another_user_made_first_is_passed_over(self):
+        temporary = tempfile.TemporaryDirectory()
+        self.addCleanup(temporary.cleanup)
+        os.chmod(temporary.name, 0o1777)
+        squatted = Path(temporary.name) / f"kobako-{os.geteuid()}"
+        squatted.mkdir(mode=0o700)
+        os.chown(squatted, NOBODY, NOBODY)
+        env = dict(self.display.env, TMPDIR=temporary.name)
+        env.pop("XDG_RUNTIME_DIR", None)
+        mine = Kobako(self.display, self.directory, env=env)
+        self.addCleanup(mine.kill)
+        second = Kobako(self.display, self.directory, env=env)  # told the first one runs
+        self.addCleanup(second.kill)
+        wait_until(second.own_windows, what="the message")
+        self.display.xdotool("key", "Return")
+        self.assertEqual(second.process.wait(timeout=10), 1)
+        self.assertEqual(os.listdir(squatted), [])
+
+
+class Environment(DesktopTest):
+    def test_it_says_which_package_brings_a_japanese_font_only_when_one_is_missing(self):
+        fonts = tempfile.TemporaryDirectory()
+        self.addCleanup(fonts.cleanup)
+        # A fontconfig that knows only one Latin font.
+        config = Path(fonts.name) / "fonts.conf"
+        config.write_text(
+            '<?xml version="1.0"?><!DOCTYPE fontconfig SYSTEM "fonts.dtd"><fontconfig>'
+            '<dir>/usr/share/fonts/truetype/dejavu</dir>'
+            f'<cachedir>{fonts.name}/cache</cachedir></fontconfig>')
+        for env, missing in ((dict(self.display.env, FONTCONFIG_FILE=str(config),
+                                   LANG="C.UTF-8"), True), (None, False)):
+            program = Kobako(self.display, self.tmp.name, env=env)
+            self.addCleanup(program.kill)
+            self.copy(program, f"said after the start {missing}")
+            program.stop()
+            self.assertEqual("fonts-noto-cjk" in program.said(), missing)
+            self.assertEqual("日本語のフォントがありません" in program.said(), missing)
+
+
+if __name__ == "__main__":
+    unittest.main()
