@@ -42,24 +42,6 @@ TEST_F(ListCapture, NoTextPausedOrRepeatChangeNothing) {
     EXPECT_EQ(listTexts(history), Texts{"a"});
 }
 
-// A pick's write is no copy and leaves the repeat memory alone: another program's copy of the
-// text just given back, or just joined, is the user's own and comes to the top.
-TEST_F(ListCapture, ACopyElsewhereOfAPickedOrJoinedTextIsStored) {
-    for (auto text : {"a", "b", "c"})
-        clipboard.copyElsewhere(text);
-    const auto click = [&](int row, Modifiers keys) {
-        history.toggleListItem(row);
-        history.releaseOnList(MouseButton::Left, keys, clipboard);
-    };
-    click(2, Modifiers::None); // gives "a" back
-    EXPECT_EQ(clipboard.copyElsewhere("a"), CaptureOutcome::Stored);
-    click(1, Modifiers::None); // "c"
-    click(2, Modifiers::Ctrl); // joins "b": "cb"
-    ASSERT_EQ(clipboard.content, "cb");
-    EXPECT_EQ(clipboard.copyElsewhere("cb"), CaptureOutcome::Stored);
-    EXPECT_EQ(listTexts(history), (Texts{"cb", "a", "c", "b", "a"}));
-}
-
 // A text whose owner was slow to hand it over goes below the copies made after it, in both
 // displays; a late text repeating the copy just before or after it in time is not stored again,
 // and the repeat rule keeps comparing with the newest copy.

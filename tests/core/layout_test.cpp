@@ -18,23 +18,6 @@ std::array<SlotPlacement, 10> layoutFor(const char *listMax, float height = 3540
     return layoutSlots({width, height, 18, 195}, settings, stored);
 }
 
-TEST(SlotLayout, ClosedFormForFiveSlots) {
-    const auto textSlots = layoutFor("5");
-    const float tops[] = {0, 636, 1272, 1908, 2544};
-    for (int i = 0; i < 5; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_TRUE(textSlots[i].visible);
-        EXPECT_FLOAT_EQ(textSlots[i].text.top, tops[i]);
-        EXPECT_FLOAT_EQ(textSlots[i].checkTop, tops[i]);
-        EXPECT_FLOAT_EQ(textSlots[i].checkLeft, 0);
-        EXPECT_FLOAT_EQ(textSlots[i].text.left, 225);
-        EXPECT_FLOAT_EQ(textSlots[i].text.width, 2945);
-        EXPECT_FLOAT_EQ(textSlots[i].text.height, i < 4 ? 781 : 746);
-    }
-    for (int i = 5; i < 10; ++i)
-        EXPECT_FALSE(textSlots[i].visible);
-}
-
 TEST(SlotLayout, CountFollowsTheListMaximum) {
     struct Case {
         const char *listMax;

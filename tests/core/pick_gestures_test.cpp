@@ -118,20 +118,6 @@ TEST_P(BothDisplays, OtherKeyCombinationsWriteNothing) {
     EXPECT_TRUE(marks()[1]);
 }
 
-TEST_P(BothDisplays, PickAllOfFiftyLargeTextsGoesOnTheClipboardIntact) {
-    settings.setListMaxText("50");
-    Texts texts;
-    for (int i = 0; i < (isList() ? 50 : History::kSlotCount); ++i)
-        texts.push_back(std::string(100 * 1024, static_cast<char>('a' + i % 26)) +
-                        std::to_string(i));
-    history.load(texts);
-    leftClick(0, Modifiers::Alt);
-    std::string joined;
-    for (const std::string &text : texts)
-        joined += text;
-    EXPECT_EQ(clipboard.content, joined);
-}
-
 class Slots : public Gestures {
   protected:
     Slots() : Gestures(DisplayMode::TextBoxes) {}
@@ -213,12 +199,6 @@ class List : public Gestures {
   protected:
     List() : Gestures(DisplayMode::List) {}
 };
-
-TEST_F(List, AnEmptyListWritesNothing) {
-    history.releaseOnList(MouseButton::Left, Modifiers::None, clipboard);
-    history.releaseOnList(MouseButton::Left, Modifiers::Alt, clipboard);
-    EXPECT_TRUE(clipboard.writes.empty());
-}
 
 TEST_F(List, ClearAllEmptiesTheListAndKeepsTheShadeUntilALaterPickAll) {
     history.load({"a", "b"});

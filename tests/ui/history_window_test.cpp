@@ -1,15 +1,12 @@
 #include "platform/caption_bar.h"
 #include "window_fixture.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QMimeData>
 #include <QTest>
 #include <QTimer>
 
-#include <functional>
-#include <map>
 
 namespace kobako {
 namespace {
@@ -146,35 +143,6 @@ TEST_F(HistoryWindowTest, TextCommittedByAnInputMethodFollowsTheTypingRule) {
     EXPECT_EQ(clipboardText(), "xyz"); // the clipboard step, before the text goes in
     EXPECT_EQ(window_->history().textSlots()[1].text, "xyz日本");
     EXPECT_EQ(dialogs_.shown.size(), 1);
-}
-
-// An assistive tool (through AT-SPI) finds the caption buttons by name and can press them.
-TEST_F(HistoryWindowTest, CaptionButtonsAndTheListAreNamedForAssistiveTools) {
-    start();
-    std::map<QString, QAccessibleInterface *> buttons;
-    QAccessibleInterface *listView = nullptr;
-    std::function<void(QAccessibleInterface *)> visit = [&](QAccessibleInterface *node) {
-        if (node->role() == QAccessible::Button)
-            buttons[node->text(QAccessible::Name)] = node;
-        if (node->role() == QAccessible::List)
-            listView = node;
-        for (int i = 0; i < node->childCount(); ++i)
-            visit(node->child(i));
-    };
-    visit(QAccessible::queryAccessibleInterface(window_.get()));
-    for (const char *name :
-         {"設定", "ヘルプ", "取り込みの一時停止", "保存して終了", "最小化", "すべて消去"})
-        EXPECT_TRUE(buttons.count(QString::fromUtf8(name))) << name;
-    ASSERT_NE(listView, nullptr);
-    EXPECT_EQ(listView->text(QAccessible::Name), "履歴");
-
-    QAccessibleInterface *capture = buttons[QStringLiteral("取り込みの一時停止")];
-    ASSERT_NE(capture, nullptr);
-    capture->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    // Pressed as a click is animated: the button comes up a moment later.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window_->history().capturePaused(); }, 2000));
-    EXPECT_EQ(capture->text(QAccessible::Name), "取り込みの再開");
-    EXPECT_EQ(static_cast<QWidget *>(capture->object())->toolTip(), "取り込みの再開");
 }
 
 TEST_F(HistoryWindowTest, ImagesAndSecretsAreNotCaptured) {

@@ -1,7 +1,6 @@
 #include "platform/caption_bar.h"
 #include "platform/twips.h"
 #include "ui/settings_window.h"
-#include "ui/version_window.h"
 #include "window_fixture.h"
 
 #include <QFontInfo>
@@ -225,23 +224,6 @@ TEST_F(SettingsWindowTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheSetti
     EXPECT_TRUE(dialogs_.shown[0].contains("kobako.f2"));
     EXPECT_EQ(window_->history().list().size(), 2u); // the trim was applied all the same
     EXPECT_EQ(settings_.listMax(), 2);
-}
-
-// The windows show the version the program is built as: the project's, major.minor.
-TEST_F(SettingsWindowTest, TheWindowsShowTheProgramsVersion) {
-    start();
-    const QString version = QStringLiteral(KOBAKO_VERSION).section(QLatin1Char('.'), 0, 1);
-    EXPECT_TRUE(settingsWindow()
-                    .findChild<QLabel *>(QStringLiteral("banner"))
-                    ->text()
-                    .startsWith(QStringLiteral("Kobako  Ver") + version + QLatin1Char('\n')));
-    settingsWindow().showVersion();
-    auto *shown = settingsWindow().findChild<ui::VersionWindow *>();
-    ASSERT_NE(shown, nullptr);
-    EXPECT_TRUE(shown->findChild<QLabel *>(QStringLiteral("productLine"))
-                    ->text()
-                    .endsWith(QStringLiteral("Ver") + version));
-    shown->close();
 }
 
 } // namespace
