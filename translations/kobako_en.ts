@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>kobako::ui::HistoryListModel</name>
+    <message>
+        <source>クリック: クリップボードへ&#x3000;Ctrl+クリック: つなげる&lt;br&gt;Shift+クリック、Alt+クリック: すべてつなげる&#x3000;右クリック: 削除</source>
+        <translation>Click: to the clipboard&#x3000;Ctrl+click: join&lt;br&gt;Shift+click, Alt+click: join all&#x3000;Right click: delete</translation>
+    </message>
+</context>
+<context>
     <name>kobako::ui::HistoryWindow</name>
     <message>
         <source>履歴</source>

@@ -22,7 +22,7 @@ QVariant HistoryListModel::data(const QModelIndex &index, int role) const {
     case Qt::DisplayRole:
         return listRowText(entry.text);
     case Qt::ToolTipRole:
-        return listToolTip(entry.text);
+        return listToolTip(entry.text) + QStringLiteral("<hr>") + gesturesTip();
     case Qt::BackgroundRole:
         if (entry.selected)
             return QGuiApplication::palette().brush(QPalette::Highlight);
@@ -34,6 +34,13 @@ QVariant HistoryListModel::data(const QModelIndex &index, int role) const {
     default:
         return {};
     }
+}
+
+// What the clicks do, under each entry's text: the window managers take Alt+click for moving
+// windows, Shift+click is there too.
+QString HistoryListModel::gesturesTip() {
+    return tr("クリック: クリップボードへ　Ctrl+クリック: つなげる<br>"
+              "Shift+クリック、Alt+クリック: すべてつなげる　右クリック: 削除");
 }
 
 void HistoryListModel::refresh() {

@@ -18,6 +18,8 @@ class HistoryListModel : public QAbstractListModel {
 
     // The history changed: show it anew.
     void refresh();
+    // What the clicks on an entry or a slot do, for their tooltips.
+    static QString gesturesTip();
 
   private:
     const History &history_;

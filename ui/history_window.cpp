@@ -102,6 +102,7 @@ void HistoryWindow::ensureSlots() {
         mark->setFocusPolicy(Qt::NoFocus);
         mark->installEventFilter(this);
         mark->setAccessibleName(tr("履歴 %1 のチェック").arg(i + 1));
+        mark->setToolTip(HistoryListModel::gesturesTip());
 
         QPlainTextEdit *text = slotTexts_[i] = new QPlainTextEdit(client_);
         text->setObjectName(QStringLiteral("slotText%1").arg(i));

@@ -10,7 +10,7 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import CAPTION, DesktopTest, wait_until
+from harness import CAPTION, DesktopTest, list_rows, wait_until
 
 SIZE_FILE = b" 4500 \r\n 4200 \r\n"  # height and width in twips
 SAVED_SIZE = (280, 300)  # width and height in pixels
@@ -149,6 +149,23 @@ class PresenceCases:
                 self.assertEqual(self.active_window_name(), "xmessage")
         self.assertEqual(self.history_window(program), window)
 
+class GestureCases:
+    """What the window managers let through; run by one subclass for each."""
+
+    def test_shift_click_joins_all_and_the_list_turns_grey(self):
+        # They take Alt+click for moving windows: Shift+click is the way to join all.
+        program = self.start()
+        self.copy(program, "a", "b", "c")
+        window = self.history_window(program)
+        area = self.client_area(window)
+        empty = lambda: self.display.run("import", "-window", window, "-crop",
+                                         f"1x1+{area[2] // 2}+{area[3] - 10}",
+                                         "txt:-").stdout.decode().split()[-1]
+        white = empty()
+        self.picked(list_rows(self.display, window, area)(1), b"cba", "shift")
+        wait_until(lambda: empty() != white, what="the list grey")
+
+
 class DialogCases:
     """Where the other windows come; run by one subclass for each window manager."""
 
@@ -213,23 +230,23 @@ class DialogCases:
         return "DIALOG" in kind
 
 
-class Openbox(PresenceCases, DialogCases, UnderAWindowManager):
+class Openbox(PresenceCases, GestureCases, DialogCases, UnderAWindowManager):
     name = "openbox"
     command = ["openbox", "--sm-disable"]
 
 
-class Xfwm4(PresenceCases, DialogCases, UnderAWindowManager):
+class Xfwm4(PresenceCases, GestureCases, DialogCases, UnderAWindowManager):
     name = "xfwm4"
     # Its settings come from xfconf, over a session bus.
     command = ["dbus-run-session", "--", "xfwm4", "--compositor=off"]
 
 
-class Fluxbox(PresenceCases, DialogCases, UnderAWindowManager):
+class Fluxbox(PresenceCases, GestureCases, DialogCases, UnderAWindowManager):
     name = "fluxbox"
     command = ["fluxbox"]
 
 
-class IceWM(PresenceCases, DialogCases, UnderAWindowManager):
+class IceWM(PresenceCases, GestureCases, DialogCases, UnderAWindowManager):
     name = "icewm"
     command = ["icewm"]
 
