@@ -48,6 +48,10 @@ class WindowManagerMessages : public QObject, public QAbstractNativeEventFilter 
 // Takes the keyboard for a window the window manager offered it to, at the offer's time.
 void takeFocus(QWidget &window, uint32_t time);
 
+// Minimizes a top-level window without giving it the keyboard; shown for the first time, it is
+// shown minimized, a button in the taskbar.
+void showMinimized(QWidget &window);
+
 // Whether the window manager can minimize a window (it says it knows the hidden state). Weston's
 // X11 window manager cannot.
 bool windowManagerMinimizes();

@@ -61,10 +61,8 @@ void WindowPresence::carryOut(const PresenceRequests &requests) {
         decisions_.applySavedSize();
     if (requests.place)
         decisions_.place(*requests.place);
-    if (requests.minimize) {
-        window_.setWindowState(window_.windowState() | Qt::WindowMinimized);
-        window_.show(); // mapped iconic when not yet mapped: in the taskbar
-    }
+    if (requests.minimize)
+        showMinimized(window_);
     if (requests.hide)
         window_.hide();
     if (requests.showWithoutFocus)

@@ -35,6 +35,14 @@ void takeFocus(QWidget &window, uint32_t) {
     window.activateWindow();
 }
 
+// Qt shows a window that must not take the keyboard in its normal state, minimized or not (at the
+// place it is parked, off the screen, where no taskbar lists it): it is minimized after.
+void showMinimized(QWidget &window) {
+    window.setWindowState(window.windowState() | Qt::WindowMinimized);
+    window.show();
+    ShowWindow(reinterpret_cast<HWND>(window.winId()), SW_SHOWMINNOACTIVE);
+}
+
 bool windowManagerMinimizes() {
     return true;
 }

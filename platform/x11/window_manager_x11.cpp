@@ -140,6 +140,12 @@ void whenFramed(QWidget &window, std::function<void(QMargins)> placed) {
     poll->start();
 }
 
+// Mapped iconic when not yet mapped.
+void showMinimized(QWidget &window) {
+    window.setWindowState(window.windowState() | Qt::WindowMinimized);
+    window.show();
+}
+
 bool windowManagerMinimizes() {
     xcb_connection_t *connection = x11Connection();
     if (!connection)

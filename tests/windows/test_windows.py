@@ -67,6 +67,12 @@ class WindowsProgram(DesktopTest, SaysOnStderr):
         self.copied(lambda: self.display.copy(text), text.encode(), timeout=30)
 
     def test_copies_are_kept_picked_and_saved_on_exit(self):
+        # Before any copy the window is minimized, in the taskbar, as on Linux: wine shows it
+        # so on the X side.
+        wait_until(lambda: b"Iconic State" in self.display.run("xprop", "-id", self.window,
+                                                               "WM_HINTS").stdout and
+                   b"IsViewable" in self.display.run("xwininfo", "-id", self.window).stdout,
+                   timeout=10, what="the window minimized")
         texts = ["one", "二つ目の テキスト", "three\nlines"]
         for text in texts:
             self.copy_and_wait(text)
