@@ -37,7 +37,8 @@ class PictureButton : public QAbstractButton {
         const QRect inside = box.adjusted(1, 1, -1, -1);
         p.drawPixmap(inside, given_.isNull()
                                  ? drawCaptionPicture(drawn_, std::max(1, inside.height()),
-                                                      palette().color(QPalette::ButtonText))
+                                                      palette().color(QPalette::ButtonText),
+                                                      devicePixelRatioF())
                                  : given_);
     }
 

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPolygonF>
 
+#include <algorithm>
 #include <functional>
 
 namespace kobako::platform {
@@ -88,8 +89,12 @@ void drawPicture(QPainter &p, CaptionPicture picture, int size, const QColor &in
 
 } // namespace
 
-QPixmap drawCaptionPicture(CaptionPicture picture, int size, const QColor &ink) {
-    return drawInUnitSquare(size, [&](QPainter &p) { drawPicture(p, picture, size, ink); });
+QPixmap drawCaptionPicture(CaptionPicture picture, int size, const QColor &ink, qreal ratio) {
+    const int pixels = std::max(1, qRound(size * ratio));
+    QPixmap drawn =
+        drawInUnitSquare(pixels, [&](QPainter &p) { drawPicture(p, picture, pixels, ink); });
+    drawn.setDevicePixelRatio(ratio);
+    return drawn;
 }
 
 QPixmap drawProgramIcon(int size) {

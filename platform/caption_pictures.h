@@ -11,7 +11,8 @@ namespace kobako::platform {
 // colours.
 enum class CaptionPicture { Wrench, Question, TrafficLightGreen, TrafficLightRed, Cross, Bar, Bin };
 
-QPixmap drawCaptionPicture(CaptionPicture picture, int size, const QColor &ink);
+// `size` in pixels of the window, drawn in as many device pixels as `ratio` asks (a 2x screen).
+QPixmap drawCaptionPicture(CaptionPicture picture, int size, const QColor &ink, qreal ratio);
 
 // The program's own icon: a small box.
 QPixmap drawProgramIcon(int size);

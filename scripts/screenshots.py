@@ -200,6 +200,20 @@ def main(target):
         display.close()
 
 
+def shoot_slots(target):
+    """Ten slots at the window's size as designed, at 1x and as Qt scales it for a 2x screen."""
+    for name, scale in (("ten-slots-1x.png", "1"), ("ten-slots-2x.png", "2")):
+        display = Display()
+        with tempfile.TemporaryDirectory() as directory:
+            (Path(directory) / "kobako.f2").write_bytes(b" 1 \r\n10\r\n18\r\n1\r\n1\r\n")
+            program = Kobako(display, directory, env=dict(display.env, QT_SCALE_FACTOR=scale))
+            for text in TEXTS * 2:
+                program.copied(lambda: display.copy(text + " "), (text + " ").encode())
+            shoot(display, program, target / name)
+            program.kill()
+        display.close()
+
+
 def shoot_windows(target):
     """The Windows program under wine, in a prefix of its own: the list after some copies, and
     the settings window."""
@@ -235,6 +249,7 @@ def shoot_windows(target):
 if __name__ == "__main__":
     out = Path(sys.argv[1] if len(sys.argv) > 1 else "docs")
     main(out)
+    shoot_slots(out)
     shoot_desktop(out)
     (out / "window-managers").mkdir(exist_ok=True)
     shoot_under("openbox", ["openbox", "--sm-disable"], out / "window-managers")

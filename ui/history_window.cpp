@@ -23,6 +23,7 @@
 #include <QIcon>
 #include <QListView>
 #include <QPlainTextEdit>
+#include <QStyle>
 #include <QTimer>
 
 #include <cstdio>
@@ -108,8 +109,8 @@ void HistoryWindow::ensureSlots() {
         text->setObjectName(QStringLiteral("slotText%1").arg(i));
         text->setAccessibleName(tr("履歴 %1").arg(i + 1));
         text->setLineWrapMode(QPlainTextEdit::NoWrap);
-        text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        // The slot below covers the foot of each slot: what remains shows the first line.
+        text->document()->setDocumentMargin(1);
         text->setContextMenuPolicy(Qt::NoContextMenu);
         text->setAcceptDrops(false);    // text dropped in would change a slot unasked
         text->setTabChangesFocus(true); // Tab goes to the next slot; a pasted tab stays
@@ -233,14 +234,30 @@ void HistoryWindow::applySlotLayout() {
     for (int i = 0; i < History::kSlotCount; ++i) {
         const SlotPlacement &slot = placements[i];
         if (slot.visible) {
-            slotTexts_[i]->setGeometry(toPixels(slot.text.left), toPixels(slot.text.top),
-                                       std::max(0, toPixels(slot.text.width)),
-                                       std::max(0, toPixels(slot.text.height)));
+            const QRect box(toPixels(slot.text.left), toPixels(slot.text.top),
+                            std::max(0, toPixels(slot.text.width)),
+                            std::max(0, toPixels(slot.text.height)));
+            slotTexts_[i]->setGeometry(box);
             slotMarks_[i]->move(toPixels(slot.checkLeft), toPixels(slot.checkTop));
+            const bool last = i + 1 == History::kSlotCount || !placements[i + 1].visible;
+            fitScrollBars(*slotTexts_[i],
+                          last ? box.height() : toPixels(placements[i + 1].text.top) - box.y());
         }
         slotTexts_[i]->setVisible(slot.visible);
         slotMarks_[i]->setVisible(slot.visible);
     }
+}
+
+// A slot's scroll bars only where they leave its first line whole in the part of it that shows
+// (`shown` pixels from its top): a horizontal one below the line, a vertical one tall enough for
+// its two arrows and a handle.
+void HistoryWindow::fitScrollBars(QPlainTextEdit &slot, int shown) {
+    const int line = 2 * slot.frameWidth() + 2 + slot.fontMetrics().lineSpacing();
+    const int bar = slot.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &slot);
+    slot.setHorizontalScrollBarPolicy(shown >= line + bar ? Qt::ScrollBarAlwaysOn
+                                                          : Qt::ScrollBarAlwaysOff);
+    slot.setVerticalScrollBarPolicy(shown >= 3 * bar ? Qt::ScrollBarAlwaysOn
+                                                     : Qt::ScrollBarAlwaysOff);
 }
 
 void HistoryWindow::placeBy(PlacementKind kind) {
@@ -396,7 +413,8 @@ void HistoryWindow::toggleCapture() {
         picture = platform::drawCaptionPicture(
             pausing ? platform::CaptionPicture::TrafficLightRed
                     : platform::CaptionPicture::TrafficLightGreen,
-            std::max(1, captionBar_->height() - 4), palette().color(QPalette::ButtonText));
+            std::max(1, captionBar_->height() - 4), palette().color(QPalette::ButtonText),
+            devicePixelRatioF());
     captionBar_->setCaptureButtonPicture(picture);
     describeCaptionButtons();
 }

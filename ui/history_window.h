@@ -93,6 +93,7 @@ class HistoryWindow : public QWidget, public SettingsTarget {
     void layoutCaptionAndClient();
     void placeBy(PlacementKind kind);
     void applySlotLayout();
+    static void fitScrollBars(QPlainTextEdit &slot, int shown);
     void restoreSavedSize();
 
     bool listEvent(QEvent *event);

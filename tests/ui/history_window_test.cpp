@@ -7,7 +7,6 @@
 #include <QTest>
 #include <QTimer>
 
-
 namespace kobako {
 namespace {
 
@@ -63,6 +62,28 @@ TEST_F(HistoryWindowTest, APickLeavesTheHistoryFileAlone) {
     EXPECT_FALSE(saveDelay->isActive());
     clickRow(0, Qt::RightButton);
     EXPECT_TRUE(saveDelay->isActive());
+}
+
+// At the window's size as designed, with ten slots, each slot shows its first line whole: inside
+// its text area, clear of its scroll bars, above the slot below it.
+TEST_F(HistoryWindowTest, TenSlotsEachShowTheirFirstLineWhole) {
+    writeFile(path("kobako.f2"), " 1 \r\n10\r\n18\r\n1\r\n1\r\n");
+    start();
+    for (int i = 0; i < 10; ++i)
+        copyElsewhere(QStringLiteral("%1 日本語 Ågy\nsecond line").arg(i));
+    for (int i = 0; i < 10; ++i) {
+        QPlainTextEdit *slot = slotText(i);
+        QRect shown = slot->viewport()->geometry().translated(slot->pos());
+        if (i < 9)
+            shown.setBottom(std::min(shown.bottom(), slotText(i + 1)->y() - 1));
+        const QRect line = slot->cursorRect(QTextCursor(slot->document()))
+                               .adjusted(0, 0, 100, 0)
+                               .intersected(slot->viewport()->rect())
+                               .translated(slot->viewport()->mapTo(slot->parentWidget(), QPoint()));
+        EXPECT_GE(line.height(), slot->fontMetrics().height()) << i;
+        EXPECT_TRUE(shown.contains(line)) << i << ": line " << line.y() << "+" << line.height()
+                                          << " in " << shown.y() << "+" << shown.height();
+    }
 }
 
 TEST_F(HistoryWindowTest, ClearAllAsksFirstAndWritesNoFile) {
