@@ -9,11 +9,11 @@ KOBAKO_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev l
 # librsvg2-bin: ImageMagick's SVG reader; libclang-rt-14-dev: clang's libFuzzer and sanitizer
 # runtimes (both only recommended by the packages that use them). Window managers users run:
 # openbox, xfwm4 (with xfconf and a session bus for its settings), fluxbox and icewm; and a
-# Wayland desktop: weston with XWayland, sway (headless) for its data control, and wl-clipboard
+# Wayland desktop: sway (headless) for its data control, with XWayland, and wl-clipboard
 # as a Wayland client that copies; wmctrl asks the window manager to close a window.
 KOBAKO_TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev python3 xvfb xclip xdotool
                       x11-utils imagemagick librsvg2-bin clang libclang-rt-14-dev clang-format
-                      openbox xfwm4 xfconf dbus dbus-x11 fluxbox icewm weston xwayland sway
+                      openbox xfwm4 xfconf dbus dbus-x11 fluxbox icewm xwayland sway
                       wl-clipboard wmctrl desktop-file-utils lintian appstream man-db
                       dpkg-dev file binutils)
 

@@ -7,43 +7,35 @@ namespace {
 
 using Action = CommandLine::Action;
 
-struct Case {
-    std::vector<std::string> arguments;
-    const char *dataHome;
-    Action action;
-    std::optional<std::string> directory;
-    bool made;
-};
-
-TEST(CommandLine, VerboseGoesWithAnyOtherOption) {
-    const CommandLine line = readCommandLine({"-d", "/x", "--verbose"}, nullptr, "/home/u");
-    EXPECT_EQ(line.action, CommandLine::Action::Run);
-    EXPECT_EQ(line.directory, "/x");
-    EXPECT_TRUE(line.verbose);
-    EXPECT_FALSE(readCommandLine({"-d", "/x"}, nullptr, "/home/u").verbose);
-}
-
+// An option names the directory, asks for the help or the version, or is refused; --verbose
+// goes with any other.
 TEST(CommandLine, OptionsNameTheDirectoryOrAskForTextsOrAreRefused) {
-    const Case cases[] = {
-        {{}, nullptr, Action::Run, std::nullopt, false},
-        {{"--directory", "/srv/clips"}, nullptr, Action::Run, "/srv/clips", false},
-        {{"-d", "relative/dir"}, nullptr, Action::Run, "relative/dir", false},
-        {{"--directory=/srv/clips"}, nullptr, Action::Run, "/srv/clips", false},
-        {{"--data-home"}, nullptr, Action::Run, "/home/u/.local/share/kobako", true},
-        {{"--data-home"}, "/data", Action::Run, "/data/kobako", true},
-        // A relative XDG_DATA_HOME is to be ignored.
-        {{"--data-home"}, "data", Action::Run, "/home/u/.local/share/kobako", true},
-        {{"--help"}, nullptr, Action::ShowHelp, std::nullopt, false},
-        {{"-d", "/x", "-h"}, nullptr, Action::ShowHelp, "/x", false},
-        {{"--version"}, nullptr, Action::ShowVersion, std::nullopt, false},
-        {{"--directory"}, nullptr, Action::Refuse, std::nullopt, false},
-        {{"--directory", ""}, nullptr, Action::Refuse, std::nullopt, false},
-        {{"--directory="}, nullptr, Action::Refuse, std::nullopt, false},
-        {{"-d", "/a", "--data-home"}, nullptr, Action::Refuse, "/a", false},
-        {{"--frobnicate"}, nullptr, Action::Refuse, std::nullopt, false},
-        {{"stray"}, nullptr, Action::Refuse, std::nullopt, false},
+    struct Case {
+        std::vector<std::string> arguments;
+        const char *dataHome;
+        Action action;
+        std::optional<std::string> directory;
+        bool made = false;
     };
-    for (const Case &c : cases) {
+    using enum CommandLine::Action;
+    const auto none = std::nullopt;
+    const char *const unset = nullptr, *const home = "/home/u/.local/share/kobako";
+    // A relative XDG_DATA_HOME is to be ignored.
+    // clang-format off
+    for (const Case &c : {
+        Case{{}, unset, Run, none}, Case{{"-d", "/x", "--verbose"}, unset, Run, "/x"},
+        Case{{"--directory", "/srv/clips"}, unset, Run, "/srv/clips"},
+        Case{{"-d", "relative/dir"}, unset, Run, "relative/dir"},
+        Case{{"--directory=/srv/clips"}, unset, Run, "/srv/clips"},
+        Case{{"--data-home"}, unset, Run, home, true},
+        Case{{"--data-home"}, "/data", Run, "/data/kobako", true},
+        Case{{"--data-home"}, "data", Run, home, true},
+        Case{{"--help"}, unset, ShowHelp, none}, Case{{"-d", "/x", "-h"}, unset, ShowHelp, "/x"},
+        Case{{"--version"}, unset, ShowVersion, none}, Case{{"--directory"}, unset, Refuse, none},
+        Case{{"--directory", ""}, unset, Refuse, none}, Case{{"--directory="}, unset, Refuse, none},
+        Case{{"-d", "/a", "--data-home"}, unset, Refuse, "/a"},
+        Case{{"--frobnicate"}, unset, Refuse, none}, Case{{"stray"}, unset, Refuse, none}}) {
+        // clang-format on
         const CommandLine line = readCommandLine(c.arguments, c.dataHome, "/home/u");
         std::string shown;
         for (const auto &argument : c.arguments)
@@ -51,6 +43,7 @@ TEST(CommandLine, OptionsNameTheDirectoryOrAskForTextsOrAreRefused) {
         EXPECT_EQ(line.action, c.action) << shown;
         EXPECT_EQ(line.directory, c.directory) << shown;
         EXPECT_EQ(line.makeDirectory, c.made) << shown;
+        EXPECT_EQ(line.verbose, shown.find("--verbose") != std::string::npos) << shown;
     }
 }
 

@@ -48,8 +48,7 @@ TEST_F(ListCapture, NoTextPausedOrRepeatChangeNothing) {
 struct LateCase {
     const char *name;
     bool listMode;
-    std::vector<std::pair<const char *, int>>
-        copies; // the text and when it was made, as they arrive
+    std::vector<std::pair<const char *, int>> copies; // text and time made, as they arrive
     Texts expected;
     friend void PrintTo(const LateCase &late, std::ostream *out) { *out << late.name; }
 };
@@ -70,31 +69,15 @@ TEST_P(LateCapture, PlacesATextByWhenItWasMade) {
     EXPECT_EQ(texts, late.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, LateCapture,
-                         ::testing::Values(LateCase{"ListBelowNewer",
-                                                    true,
-                                                    {{"a", 1}, {"fast", 3}, {"slow", 2}},
-                                                    {"fast", "slow", "a"}},
-                                           LateCase{"SlotsBelowNewer",
-                                                    false,
-                                                    {{"a", 1}, {"fast", 3}, {"slow", 2}},
-                                                    {"fast", "slow", "a"}},
-                                           LateCase{"RepeatOfTheNewestStillIgnored",
-                                                    true,
-                                                    {{"fast", 3}, {"slow", 2}, {"fast", 4}},
-                                                    {"fast", "slow"}},
-                                           LateCase{"RepeatOfANeighbourIgnored",
-                                                    false,
-                                                    {{"a", 1}, {"b", 3}, {"a", 2}, {"b", 2}},
-                                                    {"b", "a"}},
-                                           LateCase{"OlderThanAFullListDropped",
-                                                    true,
-                                                    {{"a", 2}, {"b", 3}, {"c", 4}, {"old", 1}},
-                                                    {"c", "b", "a"}},
-                                           LateCase{"AFullListLosesItsOldest",
-                                                    true,
-                                                    {{"a", 1}, {"b", 3}, {"c", 4}, {"late", 2}},
-                                                    {"c", "b", "late"}}),
+const LateCase kLateCases[] = {
+    {"ListBelowNewer", true, {{"a", 1}, {"fast", 3}, {"slow", 2}}, {"fast", "slow", "a"}},
+    {"SlotsBelowNewer", false, {{"a", 1}, {"fast", 3}, {"slow", 2}}, {"fast", "slow", "a"}},
+    {"NewestRepeated", true, {{"fast", 3}, {"slow", 2}, {"fast", 4}}, {"fast", "slow"}},
+    {"NeighbourRepeated", false, {{"a", 1}, {"b", 3}, {"a", 2}, {"b", 2}}, {"b", "a"}},
+    {"OlderThanAFullList", true, {{"a", 2}, {"b", 3}, {"c", 4}, {"old", 1}}, {"c", "b", "a"}},
+    {"FullListLosesOldest", true, {{"a", 1}, {"b", 3}, {"c", 4}, {"late", 2}}, {"c", "b", "late"}},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, LateCapture, ::testing::ValuesIn(kLateCases),
                          [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(ListCapture, AFullListDropsTheEntryAtTheMaximumAndSelectsOnlyTheNewest) {

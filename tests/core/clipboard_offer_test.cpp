@@ -5,33 +5,31 @@
 namespace kobako {
 namespace {
 
-// When a copied text may be kept: the mark known absent, or read and not exactly "secret".
+using namespace std::string_literals;
+
+// When a copied text may be kept: the mark known absent, or read and not exactly "secret". A
+// refusal is an answer; an owner that answers anything may answer the mark with the text itself.
 TEST(SecretMark, ATextIsKeptOnlyWhenTheMarkIsKnownAbsentOrReadAndNotSecret) {
-    using Answer = MarkEvidence::Answer;
+    using enum MarkEvidence::Answer;
+    using enum MarkVerdict;
     struct Case {
-        std::optional<bool> listed;
-        Answer answer;
+        std::optional<bool> listed; // whether the list of types names the mark, when known
+        MarkEvidence::Answer answer;
         const char *value;
         bool listOverdue;
         MarkVerdict verdict;
     };
-    const Case cases[] = {
-        {true, Answer::Read, "secret", false, MarkVerdict::Secret},
-        {true, Answer::Read, "public", false, MarkVerdict::Public},
-        {std::nullopt, Answer::Read, "secret", false, MarkVerdict::Secret},
-        {false, Answer::Read, "the copied text", false, MarkVerdict::Public}, // answers anything
-        {false, Answer::Read, "Secret", false, MarkVerdict::Public},          // exactly "secret"
-        {true, Answer::Refused, "", false, MarkVerdict::Secret},  // offered but not sent
-        {false, Answer::Refused, "", false, MarkVerdict::Public}, // a refusal is an answer
-        {std::nullopt, Answer::Refused, "", false, MarkVerdict::Undecided}, // the list may say
-        {std::nullopt, Answer::Refused, "", true, MarkVerdict::Public},     // it never did
-        {true, Answer::Lost, "", true, MarkVerdict::Secret},
-        {false, Answer::Lost, "", true, MarkVerdict::Secret}, // never answered: not known
-        {std::nullopt, Answer::Pending, "", true, MarkVerdict::Undecided},
-        {true, Answer::Pending, "", false, MarkVerdict::Undecided},
-        {false, Answer::Pending, "", false, MarkVerdict::Public}, // not offered, so not asked
-    };
-    for (const Case &c : cases) {
+    const std::optional<bool> unknown;
+    // clang-format off
+    for (const Case &c : {
+        Case{true, Read, "secret", false, Secret}, Case{true, Read, "public", false, Public},
+        Case{unknown, Read, "secret", false, Secret}, Case{false, Read, "text", false, Public},
+        Case{false, Read, "Secret", false, Public}, Case{true, Refused, "", false, Secret},
+        Case{false, Refused, "", false, Public}, Case{unknown, Refused, "", false, Undecided},
+        Case{unknown, Refused, "", true, Public}, Case{true, Lost, "", true, Secret},
+        Case{false, Lost, "", true, Secret}, Case{unknown, Pending, "", true, Undecided},
+        Case{true, Pending, "", false, Undecided}, Case{false, Pending, "", false, Public}}) {
+        // clang-format on
         SCOPED_TRACE(::testing::Message()
                      << "listed " << (c.listed ? int(*c.listed) : -1) << ", answer "
                      << int(c.answer) << " \"" << c.value << "\", overdue " << c.listOverdue);
@@ -39,27 +37,22 @@ TEST(SecretMark, ATextIsKeptOnlyWhenTheMarkIsKnownAbsentOrReadAndNotSecret) {
     }
 }
 
-// Windows programs keep a copy out of histories by formats beside the text.
+// Windows programs keep a copy out of histories by formats beside the text: any exclusion wins;
+// a permission allows with any bit set and is read only when whole.
 TEST(WindowsMarks, AnyExclusionOrAZeroPermissionKeepsTheCopyOut) {
-    using namespace std::string_literals;
     struct Case {
-        bool exclude;
-        bool viewerIgnore;
+        bool exclude, viewerIgnore;
         std::optional<std::string> permission;
         bool keptOut;
     };
-    const Case cases[] = {
-        {false, false, std::nullopt, false},
-        {true, false, std::nullopt, true},
-        {false, true, std::nullopt, true},
-        {false, false, "\0\0\0\0"s, true},
-        {false, false, "\1\0\0\0"s, false},
-        {false, false, "\0\0\0\1"s, false}, // any bit allows it
-        {false, false, "\0\0"s, true},      // too short to be read
-        {false, false, ""s, true},
-        {true, false, "\1\0\0\0"s, true}, // the exclusion wins over the permission
-    };
-    for (const Case &c : cases) {
+    // clang-format off
+    for (const Case &c : {
+        Case{false, false, std::nullopt, false}, Case{true, false, std::nullopt, true},
+        Case{false, true, std::nullopt, true}, Case{false, false, "\0\0\0\0"s, true},
+        Case{false, false, "\1\0\0\0"s, false}, Case{false, false, "\0\0\0\1"s, false},
+        Case{false, false, "\0\0"s, true}, Case{false, false, ""s, true},
+        Case{true, false, "\1\0\0\0"s, true}}) {
+        // clang-format on
         SCOPED_TRACE(::testing::Message() << c.exclude << c.viewerIgnore << " permission of "
                                           << (c.permission ? int(c.permission->size()) : -1));
         EXPECT_EQ(keptOutOfHistories({c.exclude, c.viewerIgnore, c.permission}), c.keptOut);

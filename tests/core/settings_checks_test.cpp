@@ -9,27 +9,24 @@ namespace {
 
 // The first refusal, in the order OK checks the boxes, and the value each box is put right with.
 TEST(SettingsChecks, OkRefusesTheFirstBadBoxInOrder) {
-    using P = SettingsProblem;
+    using enum SettingsProblem;
     using B = SettingsBox;
     struct Case {
-        const char *listMax;
-        const char *iconHeight;
-        std::optional<P> problem;
+        const char *listMax, *iconHeight;
+        std::optional<SettingsProblem> problem;
         B box = B::ListMax;
         const char *replacement = "";
     };
-    const Case cases[] = {
-        {"5", "18", std::nullopt},
-        {"abc", "x", P::NotANumber, B::ListMax},
-        {"5", "", P::NotANumber, B::IconHeight},
-        {"0.4", "18", P::ListMaxOutOfRange, B::ListMax}, // rounds to 0: would empty the history
-        {"0.6", "18", std::nullopt},                     // rounds to 1
-        {"40000", "18", P::ListMaxOutOfRange, B::ListMax},
-        {"5", "61", P::IconHeightTooLarge, B::IconHeight},
-        {"5", "17", P::IconHeightTooSmall, B::IconHeight, "18"},
-        {"-1", "17", P::ListMaxOutOfRange, B::ListMax},
-    };
-    for (const Case &c : cases) {
+    // 0.4 rounds to 0, which would empty the history; 0.6 rounds to 1.
+    // clang-format off
+    for (const Case &c : {
+        Case{"5", "18", std::nullopt}, Case{"abc", "x", NotANumber, B::ListMax},
+        Case{"5", "", NotANumber, B::IconHeight}, Case{"0.4", "18", ListMaxOutOfRange},
+        Case{"0.6", "18", std::nullopt}, Case{"40000", "18", ListMaxOutOfRange},
+        Case{"5", "61", IconHeightTooLarge, B::IconHeight},
+        Case{"5", "17", IconHeightTooSmall, B::IconHeight, "18"},
+        Case{"-1", "17", ListMaxOutOfRange}}) {
+        // clang-format on
         SCOPED_TRACE(std::string(c.listMax) + " / " + c.iconHeight);
         Settings settings;
         settings.setListMaxText(c.listMax);

@@ -29,7 +29,9 @@ def wait_until(predicate, timeout=5.0, interval=0.05, what="condition"):
 
 
 class Display:
-    """A fresh Xvfb server on a free display number."""
+    """A fresh Xvfb server on a free display number; `prefix` runs its clients as another user."""
+
+    prefix = ()
 
     def __init__(self):
         read_end, write_end = os.pipe()
@@ -47,17 +49,16 @@ class Display:
         self.env.pop("WAYLAND_DISPLAY", None)
         self.env.pop("QT_QPA_PLATFORM", None)
 
-    def run(self, *args, input_bytes=None, timeout=10, check=True):
-        return subprocess.run(args, input=input_bytes, env=self.env, capture_output=True,
-                              timeout=timeout, check=check)
+    def run(self, *args, input_bytes=None, timeout=10, check=True, output=subprocess.PIPE):
+        return subprocess.run([*self.prefix, *args], input=input_bytes, env=self.env,
+                              stdout=output, stderr=output, timeout=timeout, check=check)
 
     def copy(self, text, target=None, selection="clipboard"):
-        """Another program copies: xclip owns the clipboard until the next copy."""
-        data = text.encode() if isinstance(text, str) else text
-        args = ["xclip", "-selection", selection, "-i"] + (["-t", target] if target else [])
-        # xclip stays behind to serve the text: leave it no pipe to wait on.
-        subprocess.run(args, input=data, env=self.env, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, timeout=10, check=True)
+        """Another program copies: xclip owns the clipboard until the next copy. It stays behind
+        to serve the text: it is left no pipe to wait on."""
+        self.run("xclip", "-selection", selection, "-i", *(["-t", target] if target else []),
+                 input_bytes=text.encode() if isinstance(text, str) else text,
+                 output=subprocess.DEVNULL)
 
     def clipboard(self):
         result = self.run("xclip", "-selection", "clipboard", "-o", check=False, timeout=5)
@@ -66,9 +67,16 @@ class Display:
     def xdotool(self, *args):
         return self.run("xdotool", *args).stdout.decode()
 
+    def client_area(self, window):
+        """Where a window's client area is (xdotool counts a reparenting frame twice)."""
+        info = self.run("xwininfo", "-id", window).stdout.decode()
+        return tuple(int(info.split(name + ":")[1].split()[0]) for name in
+                     ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
+
     def close(self):
-        self.server.terminate()
-        self.server.wait(timeout=10)
+        if hasattr(self, "server"):
+            self.server.terminate()
+            self.server.wait(timeout=10)
 
 
 class WinePrefix:
@@ -126,12 +134,19 @@ class SaysOnStderr:
                          f"a copy of {len(data)} bytes")
 
 
-def program_for_anyone(directory):
-    """A copy of the program that any user can run: the build tree may lie in a home directory
-    that other users cannot enter."""
-    copy = Path(directory) / "kobako"
-    shutil.copy(Path(KOBAKO).resolve(), copy)
-    os.chmod(directory, 0o755)
+def end_group(pid):
+    """Ends a process and everything it started in its session."""
+    try:
+        os.killpg(pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
+
+
+def reachable(program, directory):
+    """A copy of a program in `directory` that any user can run: the build tree may lie in a
+    home directory that other users cannot enter."""
+    copy = Path(directory) / Path(program).name
+    shutil.copy(Path(program).resolve(), copy)
     os.chmod(copy, 0o755)
     return str(copy)
 
@@ -145,8 +160,9 @@ class Kobako(SaysOnStderr):
         args = [KOBAKO, "--verbose", *options]
         if user:
             self.copy = tempfile.TemporaryDirectory()
+            os.chmod(self.copy.name, 0o755)
             args = ["setpriv", f"--reuid={user}", f"--regid={user}", "--clear-groups",
-                    program_for_anyone(self.copy.name), "--verbose", *options]
+                    reachable(KOBAKO, self.copy.name), "--verbose", *options]
         if limit_files:
             args = ["prlimit", f"--nofile={limit_files}:{limit_files}", *args]
         self.log = tempfile.TemporaryFile()
@@ -165,10 +181,13 @@ class Kobako(SaysOnStderr):
         return self.display.run("xdotool", "search", "--onlyvisible", "--pid",
                                 str(self.process.pid), check=False).stdout.decode().split()
 
-    def window_geometry(self, window):
-        values = dict(line.split("=") for line in
-                      self.display.xdotool("getwindowgeometry", "--shell", window).split())
-        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+    def answer(self, key="Return", behind=0):
+        """Waits for the program's message over `behind` windows of its own and answers it with
+        `key`; with windows behind it, waits until it is gone."""
+        wait_until(lambda: len(self.own_windows()) > behind, what="the message")
+        self.display.xdotool("key", key)
+        if behind:
+            wait_until(lambda: len(self.own_windows()) == behind, what="the message answered")
 
     def on_screen(self):
         """Geometries of the history window where it can be seen: mapped and on the screen.
@@ -176,7 +195,7 @@ class Kobako(SaysOnStderr):
         shown = []
         for window in self.window_ids(visible=True):
             try:
-                x, y, w, h = self.window_geometry(window)
+                x, y, w, h = self.display.client_area(window)
             except subprocess.CalledProcessError:
                 continue  # gone meanwhile
             if x < SCREEN_WIDTH and y < SCREEN_HEIGHT and x + w > 0 and y + h > 0:
@@ -237,6 +256,17 @@ def slot_point(program, index, list_max=5):
     return (x + 6, top + 8), (x + 60, top + 10)
 
 
+def start_owner(test, args, env, says="owned"):
+    """Starts a clipboard owner of the tests, ended with the test, once it says `says`."""
+    owner = subprocess.Popen(args, env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    test.addCleanup(owner.wait)
+    test.addCleanup(owner.kill)
+    test.addCleanup(owner.stdout.close)
+    while (line := owner.stdout.readline().strip()) != says.encode():
+        test.assertTrue(line, f"{args} ended before saying {says}")
+    return owner
+
+
 def records(*texts):
     """The history file holding these texts, newest first."""
     return b"".join(text.encode() + b"\r\nText Start Point\r\n" for text in texts)
@@ -268,6 +298,14 @@ class DesktopTest(unittest.TestCase):
         args = ["mousemove", str(point[0]), str(point[1])]
         args += [arg for key in keys for arg in ("keydown", key)] + ["click", str(button)]
         self.display.xdotool(*args, *[arg for key in keys for arg in ("keyup", key)])
+
+    def drag(self, start, end, button="1"):
+        """Presses, moves in steps (as window managers and Qt follow the pointer) and releases."""
+        steps = [arg for step in range(1, 6) for arg in
+                 ("mousemove", str(start[0] + (end[0] - start[0]) * step // 5),
+                  str(start[1] + (end[1] - start[1]) * step // 5))]
+        self.display.xdotool("mousemove", str(start[0]), str(start[1]), "mousedown", button,
+                             *steps, "mouseup", button)
 
     def picked(self, point, expected, *keys):
         """Clicks and waits until the clipboard holds what the click gives back."""

@@ -2,13 +2,11 @@
 and the benchmarks."""
 
 import os
-import shutil
-import signal
 import subprocess
 import tempfile
 from pathlib import Path
 
-from harness import wait_until
+from harness import Display, end_group, reachable, wait_until
 
 NOBODY = 65534
 
@@ -40,12 +38,7 @@ class Sway:
         self.x_display = (runtime / "display").read_text().strip()
 
     def reachable(self, program):
-        """A copy of a program where the desktop's user can run it: the build tree may lie in a
-        home directory that other users cannot enter."""
-        copy = Path(self.runtime.name) / Path(program).name
-        shutil.copy(program, copy)
-        os.chmod(copy, 0o755)
-        return copy
+        return reachable(program, self.runtime.name)
 
     def run(self, *args, out=False, check=True, input_bytes=None):
         """Runs a Wayland (or, with DISPLAY, X) program of the desktop."""
@@ -62,34 +55,14 @@ class Sway:
         return self.run("wl-paste", "--no-newline", out=True, check=False).stdout
 
     def stop(self):
-        try:
-            os.killpg(self.process.pid, signal.SIGKILL)
-        except ProcessLookupError:
-            pass
+        end_group(self.process.pid)
         self.process.wait(timeout=10)
         self.runtime.cleanup()
 
 
-class XWayland:
+class XWayland(Display):
     """Sway's X display, used as the tests use their Xvfb displays."""
 
     def __init__(self, sway):
-        self.sway = sway
-        self.name = sway.x_display
+        self.name, self.prefix = sway.x_display, sway.as_user
         self.env = dict(sway.env, DISPLAY=sway.x_display)
-
-    def run(self, *args, input_bytes=None, timeout=10, check=True):
-        return subprocess.run([*self.sway.as_user, *args], input=input_bytes, env=self.env,
-                              capture_output=True, timeout=timeout, check=check)
-
-    def copy(self, text):
-        subprocess.run([*self.sway.as_user, "xclip", "-selection", "clipboard", "-i"],
-                       input=text.encode() if isinstance(text, str) else text, env=self.env, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, timeout=10, check=True)
-
-    def clipboard(self):
-        result = self.run("xclip", "-selection", "clipboard", "-o", check=False)
-        return result.stdout if result.returncode == 0 else None
-
-    def xdotool(self, *args):
-        return self.run("xdotool", *args).stdout.decode()

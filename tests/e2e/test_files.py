@@ -1,5 +1,5 @@
 """The three files across restarts, signals, crashes, failing writes, hand-written and hostile
-contents and other users; the settings window's file; what the program says of the system."""
+contents and other users; what the program says of the system."""
 
 import os
 import random
@@ -9,8 +9,7 @@ import time
 import unittest
 from pathlib import Path
 
-from harness import (CAPTION, SCREEN_HEIGHT, SCREEN_WIDTH, DesktopTest, Kobako, records,
-                     wait_until)
+from harness import CAPTION, SCREEN_HEIGHT, SCREEN_WIDTH, DesktopTest, Kobako, records, wait_until
 
 NOBODY = 65534
 
@@ -77,15 +76,12 @@ class Persistence(DesktopTest):
         program = Kobako(self.display, self.directory, user=user)
         self.addCleanup(program.kill)
         # Said at once, before any copy brings the window: the message is the one window shown.
-        wait_until(program.own_windows, what="the message about the directory")
-        self.display.xdotool("key", "Return")
+        program.answer()
         self.copy(program, "keep me")
         x, y, w, _ = program.geometry()
         self.click_at((x + w - CAPTION // 2, y + CAPTION // 2))  # the exit button
         # The question names the file; Escape answers No, and the program runs on.
-        wait_until(lambda: len(program.own_windows()) > 1, what="the question")
-        self.display.xdotool("key", "Escape")
-        wait_until(lambda: len(program.own_windows()) == 1, what="the question answered")
+        program.answer("Escape", behind=1)
         self.copy(program, "still capturing")
         self.assertEqual(os.listdir(self.directory), [])
 
@@ -97,8 +93,7 @@ class Persistence(DesktopTest):
                          user=run_as(NOBODY if os.geteuid() == 0 else None, self.directory,
                                      history))
         self.addCleanup(program.kill)
-        wait_until(program.own_windows, what="the message")
-        self.display.xdotool("key", "Return")
+        program.answer()
         self.copy(program, "new")
         self.assertEqual(program.stop(), 0)
         self.assertIn("kobako.f3", program.said())
@@ -139,45 +134,6 @@ class Persistence(DesktopTest):
         never_shown.stop()
         self.assertEqual(never_shown.file("kobako.f1"), after_a_copy)
 
-    def test_absurd_numbers_give_a_window_on_the_screen(self):
-        program = self.start(kobako_f1=b" 100000000 \r\n 1e30 \r\n",
-                             kobako_f2=b" 1 \r\n5\r\n32767\r\n0\r\n1\r\n")
-        self.copy(program, "seen")
-        x, y, w, h = program.geometry()
-        self.assertTrue(w <= SCREEN_WIDTH and h <= SCREEN_HEIGHT and y >= 0, (x, y, w, h))
-        self.assertEqual(program.stop(), 0)
-        height, width = (float(v) for v in program.file("kobako.f1").split())
-        self.assertLessEqual((height, width), (SCREEN_HEIGHT * 15, SCREEN_WIDTH * 15))
-
-
-class SettingsWindow(DesktopTest):
-    def test_settings_edited_with_keyboard_and_mouse_are_saved_and_read_back(self):
-        program = self.start()
-        self.copy(program, "first")
-        x, y, _, _ = program.geometry()
-        self.click_at((x + CAPTION // 2, y + CAPTION // 2))  # the wrench
-        settings = wait_until(lambda: self.display.run(
-            "xdotool", "search", "--onlyvisible", "--name", "^設定$", check=False
-        ).stdout.split(), what="the settings window")[0].decode()
-        sx, sy, _, _ = program.window_geometry(settings)
-        self.click_at((sx + 5145 // 15 + 10, sy + 2340 // 15 + 8))  # the list maximum
-        self.display.xdotool("key", "ctrl+a", "type", "7")
-        self.click_at((sx + (150 + 2130) // 15 + 8, sy + (2775 + 735) // 15 + 9))  # top left
-        self.click_at((sx + 5085 // 15 + 30, sy + 4275 // 15 + 15))  # OK
-        wait_until(lambda: (self.directory / "kobako.f2").exists() and
-                   program.file("kobako.f2") == b" 1 \r\n7\r\n18\r\n0\r\n3\r\n",
-                   what="the settings file")
-        # Clear all, and Yes: what the user cleared stays cleared.
-        x, y, w, _ = program.geometry()
-        self.click_at((x + w - 2 * CAPTION - CAPTION // 2, y + CAPTION // 2))
-        wait_until(lambda: len(program.own_windows()) > 1, what="the question")
-        self.display.xdotool("key", "Return")
-        self.saved(program, b"")
-        program.stop()
-        again = self.start()
-        self.copy(again, "second")
-        self.assertEqual(again.geometry()[:2], (0, 0))
-
 
 @unittest.skipUnless(os.geteuid() == 0, "needs root to start the program as another user")
 class OtherUsers(DesktopTest):
@@ -191,32 +147,13 @@ class OtherUsers(DesktopTest):
                 os.chmod(self.directory, 0o755)
             program = Kobako(self.display, self.directory, user=user)
             self.addCleanup(program.kill)
-            wait_until(program.own_windows, what="the message")
-            self.display.xdotool("key", "Return")
+            program.answer()
             self.assertEqual(program.process.wait(timeout=10), 1)
             self.assertIn(str(self.directory), program.said())
             self.assertIn(owner, program.said())
         self.assertEqual(sorted(os.listdir(self.directory)), ["kobako.f3"])
         self.assertEqual((self.directory / "kobako.f3").read_bytes(), records("theirs"))
         self.assertEqual(os.stat(self.directory / "kobako.f3").st_uid, NOBODY)
-
-    def test_a_lock_place_another_user_made_first_is_passed_over(self):
-        temporary = tempfile.TemporaryDirectory()
-        self.addCleanup(temporary.cleanup)
-        os.chmod(temporary.name, 0o1777)
-        squatted = Path(temporary.name) / f"kobako-{os.geteuid()}"
-        squatted.mkdir(mode=0o700)
-        os.chown(squatted, NOBODY, NOBODY)
-        env = dict(self.display.env, TMPDIR=temporary.name)
-        env.pop("XDG_RUNTIME_DIR", None)
-        mine = Kobako(self.display, self.directory, env=env)
-        self.addCleanup(mine.kill)
-        second = Kobako(self.display, self.directory, env=env)  # told the first one runs
-        self.addCleanup(second.kill)
-        wait_until(second.own_windows, what="the message")
-        self.display.xdotool("key", "Return")
-        self.assertEqual(second.process.wait(timeout=10), 1)
-        self.assertEqual(os.listdir(squatted), [])
 
 
 class Environment(DesktopTest):

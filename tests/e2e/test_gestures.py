@@ -51,11 +51,8 @@ class SlotGestures(DesktopTest):
         text = slot_point(program, 0)[1]
         self.picked(text, b"hello world")  # a click on the text checks and picks the slot
         # A selection dragged onto another slot drops nothing there.
-        x, y0, y1 = text[0] - 45, text[1], slot_point(program, 1)[1][1]
-        steps = [arg for step in range(1, 6) for arg in
-                 ("mousemove", str(x), str(y0 + (y1 - y0) * step // 5))]
-        self.display.xdotool("key", "ctrl+Home", "shift+End", "mousemove", str(x), str(y0),
-                             "mousedown", "1", *steps, "mouseup", "1")
+        self.display.xdotool("key", "ctrl+Home", "shift+End")
+        self.drag((text[0] - 45, text[1]), (text[0] - 45, slot_point(program, 1)[1][1]))
         self.display.xdotool("key", "End", "d")  # typing puts the slot's text first
         wait_until(lambda: self.display.clipboard() == b"hello world", what="the text first")
         program.copied(lambda: self.display.xdotool("key", "ctrl+Home", *["shift+Right"] * 5,

@@ -5,13 +5,12 @@ programs copy too. wl-copy, wl-paste, xclip and the tests' own Wayland program (
 behaving or attacking) are the other programs."""
 
 import os
-import resource
 import shutil
 import subprocess
 import unittest
 from pathlib import Path
 
-from harness import DesktopTest, Kobako, records, wait_until
+from harness import DesktopTest, Kobako, records, start_owner, wait_until
 from sway import NOBODY, Sway, XWayland
 
 WAYLAND_OWNER = os.environ.get("WAYLAND_OWNER")
@@ -53,14 +52,8 @@ class UnderSway(DesktopTest):
 
     def own(self, mode, text="", wait_for="owned"):
         """The tests' Wayland program copies (or pastes); once it says `wait_for`."""
-        process = subprocess.Popen([*self.sway.as_user, str(self.owner), mode, text],
-                                   env=self.sway.env, stdout=subprocess.PIPE,
-                                   stderr=subprocess.DEVNULL)
-        self.addCleanup(process.wait)
-        self.addCleanup(process.kill)
-        while (line := process.stdout.readline().strip()) != wait_for.encode():
-            self.assertTrue(line, f"{mode} ended before saying {wait_for}")
-        return process
+        return start_owner(self, [*self.sway.as_user, str(self.owner), mode, text], self.sway.env,
+                           wait_for)
 
     def pick(self, row):
         """Clicks the list's row: its text becomes the clipboard's."""
@@ -169,11 +162,8 @@ class XCopiesThroughXWayland(UnderSway):
                    what="an X window with the keyboard")
         self.copy("from Wayland")
         decided = self.program.changes()
-        x_owner = subprocess.Popen([*self.sway.as_user, self.sway.reachable(TEST_OWNER),
-                                    "secret", "hunter2"], env=self.display.env,
-                                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-        self.addCleanup(x_owner.kill)
-        x_owner.stdout.readline()
+        start_owner(self, [*self.sway.as_user, self.sway.reachable(TEST_OWNER), "secret",
+                           "hunter2"], self.display.env)
         # Decided on both sides: by the X11 reader and, once shared, by the data control.
         self.program.wait_for_changes(decided + 2)
         self.copy("from X", self.display.copy)

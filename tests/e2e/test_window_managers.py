@@ -3,25 +3,15 @@ brought back by a taskbar (_NET_ACTIVE_WINDOW alone) before any copy and after a
 a copy without taking the focus, always at its saved size where the settings place it, in one
 native window for the whole session. Its dialogs are centred and stacked above it."""
 
-import os
 import shutil
-import signal
 import subprocess
 import tempfile
 import unittest
 
-from harness import CAPTION, DesktopTest, list_rows, wait_until
+from harness import CAPTION, DesktopTest, end_group, list_rows, wait_until
 
 SIZE_FILE = b" 4500 \r\n 4200 \r\n"  # height and width in twips
 SAVED_SIZE = (280, 300)  # width and height in pixels
-
-
-def end_group(pid):
-    """Ends a process and everything it started in its session."""
-    try:
-        os.killpg(pid, signal.SIGKILL)
-    except ProcessLookupError:
-        pass
 
 
 class UnderAWindowManager(DesktopTest):
@@ -65,18 +55,17 @@ class UnderAWindowManager(DesktopTest):
     def presence(self, window):
         """The window's ICCCM state, whether the X server shows it, and its place and size."""
         state = self.display.run("xprop", "-id", window, "WM_STATE").stdout.decode()
-        info = self.display.run("xwininfo", "-id", window).stdout.decode()
-        viewable = "IsViewable" in info
         return (state.split("window state: ")[1].split()[0] if "window state:" in state else None,
-                viewable, self.client_area(window))
+                b"IsViewable" in self.display.run("xwininfo", "-id", window).stdout,
+                self.display.client_area(window))
 
-    def wait_for(self, window, wanted, place_and_size=None):
+    def wait_for(self, window, wanted, place_and_size=lambda area: True):
         """Waits until the window manager and the program have put the window in the wanted
-        state (and, when given, at the wanted place and size): the program answers the window
-        manager's restore only once the window manager has done it."""
+        state and place: the program answers the window manager's restore only once the window
+        manager has done it."""
         try:
             wait_until(lambda: (p := self.presence(window))[:2] == wanted and
-                       (place_and_size is None or place_and_size(p[2])), what=f"{wanted}")
+                       place_and_size(p[2]), what=f"{wanted}")
         except AssertionError:
             self.fail(f"{self.presence(window)}, not {wanted}")
 
@@ -84,63 +73,40 @@ class UnderAWindowManager(DesktopTest):
         """Normal, viewable, at the saved size, middle right within the screen less its panels
         (the place the settings give)."""
         ax, ay, aw, ah = self.work_area()
-
-        def middle_right_at_saved_size(area):
-            x, y, w, h = area
-            return ((w, h) == SAVED_SIZE and x + w == ax + aw and
-                    abs(y + h / 2 - (ay + ah / 2)) <= 1)
-        self.wait_for(window, ("Normal", True), middle_right_at_saved_size)
+        self.wait_for(window, ("Normal", True), lambda area: (
+            area[2:] == SAVED_SIZE and area[0] + area[2] == ax + aw and
+            abs(area[1] + area[3] / 2 - (ay + ah / 2)) <= 1))
 
     def work_area(self):
+        """The screen less the window manager's panels."""
         area = self.display.run("xprop", "-root", "_NET_WORKAREA").stdout.decode()
         return tuple(int(v) for v in area.split("=")[1].split(",")[:4])
 
     def minimize_by_the_caption_button(self, window):
-        x, y, w, _ = self.client_area(window)
+        x, y, w, _ = self.display.client_area(window)
         self.display.xdotool("mousemove", str(x + w - CAPTION - CAPTION // 2),
                              str(y + CAPTION // 2), "click", "1")
         self.wait_for(window, ("Iconic", False))
 
-    def activate(self, window):
-        """As a taskbar or a window list does, and nothing else: _NET_ACTIVE_WINDOW."""
-        self.display.xdotool("windowactivate", window)
-
-    def client_area(self, window):
-        """Where a window's client area is (xdotool counts a reparenting frame twice, so
-        xwininfo is asked)."""
-        info = self.display.run("xwininfo", "-id", window).stdout.decode()
-        values = {key.strip(): int(value) for key, value in
-                  (line.split(":", 1) for line in info.splitlines()
-                   if line.strip().startswith(("Absolute", "Width", "Height")))}
-        return (values["Absolute upper-left X"], values["Absolute upper-left Y"],
-                values["Width"], values["Height"])
 
 
-class PresenceCases:
-    """How the window comes and goes; run by one subclass for each window manager."""
+class Cases:
+    """What a user sees, run by one subclass for each window manager."""
 
-    def test_a_taskbar_click_before_any_copy_shows_the_window(self):
-        program = self.start(kobako_f1=SIZE_FILE)
-        self.open_other_window("300x200+40+40")
-        window = self.history_window(program)
-        self.wait_for(window, ("Iconic", False))
-        self.activate(window)
-        self.assert_shown_at_saved_size(window)
-        self.copy(program, "after")
-        self.assert_shown_at_saved_size(window)
-        self.assertEqual(self.history_window(program), window)
-
-    def test_minimized_it_comes_back_by_activation_and_by_a_copy_without_the_focus(self):
+    def test_it_comes_back_by_activation_and_by_a_copy_without_the_focus(self):
         program = self.start(kobako_f1=SIZE_FILE)
         editor = self.open_other_window("300x200+40+40")  # an editor the user types in
-        self.copy(program, "first")
         window = self.history_window(program)
+        self.wait_for(window, ("Iconic", False))
+        # A taskbar or a window list asks for _NET_ACTIVE_WINDOW, and nothing else.
+        self.display.xdotool("windowactivate", window)  # before any copy
         self.assert_shown_at_saved_size(window)
-        self.assertEqual(self.active_window_name(), "xmessage")
+        self.display.xdotool("windowactivate", "--sync", editor)
+        self.copy(program, "first")
         for cycle in range(3):
             with self.subTest(cycle=cycle):
                 self.minimize_by_the_caption_button(window)
-                self.activate(window)
+                self.display.xdotool("windowactivate", window)
                 self.assert_shown_at_saved_size(window)
                 self.minimize_by_the_caption_button(window)
                 self.display.xdotool("windowactivate", "--sync", editor)
@@ -149,15 +115,12 @@ class PresenceCases:
                 self.assertEqual(self.active_window_name(), "xmessage")
         self.assertEqual(self.history_window(program), window)
 
-class GestureCases:
-    """What the window managers let through; run by one subclass for each."""
-
     def test_shift_click_joins_all_and_the_list_turns_grey(self):
         # They take Alt+click for moving windows: Shift+click is the way to join all.
         program = self.start()
         self.copy(program, "a", "b", "c")
         window = self.history_window(program)
-        area = self.client_area(window)
+        area = self.display.client_area(window)
         empty = lambda: self.display.run("import", "-window", window, "-crop",
                                          f"1x1+{area[2] // 2}+{area[3] - 10}",
                                          "txt:-").stdout.decode().split()[-1]
@@ -166,31 +129,21 @@ class GestureCases:
         wait_until(lambda: empty() != white, what="the list grey")
 
 
-class DialogCases:
-    """Where the other windows come; run by one subclass for each window manager."""
-
-    def open_settings(self, program):
-        """Opens the settings window with the wrench; gives its id."""
+    def test_the_settings_window_is_centred_and_its_message_above_it(self):
+        program = self.start()
         self.copy(program, "first")
         x, y, _, _ = program.geometry()
-        self.display.xdotool("mousemove", str(x + CAPTION // 2), str(y + CAPTION // 2),
-                             "click", "1")  # the wrench
-        return wait_until(lambda: self.display.run(
+        self.click_at((x + CAPTION // 2, y + CAPTION // 2))  # the wrench
+        settings = wait_until(lambda: self.display.run(
             "xdotool", "search", "--onlyvisible", "--name", "^設定$", check=False
         ).stdout.split(), what="the settings window")[0].decode()
-
-    def test_the_settings_window_is_centred_with_its_frame(self):
-        program = self.start()
-        settings = self.open_settings(program)
-        # The screen less the window manager's panels.
-        area = self.display.run("xprop", "-root", "_NET_WORKAREA").stdout.decode()
-        ax, ay, aw, ah = (int(v) for v in area.split("=")[1].split(",")[:4])
+        ax, ay, aw, ah = self.work_area()
 
         def off_centre():
             extents = self.display.run("xprop", "-id", settings, "_NET_FRAME_EXTENTS",
                                        check=False).stdout.decode()
             left, right, top, bottom = (int(v) for v in extents.split("=")[1].split(","))
-            sx, sy, sw, sh = self.client_area(settings)
+            sx, sy, sw, sh = self.display.client_area(settings)
             return (sx - left + (left + sw + right) / 2 - (ax + aw / 2),
                     sy - top + (top + sh + bottom) / 2 - (ay + ah / 2))
 
@@ -200,17 +153,13 @@ class DialogCases:
             wait_until(lambda: max(map(abs, off_centre())) <= 1.5, timeout=2)
         except AssertionError:
             self.fail(f"the whole window is off the centre by {off_centre()}")
-
-    def test_a_message_of_the_settings_window_is_shown_above_it(self):
-        program = self.start()
-        settings = self.open_settings(program)
-        sx, sy, _, _ = self.client_area(settings)
-        self.display.xdotool("mousemove", str(sx + 5145 // 15 + 10), str(sy + 2340 // 15 + 8),
-                             "click", "1", "key", "ctrl+a", "type", "abc")
-        self.display.xdotool("mousemove", str(sx + 5085 // 15 + 30), str(sy + 4275 // 15 + 15),
-                             "click", "1")  # OK: the list maximum is no number
+        # A message of the settings window is shown above it.
+        sx, sy, _, _ = self.display.client_area(settings)
+        self.click_at((sx + 353, sy + 164))  # the list maximum
+        self.display.xdotool("key", "ctrl+a", "a")
+        self.click_at((sx + 369, sy + 300))  # OK: the list maximum is no number
         message = wait_until(lambda: [w for w in program.window_ids(visible=True)
-                                      if w not in (settings,) and self.is_dialog(w)],
+                                      if w != settings and self.is_dialog(w)],
                              what="the message")[0]
         self.assertEqual(self.stacking_order()[-1], int(message),
                          "the message is not the topmost window")
@@ -225,28 +174,27 @@ class DialogCases:
         self.assertTrue(any("Icon (64 x 64)" in icon for icon in icons), icons)
 
     def is_dialog(self, window):
-        kind = self.display.run("xprop", "-id", window, "_NET_WM_WINDOW_TYPE",
-                                check=False).stdout.decode()
-        return "DIALOG" in kind
+        return b"DIALOG" in self.display.run("xprop", "-id", window, "_NET_WM_WINDOW_TYPE",
+                                             check=False).stdout
 
 
-class Openbox(PresenceCases, GestureCases, DialogCases, UnderAWindowManager):
+class Openbox(Cases, UnderAWindowManager):
     name = "openbox"
     command = ["openbox", "--sm-disable"]
 
 
-class Xfwm4(PresenceCases, GestureCases, DialogCases, UnderAWindowManager):
+class Xfwm4(Cases, UnderAWindowManager):
     name = "xfwm4"
     # Its settings come from xfconf, over a session bus.
     command = ["dbus-run-session", "--", "xfwm4", "--compositor=off"]
 
 
-class Fluxbox(PresenceCases, GestureCases, DialogCases, UnderAWindowManager):
+class Fluxbox(Cases, UnderAWindowManager):
     name = "fluxbox"
     command = ["fluxbox"]
 
 
-class IceWM(PresenceCases, GestureCases, DialogCases, UnderAWindowManager):
+class IceWM(Cases, UnderAWindowManager):
     name = "icewm"
     command = ["icewm"]
 

@@ -6,7 +6,7 @@ import subprocess
 import unittest
 from pathlib import Path
 
-from harness import DesktopTest, records
+from harness import DesktopTest, records, start_owner
 
 TEST_OWNER = os.environ.get("TEST_OWNER")
 
@@ -22,12 +22,7 @@ class X11Owners(DesktopTest):
         """test_owner copies, and goes on serving until it is replaced or killed; with
         `decided`, until the program has decided on its copy, and no longer."""
         before = self.program.changes()
-        owner = subprocess.Popen([TEST_OWNER, *args], env=self.display.env,
-                                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-        self.addCleanup(owner.wait)
-        self.addCleanup(owner.kill)
-        self.assertEqual(owner.stdout.readline().strip(), b"owned")
-        owner.stdout.close()
+        owner = start_owner(self, [TEST_OWNER, *args], self.display.env)
         if decided:
             self.program.wait_for_changes(before + 1)
             owner.kill()

@@ -25,6 +25,8 @@ test -x "$prefix/bin/kobako"
 # One executable: no module beside it to load.
 ! ldd "$prefix/bin/kobako" | grep -q "not found" || { echo "unresolved libraries"; exit 1; }
 desktop-file-validate "$prefix/share/applications/kobako.desktop"
+# Started from the menu, it keeps its files in the user's data directory.
+grep -qx "Exec=kobako --data-home" "$prefix/share/applications/kobako.desktop"
 appstreamcli validate --no-net "$prefix/share/metainfo/org.kobako.Kobako.metainfo.xml"
 # The manual pages render without a warning, in both languages.
 for page in "$prefix/share/man/man1/kobako.1.gz" "$prefix/share/man/ja/man1/kobako.1.gz"; do

@@ -31,7 +31,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <deque>
 #include <map>
 #include <memory>
@@ -41,22 +40,16 @@
 
 namespace {
 
+using namespace std::chrono_literals;
+
 xcb_connection_t *connection;
+xcb_screen_t *screen;
 xcb_window_t window;
-std::map<std::string, xcb_atom_t> atoms;
 std::deque<xcb_generic_event_t *> backlog; // events that came while waiting for another one
 
-xcb_generic_event_t *nextEvent() {
-    if (backlog.empty())
-        return xcb_poll_for_event(connection);
-    xcb_generic_event_t *event = backlog.front();
-    backlog.pop_front();
-    return event;
-}
-
 xcb_atom_t atom(const std::string &name) {
-    auto found = atoms.find(name);
-    if (found != atoms.end())
+    static std::map<std::string, xcb_atom_t> atoms;
+    if (auto found = atoms.find(name); found != atoms.end())
         return found->second;
     auto *reply = xcb_intern_atom_reply(
         connection,
@@ -66,21 +59,38 @@ xcb_atom_t atom(const std::string &name) {
     return atoms[name] = value;
 }
 
+xcb_window_t newWindow(uint32_t events) {
+    const xcb_window_t made = xcb_generate_id(connection);
+    xcb_create_window(connection, XCB_COPY_FROM_PARENT, made, screen->root, 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_EVENT_MASK,
+                      &events);
+    return made;
+}
+
+// Waits for an event of `type` that `wanted` accepts; others wait in the backlog.
+template <typename Event, typename Wanted> bool waitFor(uint8_t type, Wanted wanted) {
+    xcb_flush(connection);
+    while (xcb_generic_event_t *event = xcb_wait_for_event(connection)) {
+        if ((event->response_type & 0x7F) == type && wanted(*reinterpret_cast<Event *>(event))) {
+            std::free(event);
+            return true;
+        }
+        backlog.push_back(event);
+    }
+    return false;
+}
+
 // A real server time: a zero-length append to a property of our own window.
 xcb_timestamp_t serverTime() {
     xcb_change_property(connection, XCB_PROP_MODE_APPEND, window, atom("OWNER_TIME"),
                         XCB_ATOM_STRING, 8, 0, nullptr);
-    xcb_flush(connection);
-    while (xcb_generic_event_t *event = xcb_wait_for_event(connection)) {
-        if ((event->response_type & 0x7F) != XCB_PROPERTY_NOTIFY) {
-            backlog.push_back(event);
-            continue;
-        }
-        const xcb_timestamp_t time = reinterpret_cast<xcb_property_notify_event_t *>(event)->time;
-        std::free(event);
-        return time;
-    }
-    std::exit(2);
+    xcb_timestamp_t time = 0;
+    if (!waitFor<xcb_property_notify_event_t>(XCB_PROPERTY_NOTIFY, [&](const auto &notify) {
+            time = notify.time;
+            return true;
+        }))
+        std::exit(2);
+    return time;
 }
 
 void own(xcb_window_t owner, xcb_timestamp_t time) {
@@ -101,59 +111,55 @@ void answer(const xcb_selection_request_event_t &request, xcb_atom_t property) {
     xcb_flush(connection);
 }
 
+// Puts data on the requestor's property; answers the request unless it is a piece of a transfer.
 void put(const xcb_selection_request_event_t &request, xcb_atom_t type, int format,
-         const void *data, size_t count) {
+         const void *data, size_t count, bool piece = false) {
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request.requestor, request.property,
                         type, static_cast<uint8_t>(format), static_cast<uint32_t>(count), data);
-    answer(request, request.property);
+    if (piece)
+        xcb_flush(connection);
+    else
+        answer(request, request.property);
 }
 
-void putAtoms(const xcb_selection_request_event_t &request,
-              const std::vector<xcb_atom_t> &offered) {
-    put(request, XCB_ATOM_ATOM, 32, offered.data(), offered.size());
+void putText(const xcb_selection_request_event_t &request, const std::string &text,
+             bool piece = false) {
+    put(request, atom("UTF8_STRING"), 8, text.data(), text.size(), piece);
 }
 
-void putText(const xcb_selection_request_event_t &request, const std::string &text) {
-    put(request, atom("UTF8_STRING"), 8, text.data(), text.size());
-}
-
-// Starts a transfer in pieces, and returns once the requestor has deleted the announcement.
-void announceIncremental(const xcb_selection_request_event_t &request, uint32_t size) {
-    const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_change_window_attributes(connection, request.requestor, XCB_CW_EVENT_MASK, &events);
-    put(request, atom("INCR"), 32, &size, 1);
-}
-
-// Waits until the requestor deletes `property` on its window, the go-ahead for the next piece.
-bool waitForDeletion(xcb_window_t requestor, xcb_atom_t property) {
-    while (xcb_generic_event_t *event = xcb_wait_for_event(connection)) {
-        bool deleted = false;
-        if ((event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY) {
-            auto *notify = reinterpret_cast<xcb_property_notify_event_t *>(event);
-            deleted = notify->window == requestor && notify->atom == property &&
-                      notify->state == XCB_PROPERTY_DELETE;
-        }
-        std::free(event);
-        if (deleted)
-            return true;
-    }
-    return false;
-}
-
-void sendPiece(const xcb_selection_request_event_t &request, const std::string &piece) {
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request.requestor, request.property,
-                        atom("UTF8_STRING"), 8, static_cast<uint32_t>(piece.size()), piece.data());
-    xcb_flush(connection);
-}
-
-std::vector<xcb_atom_t> offers(const std::vector<std::string> &names) {
+void putTargets(const xcb_selection_request_event_t &request, std::vector<std::string> names) {
     std::vector<xcb_atom_t> list;
     for (const std::string &name : names)
         list.push_back(atom(name));
-    return list;
+    put(request, XCB_ATOM_ATOM, 32, list.data(), list.size());
 }
 
-using Clock = std::chrono::steady_clock;
+// Waits until the requestor deletes the property, the go-ahead for the next piece.
+bool pieceTaken(const xcb_selection_request_event_t &request) {
+    return waitFor<xcb_property_notify_event_t>(XCB_PROPERTY_NOTIFY, [&](const auto &notify) {
+        return notify.window == request.requestor && notify.atom == request.property &&
+               notify.state == XCB_PROPERTY_DELETE;
+    });
+}
+
+// Sends the text in pieces as the mode says; false when the owner is to end.
+bool sendInPieces(const std::string &mode, const xcb_selection_request_event_t &request) {
+    const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE, size = mode == "incr-huge" ? ~0u : 1000;
+    xcb_change_window_attributes(connection, request.requestor, XCB_CW_EVENT_MASK, &events);
+    put(request, atom("INCR"), 32, &size, 1);
+    const std::string piece = mode == "incr-huge"      ? std::string(64 * 1024, 'h')
+                              : mode == "incr-endless" ? std::string(1 << 20, 'e')
+                                                       : "s";
+    const bool forEver = mode == "incr-slow" || mode == "incr-endless";
+    if (!pieceTaken(request))
+        return false;
+    do {
+        if (mode == "incr-slow")
+            std::this_thread::sleep_for(500ms);
+        putText(request, piece, true);
+    } while (forEver && pieceTaken(request));
+    return mode != "incr-die";
+}
 
 } // namespace
 
@@ -165,61 +171,52 @@ int main(int argc, char **argv) {
     connection = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(connection))
         return 2;
-    xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-    const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    window = xcb_generate_id(connection);
-    xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 1, 1, 0,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_EVENT_MASK,
-                      &events);
-    const xcb_atom_t targets = atom("TARGETS"), utf8 = atom("UTF8_STRING");
-    const xcb_atom_t hint = atom("x-kde-passwordManagerHint");
-    const xcb_atom_t historyPermission = atom("CanIncludeInClipboardHistory");
+    screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    window = newWindow(XCB_EVENT_MASK_PROPERTY_CHANGE);
     const bool marks = mode.starts_with("secret") || mode == "public-mark";
+    const xcb_atom_t targets = atom("TARGETS"), utf8 = atom("UTF8_STRING");
     xcb_window_t anyTarget = XCB_NONE; // the second window of secret-then-any
 
     // In a burst each copy's text serves the requests stamped from its time on.
     std::vector<std::pair<xcb_timestamp_t, std::string>> copies;
-    int burstCount = 0, burstGapMs = 0;
-    if (mode == "burst") {
-        burstCount = argc > 3 ? std::atoi(argv[3]) : 10;
-        burstGapMs = argc > 4 ? std::atoi(argv[4]) : 5;
-    }
+    const int burstCount = argc > 3 ? std::atoi(argv[3]) : 1;
+    const auto burstGap = std::chrono::milliseconds(argc > 4 ? std::atoi(argv[4]) : 5);
     auto copyNext = [&] {
         // Two copies in one millisecond of the server's clock carry the same time, and nobody
         // could tell which one a request is for: as a person's copies, each has a time of its own.
         xcb_timestamp_t time = serverTime();
         while (!copies.empty() && time == copies.back().first) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            std::this_thread::sleep_for(1ms);
             time = serverTime();
         }
-        const std::string next =
-            mode == "burst" ? text + "-" + std::to_string(copies.size()) : text;
-        copies.emplace_back(time, next);
+        copies.emplace_back(time,
+                            mode == "burst" ? text + "-" + std::to_string(copies.size()) : text);
         own(window, time);
     };
     copyNext();
     if (mode == "secret-then-any") {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        anyTarget = xcb_generate_id(connection);
-        xcb_create_window(connection, XCB_COPY_FROM_PARENT, anyTarget, screen->root, 0, 0, 1, 1, 0,
-                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
-        own(anyTarget, XCB_CURRENT_TIME);
+        std::this_thread::sleep_for(1ms);
+        own(anyTarget = newWindow(0), XCB_CURRENT_TIME);
     }
     std::printf("owned\n");
     std::fflush(stdout);
-    auto nextCopyAt = Clock::now() + std::chrono::milliseconds(burstGapMs);
+    auto nextCopyAt = std::chrono::steady_clock::now() + burstGap;
 
     while (true) {
-        std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> event(nextEvent(), &std::free);
+        xcb_generic_event_t *next =
+            backlog.empty() ? xcb_poll_for_event(connection) : backlog.front();
+        if (!backlog.empty())
+            backlog.pop_front();
+        std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> event(next, &std::free);
         if (!event) {
             if (xcb_connection_has_error(connection))
                 return 0;
             if (mode == "burst" && static_cast<int>(copies.size()) < burstCount &&
-                Clock::now() >= nextCopyAt) {
+                std::chrono::steady_clock::now() >= nextCopyAt) {
                 copyNext();
-                nextCopyAt += std::chrono::milliseconds(burstGapMs);
+                nextCopyAt += burstGap;
             }
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
+            std::this_thread::sleep_for(200us);
             continue;
         }
         const uint8_t type = event->response_type & 0x7F;
@@ -235,59 +232,42 @@ int main(int argc, char **argv) {
             continue;
         if (request.owner == anyTarget && anyTarget != XCB_NONE) {
             if (request.target == targets)
-                putAtoms(request, offers({"TARGETS", "UTF8_STRING"}));
+                putTargets(request, {"TARGETS", "UTF8_STRING"});
             else
                 putText(request, "next"); // whatever was asked for
-            continue;
-        }
-        if (request.owner != window) {
+        } else if (request.owner != window) {
             answer(request, XCB_NONE); // the window a handoff gave the clipboard to
-            continue;
-        }
-        if (request.target == targets) {
+        } else if (request.target == targets) {
             if (mode == "secret-late" || mode == "slow-targets")
-                std::this_thread::sleep_for(std::chrono::milliseconds(3500));
-            if (mode == "string-only")
-                putAtoms(request, offers({"TARGETS", "STRING"}));
-            else if (mode == "many-targets") {
+                std::this_thread::sleep_for(3500ms);
+            if (mode == "many-targets") {
                 std::vector<xcb_atom_t> many(1000000, XCB_ATOM_INTEGER);
-                many.back() = utf8;
-                putAtoms(request, many);
-            } else if (marks)
-                putAtoms(request, offers({"TARGETS", "UTF8_STRING", "x-kde-passwordManagerHint"}));
-            else if (mode.starts_with("history-"))
-                putAtoms(request,
-                         offers({"TARGETS", "UTF8_STRING", "CanIncludeInClipboardHistory"}));
-            else
-                putAtoms(request, offers({"TARGETS", "UTF8_STRING"}));
-        } else if (request.target == hint && marks) {
+                many.back() = atom("UTF8_STRING");
+                put(request, XCB_ATOM_ATOM, 32, many.data(), many.size());
+            } else {
+                std::vector<std::string> offered{"TARGETS",
+                                                 mode == "string-only" ? "STRING" : "UTF8_STRING"};
+                if (marks)
+                    offered.push_back("x-kde-passwordManagerHint");
+                if (mode.starts_with("history-"))
+                    offered.push_back("CanIncludeInClipboardHistory");
+                putTargets(request, offered);
+            }
+        } else if (request.target == atom("x-kde-passwordManagerHint") && marks) {
             if (mode == "secret-refuse")
                 answer(request, XCB_NONE);
             else
-                put(request, atom("UTF8_STRING"), 8, mode == "public-mark" ? "public" : "secret",
-                    6);
-        } else if (request.target == historyPermission && mode.starts_with("history-")) {
+                putText(request, mode == "public-mark" ? "public" : "secret");
+        } else if (request.target == atom("CanIncludeInClipboardHistory") &&
+                   mode.starts_with("history-")) {
             const uint32_t allowed = mode == "history-on" ? 1 : 0;
-            put(request, historyPermission, 32, &allowed, 1);
+            put(request, request.target, 32, &allowed, 1);
         } else if (request.target == utf8 && mode == "wrong-type") {
             const uint32_t number = 42;
             put(request, XCB_ATOM_INTEGER, 32, &number, 1);
         } else if (request.target == utf8 && mode.starts_with("incr")) {
-            announceIncremental(request, mode == "incr-huge" ? 0xFFFFFFFFu : 1000);
-            if (!waitForDeletion(request.requestor, request.property))
+            if (!sendInPieces(mode, request))
                 return 0;
-            const std::string piece = mode == "incr-huge"      ? std::string(64 * 1024, 'h')
-                                      : mode == "incr-endless" ? std::string(1 << 20, 'e')
-                                                               : "s";
-            sendPiece(request, piece);
-            if (mode == "incr-die")
-                return 0;
-            while ((mode == "incr-slow" || mode == "incr-endless") &&
-                   waitForDeletion(request.requestor, request.property)) {
-                if (mode == "incr-slow")
-                    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-                sendPiece(request, piece);
-            }
         } else if (request.target == utf8 && mode != "string-only") {
             std::string served;
             for (const auto &[time, copied] : copies)
@@ -300,15 +280,9 @@ int main(int argc, char **argv) {
             putText(request, served);
             if (mode == "secret-exit")
                 return 0;
-            if (mode == "secret-handoff") {
-                // The next copy, made by another window of ours, which refuses everything.
-                xcb_window_t next = xcb_generate_id(connection);
-                xcb_create_window(connection, XCB_COPY_FROM_PARENT, next, screen->root, 0, 0, 1, 1,
-                                  0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0,
-                                  nullptr);
-                own(next, XCB_CURRENT_TIME);
-            }
-        } else if (request.target == atom("STRING") && mode == "string-only") {
+            if (mode == "secret-handoff") // the next copy, by a window of ours that refuses all
+                own(newWindow(0), XCB_CURRENT_TIME);
+        } else if (request.target == XCB_ATOM_STRING && mode == "string-only") {
             put(request, XCB_ATOM_STRING, 8, text.data(), text.size());
         } else {
             answer(request, XCB_NONE);

@@ -59,14 +59,14 @@ zwlr_data_control_offer_v1 *selection; // the clipboard as it stands, for pastin
 std::vector<int> unanswered;
 bool done = false;
 
-void writeAll(int fd, const std::string &bytes) {
-    size_t written = 0;
-    while (written < bytes.size()) {
+bool writeAll(int fd, const std::string &bytes) {
+    for (size_t written = 0; written < bytes.size();) {
         const ssize_t put = write(fd, bytes.data() + written, bytes.size() - written);
         if (put <= 0)
-            return;
+            return false;
         written += static_cast<size_t>(put);
     }
+    return true;
 }
 
 void say(const char *what) {
@@ -82,13 +82,6 @@ struct Copy {
     Clock::time_point requested{};
 };
 
-void writeForEver(int fd, size_t pieces) {
-    const std::string piece(1 << 20, 'h');
-    for (size_t i = 0; i < pieces; ++i)
-        if (write(fd, piece.data(), piece.size()) <= 0)
-            break;
-}
-
 // Serves one request on a thread of its own, as slowly as the mode says.
 void serve(std::string type, int fd, std::string text) {
     if (type == "x-kde-passwordManagerHint") {
@@ -100,7 +93,10 @@ void serve(std::string type, int fd, std::string text) {
         while (write(fd, "d", 1) == 1)
             std::this_thread::sleep_for(std::chrono::milliseconds(500));
     } else if (mode == "huge" || mode == "endless") {
-        writeForEver(fd, mode == "huge" ? 4096 : SIZE_MAX);
+        const std::string piece(1 << 20, 'h');
+        for (size_t i = 0; i < (mode == "huge" ? 4096 : SIZE_MAX); ++i)
+            if (!writeAll(fd, piece))
+                break;
     } else if (mode == "die") {
         writeAll(fd, text.substr(0, text.size() / 2));
         std::_Exit(0);
@@ -212,10 +208,12 @@ int measureLatency(int rounds) {
     return 0;
 }
 
-// Asks for the clipboard's text `times` times; the pipes' read ends.
-std::vector<int> askToPaste(int times) {
+// Asks for the clipboard's text `count` times, reading none; or once, reading it `count` seconds
+// later.
+int paste(bool late, int count) {
+    wl_display_roundtrip(display); // the clipboard as it stands
     std::vector<int> ends;
-    for (int i = 0; i < times && selection; ++i) {
+    for (int i = 0; i < (late ? 1 : count) && selection; ++i) {
         int pipe[2];
         if (pipe2(pipe, O_CLOEXEC) != 0)
             break;
@@ -226,16 +224,9 @@ std::vector<int> askToPaste(int times) {
             wl_display_roundtrip(display);
     }
     wl_display_roundtrip(display);
-    return ends;
-}
-
-int paste(bool late, int count) {
-    wl_display_roundtrip(display); // the clipboard as it stands
-    const std::vector<int> ends = askToPaste(late ? 1 : count);
     if (!late) {
         say("asked");
         pause();
-        return 0;
     }
     std::this_thread::sleep_for(std::chrono::seconds(count));
     char buffer[1 << 16];
@@ -243,17 +234,6 @@ int paste(bool late, int count) {
     while (!ends.empty() && (got = read(ends[0], buffer, sizeof buffer)) > 0)
         fwrite(buffer, 1, static_cast<size_t>(got), stdout);
     return 0;
-}
-
-// Copies whose types the compositor must pass on, each `length` bytes long.
-std::vector<std::string> manyTypes(int count, size_t length) {
-    std::vector<std::string> types;
-    for (int i = 0; i < count; ++i) {
-        std::string type = "application/x-many-" + std::to_string(i) + "-";
-        type.resize(std::max(type.size(), length), 'x');
-        types.push_back(type);
-    }
-    return types;
 }
 
 } // namespace
@@ -291,8 +271,14 @@ int main(int argc, char **argv) {
             dispatchUntil(Clock::now() + std::chrono::milliseconds(1), [] { return false; });
         }
     } else if (mode == "types" || mode == "long-types") {
-        copy(&copies.emplace_back(Copy{"many types", true}),
-             manyTypes(count, mode == "types" ? 0 : 4000));
+        // Types the compositor must pass on, short or 4,000 bytes long.
+        std::vector<std::string> types;
+        for (int i = 0; i < count; ++i) {
+            types.push_back("application/x-many-" + std::to_string(i) + "-");
+            types.back().resize(std::max<size_t>(types.back().size(), mode == "types" ? 0 : 4000),
+                                'x');
+        }
+        copy(&copies.emplace_back(Copy{"many types", true}), types);
     } else {
         const bool then = mode == "secret-then";
         copy(&copies.emplace_back(Copy{text, !then}),

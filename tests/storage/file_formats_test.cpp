@@ -49,23 +49,14 @@ std::string saveRecords(const std::vector<std::string> &records) {
 // Whatever a text holds, it comes back as it was: line ends of every kind, the marker line
 // itself (a web page can put it on the clipboard), and the escape's own characters.
 TEST(HistoryFile, RoundTripKeepsEveryTextByteForByte) {
-    const std::vector<std::string> records = {"abc",
-                                              "x\r\ny",
-                                              "ends with a break\r\n",
-                                              "",
-                                              "日本語\r\nテキスト",
-                                              "tab\tand\nlone lf",
-                                              "lone\rcr",
-                                              "cr at the end\r",
-                                              "\r",
-                                              "\r\r\n\n\r",
-                                              "before\r\nText Start Point\r\nafter",
-                                              "Text Start Point",
-                                              "Text Start Point%",
-                                              "Text Start Point%\r\nText Start Points",
-                                              "100%25 and %0D and %54",
-                                              "lf then marker\nText Start Point",
-                                              std::string(2 * 1024 * 1024, 'm')};
+    // clang-format off
+    std::vector<std::string> records = {
+        "abc", "x\r\ny", "", "日本語\r\nテキスト", "tab\tand\nlone lf", "lone\rcr", "cr at the end\r",
+        "\r", "\r\r\n\n\r", "before\r\nText Start Point\r\nafter", "Text Start Point",
+        "Text Start Point%", "Text Start Point%\r\nText Start Points", "100%25 and %0D and %54",
+        "lf then marker\nText Start Point", "ends with a break\r\n"};
+    // clang-format on
+    records.push_back(std::string(2 * 1024 * 1024, 'm'));
     EXPECT_EQ(readHistoryRecords(saveRecords(records), SIZE_MAX), records);
     for (const std::string &text : records)
         EXPECT_EQ(readHistoryRecords(saveRecords({text}), SIZE_MAX), std::vector<std::string>{text})
@@ -143,50 +134,36 @@ TEST(HistoryFile, EachRecordIsDecodedOnItsOwn) {
                                   "def"}));
 }
 
-struct SettingsCase {
-    const char *name;
-    std::string file;
-    int alwaysOnTop;
-    const char *listMax;
-    const char *iconHeight;
-    DisplayMode mode;
-    AppearPosition position;
-    int listSpin, iconSpin;
-};
-
+// Reading stops at the first line that fails; what was read shows in the file written back.
 TEST(SettingsFile, ReadingStopsAtTheFirstFailingLine) {
-    using enum AppearPosition;
-    const auto L = DisplayMode::List, T = DisplayMode::TextBoxes;
-    const SettingsCase cases[] = {
-        {"all five", " 0 \r\n8\r\n20\r\n0\r\n3\r\n", 0, "8", "20", L, TopLeft, 8, 20},
-        {"1 without blanks", "1\r\n8\r\n20\r\n0\r\n3\r\n", 1, "8", "20", L, TopLeft, 8, 20},
-        {"blanks and fraction", " 0 \r\n 7 \r\n6.5\r\n1\r\n6\r\n", 0, "7", "6", T, Unspecified, 7,
-         10},
-        {"ends after line 4", " 0 \r\n8\r\n20\r\n1\r\n", 0, "8", "20", T, MiddleRight, 1, 10},
-        {"letters on line 2", " 0 \r\nabc\r\n20\r\n1\r\n0\r\n", 0, "5", "18", L, MiddleRight, 1,
-         10},
-        {"list maximum 60", " 0 \r\n60\r\n20\r\n0\r\n2\r\n", 0, "60", "20", L, BottomRight, 1, 10},
-        {"text boxes with 20", " 1 \r\n20\r\n18\r\n1\r\n0\r\n", 1, "10", "18", T, TopRight, 10, 18},
-        {"check value 3", " 3 \r\n8\r\n20\r\n0\r\n3\r\n", 1, "5", "18", L, MiddleRight, 1, 10},
-        {"mode 2", " 0 \r\n8\r\n20\r\n2\r\n3\r\n", 0, "8", "20", L, MiddleRight, 1, 10},
-        {"position 7", " 0 \r\n8\r\n20\r\n1\r\n7\r\n", 0, "8", "20", T, MiddleRight, 1, 10},
-        {"icon height 40", " 0 \r\n8\r\n40\r\n0\r\n0\r\n", 0, "8", "40", L, TopRight, 8, 10},
-        {"icon height 32767", " 0 \r\n8\r\n32767\r\n0\r\n0\r\n", 0, "8", "60", L, TopRight, 8, 10},
-        {"beyond 16 bits", " 0 \r\n40000\r\n20\r\n0\r\n0\r\n", 0, "5", "18", L, MiddleRight, 1, 10},
-        {"empty", "", 1, "5", "18", L, MiddleRight, 1, 10},
-        {"binary", std::string("\0\xff\xfe\r\n", 5), 1, "5", "18", L, MiddleRight, 1, 10},
+    struct Case {
+        std::string file;
+        const char *written; // null: the file itself
+        int listSpin, iconSpin;
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
+    const char *const defaults = " 1 \r\n5\r\n18\r\n0\r\n1\r\n";
+    // clang-format off
+    for (const Case &c : {
+        Case{" 0 \r\n8\r\n20\r\n0\r\n3\r\n", nullptr, 8, 20},
+        Case{"1\r\n8\r\n20\r\n0\r\n3\r\n", " 1 \r\n8\r\n20\r\n0\r\n3\r\n", 8, 20},
+        Case{" 0 \r\n 7 \r\n6.5\r\n1\r\n6\r\n", " 0 \r\n7\r\n6\r\n1\r\n6\r\n", 7, 10},
+        Case{" 0 \r\n8\r\n20\r\n1\r\n", " 0 \r\n8\r\n20\r\n1\r\n1\r\n", 1, 10}, // ends early
+        Case{" 0 \r\nabc\r\n20\r\n1\r\n0\r\n", " 0 \r\n5\r\n18\r\n0\r\n1\r\n", 1, 10},
+        Case{" 0 \r\n60\r\n20\r\n0\r\n2\r\n", nullptr, 1, 10},
+        Case{" 1 \r\n20\r\n18\r\n1\r\n0\r\n", " 1 \r\n10\r\n18\r\n1\r\n0\r\n", 10, 18},
+        Case{" 3 \r\n8\r\n20\r\n0\r\n3\r\n", defaults, 1, 10},
+        Case{" 0 \r\n8\r\n20\r\n2\r\n3\r\n", " 0 \r\n8\r\n20\r\n0\r\n1\r\n", 1, 10},
+        Case{" 0 \r\n8\r\n20\r\n1\r\n7\r\n", " 0 \r\n8\r\n20\r\n1\r\n1\r\n", 1, 10},
+        Case{" 0 \r\n8\r\n40\r\n0\r\n0\r\n", nullptr, 8, 10},
+        Case{" 0 \r\n8\r\n32767\r\n0\r\n0\r\n", " 0 \r\n8\r\n60\r\n0\r\n0\r\n", 8, 10},
+        Case{" 0 \r\n40000\r\n20\r\n0\r\n0\r\n", " 0 \r\n5\r\n18\r\n0\r\n1\r\n", 1, 10},
+        Case{"", defaults, 1, 10}, Case{std::string("\0\xff\xfe\r\n", 5), defaults, 1, 10}}) {
+        // clang-format on
         Settings settings;
         readSettingsFile(c.file, settings);
-        EXPECT_EQ(static_cast<int>(settings.alwaysOnTop), c.alwaysOnTop);
-        EXPECT_EQ(settings.listMaxText(), c.listMax);
-        EXPECT_EQ(settings.iconHeightText(), c.iconHeight);
-        EXPECT_EQ(settings.displayMode, c.mode);
-        EXPECT_EQ(settings.appearPosition, c.position);
-        EXPECT_EQ(settings.listSpin(), c.listSpin);
-        EXPECT_EQ(settings.iconSpin(), c.iconSpin);
+        EXPECT_EQ(writeSettingsFile(settings), c.written ? c.written : c.file) << c.file;
+        EXPECT_EQ(settings.listSpin(), c.listSpin) << c.file;
+        EXPECT_EQ(settings.iconSpin(), c.iconSpin) << c.file;
     }
 }
 

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 
 namespace kobako::storage {
@@ -148,6 +149,28 @@ TEST_F(Files, ADirectoryIsLockedByOneHolderAtATime) {
     DirectoryLock other((directory_ / "..").string());
     EXPECT_TRUE(other.held());
 }
+
+#ifndef _WIN32
+// A lock place that another user made first, or that others may write in, is passed over.
+TEST_F(Files, ALockPlaceOthersCouldTouchIsPassedOver) {
+    std::map<std::string, std::string> saved;
+    for (const char *name : {"XDG_RUNTIME_DIR", "TMPDIR"})
+        if (const char *value = std::getenv(name))
+            saved[name] = value;
+    unsetenv("XDG_RUNTIME_DIR");
+    setenv("TMPDIR", directory_.c_str(), 1);
+    const fs::path taken = directory_ / ("kobako-" + std::to_string(geteuid()));
+    fs::create_directory(taken);
+    fs::permissions(taken, fs::perms::all);
+    const DirectoryLock lock(path("data"));
+    unsetenv("TMPDIR");
+    for (const auto &[name, value] : saved)
+        setenv(name.c_str(), value.c_str(), 1);
+    EXPECT_TRUE(lock.held());
+    EXPECT_EQ(fs::path(lock.path()).parent_path(), taken.string() + ".1");
+    EXPECT_TRUE(fs::is_empty(taken));
+}
+#endif
 
 TEST_F(Files, TemporariesLeftByAKilledWriteAreRemovedAndNothingElse) {
     for (const char *name : {".kobako.f3.a1B2c3.tmp", ".kobako.f1.zzzzzz.tmp", "kobako.f3",

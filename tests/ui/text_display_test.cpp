@@ -5,12 +5,11 @@
 namespace kobako {
 namespace {
 
-TEST(TextDisplay, ListRowMarksEveryLineBreakOnce) {
+// A row marks every line break once and is cut, long, on a character boundary; its tooltip is
+// escaped.
+TEST(TextDisplay, ListRowsAndTheirToolTips) {
     EXPECT_EQ(ui::listRowText("a\r\nb\rc\nd"), QString::fromUtf8("a↵b↵c↵d"));
     EXPECT_EQ(ui::listRowText("tab\there\x01"), QString::fromUtf8("tab here\uFFFD"));
-}
-
-TEST(TextDisplay, LongRowsAreCutOnACharacterBoundary) {
     std::string text;
     for (int i = 0; i < 1000; ++i)
         text += "あ"; // three bytes each
@@ -18,6 +17,7 @@ TEST(TextDisplay, LongRowsAreCutOnACharacterBoundary) {
     EXPECT_LT(row.size(), 400);
     EXPECT_TRUE(row.endsWith(QChar(0x2026)));
     EXPECT_FALSE(row.contains(QChar(0xFFFD)));
+    EXPECT_EQ(ui::listToolTip("<b>\r\nx"), "&lt;b&gt;<br>x");
 }
 
 // An edit changes only what was edited: the rest keeps its no-break spaces, its line and
@@ -57,10 +57,6 @@ TEST(TextDisplay, ASlotShowsAVeryLongTextCutAfterAWholeLine) {
     const std::string oneLine(1024 * 1024, 'x');
     EXPECT_EQ(ui::slotDisplayText(oneLine).size(), 128 * 1024 + 1); // cut anywhere, marked
     EXPECT_TRUE(ui::isShownWhole(std::string(128 * 1024, 'x')));
-}
-
-TEST(TextDisplay, ToolTipIsEscaped) {
-    EXPECT_EQ(ui::listToolTip("<b>\r\nx"), "&lt;b&gt;<br>x");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "fake_dialogs.h"
 #include "platform/clipboard.h"
+#include "storage/files.h"
 #include "ui/history_window.h"
 
 #include <QCheckBox>
@@ -16,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 namespace kobako::testing {
 
@@ -25,10 +25,7 @@ inline void writeFile(const QString &path, const std::string &bytes) {
 }
 
 inline std::string readFile(const QString &path) {
-    std::ifstream in(path.toStdString(), std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return storage::readWholeFile(path.toStdString()).value_or("");
 }
 
 // The history window started as the program starts it, in a directory of its own.

@@ -10,7 +10,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "e2e"))
 from harness import (CAPTION, DesktopTest, SaysOnStderr, WinePrefix, list_rows,  # noqa: E402
-                     records, wait_until)
+                     records, start_owner, wait_until)
 
 FOLDER = Path(os.environ["KOBAKO_WINDOWS_FOLDER"])
 TEST_OWNER = os.environ["TEST_OWNER"]  # the Linux build's X11 owner (tests/platform)
@@ -42,25 +42,12 @@ class WindowsProgram(DesktopTest, SaysOnStderr):
                                  check=False).stdout.split()
         return found[0].decode() if found else None
 
-    def geometry(self):
-        values = {}
-        for line in self.display.xdotool("getwindowgeometry", "--shell",
-                                         self.window).splitlines():
-            key, _, value = line.partition("=")
-            values[key] = int(value)
-        return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
-
     def history_file(self):
         path = self.directory / "kobako.f3"
         return path.read_bytes() if path.exists() else None
 
     def owner_copy(self, mode, text):
-        owner = subprocess.Popen([TEST_OWNER, mode, text], env=self.display.env,
-                                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-        self.addCleanup(owner.wait)
-        self.addCleanup(owner.kill)
-        self.addCleanup(owner.stdout.close)
-        self.assertEqual(owner.stdout.readline().strip(), b"owned")
+        start_owner(self, [TEST_OWNER, mode, text], self.display.env)
 
     def copy_and_wait(self, text):
         """One copy, taken in before the next: xclip serves it only until the next copy."""
@@ -80,8 +67,8 @@ class WindowsProgram(DesktopTest, SaysOnStderr):
         wait_until(lambda: self.history_file() == records(*reversed(texts)), timeout=10,
                    what="the history file")
 
-        x, y, width, _ = self.geometry()
-        self.picked(list_rows(self.display, self.window, self.geometry())(2), texts[0].encode())
+        x, y, width, _ = area = self.display.client_area(self.window)
+        self.picked(list_rows(self.display, self.window, area)(2), texts[0].encode())
 
         # Marked copies: a Linux password manager's, and a Windows one's (wine hands X targets
         # over as Windows formats of the same name); then the same mark allowing it.
