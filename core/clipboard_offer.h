@@ -23,6 +23,13 @@ inline constexpr std::chrono::milliseconds kOwnerSilence{5000};
 inline constexpr std::chrono::seconds kLongestTransfer{30};
 inline constexpr std::chrono::milliseconds kLongestHoldBack{2000};
 
+// Whether a reader gives up on an owner heard from last at `lastHeard` whose copy was announced
+// at `announced`.
+template <typename TimePoint>
+bool ownerOverdue(TimePoint now, TimePoint lastHeard, TimePoint announced) {
+    return now - lastHeard > kOwnerSilence || now - announced > kLongestTransfer;
+}
+
 // The MIME type by which password managers mark what they copy, and the value that means secret.
 inline constexpr std::string_view kSecretMarkType = "x-kde-passwordManagerHint";
 inline constexpr std::string_view kSecretMarkValue = "secret";

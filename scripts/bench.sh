@@ -16,10 +16,10 @@ build="$here/build-bench"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKOBAKO_BUILD_TESTS=ON >/dev/null
 cmake --build "$build" --target kobako kobako_bench kobako_map_watch kobako_qt_floor kobako_ui_ping \
     test_owner -j"$(nproc)" >/dev/null
-# The Wayland owner exists where the program is built with Wayland; sway then runs the rounds.
-wayland_owner=
-if cmake --build "$build" --target wayland_owner >/dev/null 2>&1; then
-    wayland_owner="$build/tests/platform/wayland_owner"
+# The Wayland clipbench exists where the program is built with Wayland; sway then runs the rounds.
+wayland_clipbench=
+if cmake --build "$build" --target kobako_wayland_clipbench >/dev/null 2>&1; then
+    wayland_clipbench="$build/bench/kobako_wayland_clipbench"
 fi
 
 clipbench_source=${CLIPBENCH_DIR:-"$here/../shared/tools/clipbench"}
@@ -49,4 +49,4 @@ echo "== Whole program under Xvfb (medians of 5 runs, min and max)"
 KOBAKO_WINDOWS="$windows_program" KOBAKO="$build/app/kobako" CLIPBENCH="$build/clipbench/clipbench" \
     MAP_WATCH="$build/bench/kobako_map_watch" QT_FLOOR="$build/bench/kobako_qt_floor" \
     UI_PING="$build/bench/kobako_ui_ping" TEST_OWNER="$build/tests/platform/test_owner" \
-    WAYLAND_OWNER="$wayland_owner" python3 "$here/scripts/bench_program.py"
+    WAYLAND_CLIPBENCH="$wayland_clipbench" python3 "$here/scripts/bench_program.py"

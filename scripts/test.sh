@@ -27,7 +27,7 @@ CXX=clang++ cmake -S "$here" -B "$here/build-fuzz" -DKOBAKO_FUZZ=ON -DKOBAKO_COR
     -DKOBAKO_BUILD_TESTS=OFF >/dev/null
 cmake --build "$here/build-fuzz" -j"$jobs"
 scratch=$(mktemp -d)
-for reader in size_file settings_file history_file; do
+for reader in settings_file history_file; do
     mkdir -p "$scratch/$reader"
     "$here/build-fuzz/fuzz/fuzz_$reader" "$scratch/$reader" "$here/fuzz/corpus/$reader" \
         -max_total_time=15 -print_final_stats=0 2>&1 | tail -n 1

@@ -661,7 +661,7 @@ void WaylandClipboard::Session::dropStale() {
     for (Fetch &fetch : fetches_) {
         if (fetch.done)
             continue;
-        if (now - fetch.lastHeard > kOwnerSilence || now - fetch.announced > kLongestTransfer)
+        if (ownerOverdue(now, fetch.lastHeard, fetch.announced))
             giveUp(fetch);
     }
     for (Outgoing &outgoing : outgoing_)

@@ -728,7 +728,7 @@ void X11ClipboardReader::dropStale() {
     for (Fetch &fetch : fetches_) {
         if (fetch.done)
             continue;
-        if (now - fetch.lastHeard > kOwnerSilence || now - fetch.announced > kLongestTransfer)
+        if (ownerOverdue(now, fetch.lastHeard, fetch.announced))
             giveUp(fetch);
         else
             advance(fetch);

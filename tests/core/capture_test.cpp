@@ -32,16 +32,6 @@ class ListCapture : public ::testing::Test {
     FakeClipboard clipboard{history};
 };
 
-TEST_F(ListCapture, NoTextPausedOrRepeatChangeNothing) {
-    clipboard.copyElsewhere("a");
-    EXPECT_EQ(history.capture(std::nullopt, ClipboardOrigin::Elsewhere), CaptureOutcome::Ignored);
-    history.setCapturePaused(true);
-    EXPECT_EQ(clipboard.copyElsewhere("b"), CaptureOutcome::Ignored);
-    history.setCapturePaused(false);
-    EXPECT_EQ(clipboard.copyElsewhere("a"), CaptureOutcome::Ignored); // "b" was never looked at
-    EXPECT_EQ(listTexts(history), Texts{"a"});
-}
-
 // A text whose owner was slow to hand it over goes below the copies made after it, in both
 // displays; a late text repeating the copy just before or after it in time is not stored again,
 // and the repeat rule keeps comparing with the newest copy.
@@ -88,16 +78,6 @@ TEST_F(ListCapture, AFullListDropsTheEntryAtTheMaximumAndSelectsOnlyTheNewest) {
     EXPECT_EQ(listTexts(history), (Texts{"6", "5", "4", "3", "2"}));
     for (size_t i = 0; i < history.list().size(); ++i)
         EXPECT_EQ(history.list()[i].selected, i == 0);
-}
-
-TEST_F(ListCapture, ALongerListThanTheMaximumKeepsItsLengthRemovingAtTheMaximum) {
-    settings.setListMaxText("8");
-    for (auto text : {"1", "2", "3", "4", "5", "6", "7", "8"})
-        clipboard.copyElsewhere(text);
-    settings.setListMaxText("3");
-    clipboard.copyElsewhere("9");
-    // "6" sat at index 2 and is the one removed.
-    EXPECT_EQ(listTexts(history), (Texts{"9", "8", "7", "5", "4", "3", "2", "1"}));
 }
 
 // A long text is remembered without a second copy, and still compared exactly enough: the same

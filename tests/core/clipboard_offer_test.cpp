@@ -21,18 +21,17 @@ TEST(SecretMark, ATextIsKeptOnlyWhenTheMarkIsKnownAbsentOrReadAndNotSecret) {
     };
     const std::optional<bool> unknown;
     // clang-format off
-    for (const Case &c : {
+    const Case cases[] = {
         Case{true, Read, "secret", false, Secret}, Case{true, Read, "public", false, Public},
         Case{unknown, Read, "secret", false, Secret}, Case{false, Read, "text", false, Public},
         Case{false, Read, "Secret", false, Public}, Case{true, Refused, "", false, Secret},
         Case{false, Refused, "", false, Public}, Case{unknown, Refused, "", false, Undecided},
         Case{unknown, Refused, "", true, Public}, Case{true, Lost, "", true, Secret},
         Case{false, Lost, "", true, Secret}, Case{unknown, Pending, "", true, Undecided},
-        Case{true, Pending, "", false, Undecided}, Case{false, Pending, "", false, Public}}) {
-        // clang-format on
-        SCOPED_TRACE(::testing::Message()
-                     << "listed " << (c.listed ? int(*c.listed) : -1) << ", answer "
-                     << int(c.answer) << " \"" << c.value << "\", overdue " << c.listOverdue);
+        Case{true, Pending, "", false, Undecided}, Case{false, Pending, "", false, Public}};
+    // clang-format on
+    for (const Case &c : cases) {
+        SCOPED_TRACE(::testing::Message() << "case " << &c - cases);
         EXPECT_EQ(judgeMark({c.listed, c.answer, c.value}, c.listOverdue), c.verdict);
     }
 }
@@ -46,15 +45,15 @@ TEST(WindowsMarks, AnyExclusionOrAZeroPermissionKeepsTheCopyOut) {
         bool keptOut;
     };
     // clang-format off
-    for (const Case &c : {
+    const Case cases[] = {
         Case{false, false, std::nullopt, false}, Case{true, false, std::nullopt, true},
         Case{false, true, std::nullopt, true}, Case{false, false, "\0\0\0\0"s, true},
         Case{false, false, "\1\0\0\0"s, false}, Case{false, false, "\0\0\0\1"s, false},
         Case{false, false, "\0\0"s, true}, Case{false, false, ""s, true},
-        Case{true, false, "\1\0\0\0"s, true}}) {
-        // clang-format on
-        SCOPED_TRACE(::testing::Message() << c.exclude << c.viewerIgnore << " permission of "
-                                          << (c.permission ? int(c.permission->size()) : -1));
+        Case{true, false, "\1\0\0\0"s, true}};
+    // clang-format on
+    for (const Case &c : cases) {
+        SCOPED_TRACE(::testing::Message() << "case " << &c - cases);
         EXPECT_EQ(keptOutOfHistories({c.exclude, c.viewerIgnore, c.permission}), c.keptOut);
     }
 }

@@ -154,44 +154,5 @@ TEST_P(HistoryProperty, HoldsWhatWasCopiedMinusWhatWasDeleted) {
 INSTANTIATE_TEST_SUITE_P(Modes, HistoryProperty, ::testing::Values(true, false),
                          [](const auto &info) { return info.param ? "List" : "TextBoxes"; });
 
-// No setting can make a copy empty the history: under any list maximum a file or a box may hold
-// (below one, fractions, beyond 16 bits, text), in either display, every copy is kept as the
-// newest entry and the entries held stay, up to the maximum (at least one).
-TEST(CaptureUnderAnySettings, KeepsTheNewestCopyAndTheEntriesTheMaximumAllows) {
-    // The list maximum as typed, and what it allows in the list and in the slots.
-    for (auto [value, listMax, slotMax] : {std::tuple{"0", 1u, 1u},
-                                           {"-5", 1u, 1u},
-                                           {"0.4", 1u, 1u},
-                                           {"0.6", 1u, 1u},
-                                           {"2.5", 2u, 2u},
-                                           {"11", 11u, 10u},
-                                           {"1e30", 32767u, 10u},
-                                           {"abc", 5u, 5u},
-                                           {"", 5u, 5u}}) {
-        for (const bool listMode : {true, false}) {
-            for (const size_t held : {0, 1, 3, 12}) {
-                SCOPED_TRACE(::testing::Message() << "list maximum \"" << value << "\", "
-                                                  << listMode << ", " << held << " held");
-                Settings settings;
-                settings.displayMode = listMode ? DisplayMode::List : DisplayMode::TextBoxes;
-                settings.setListMaxText(value);
-                History history(settings);
-                testing::FakeClipboard clipboard(history);
-                testing::DisplayDriver display(settings, history, clipboard);
-                history.load(std::vector<std::string>(held, "stored"));
-                for (int copy = 0; copy < 12; ++copy) {
-                    const size_t before = display.texts().size();
-                    clipboard.copyElsewhere("copy " + std::to_string(copy));
-                    const std::vector<std::string> after = display.texts();
-                    ASSERT_FALSE(after.empty()) << "copy " << copy;
-                    EXPECT_EQ(after.front(), "copy " + std::to_string(copy));
-                    EXPECT_GE(after.size(),
-                              std::min<size_t>(before + 1, listMode ? listMax : slotMax));
-                }
-            }
-        }
-    }
-}
-
 } // namespace
 } // namespace kobako

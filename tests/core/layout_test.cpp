@@ -7,35 +7,29 @@
 namespace kobako {
 namespace {
 
-const auto kExact = [](float twips) { return twips; };
-
-std::array<SlotPlacement, 10> layoutFor(const char *listMax, float height = 3540,
-                                        float width = 3140,
-                                        std::function<float(float)> stored = kExact) {
-    Settings settings;
-    settings.displayMode = DisplayMode::TextBoxes;
-    settings.setListMaxText(listMax);
-    return layoutSlots({width, height, 18, 195}, settings, stored);
-}
-
-TEST(SlotLayout, CountFollowsTheListMaximum) {
+// The slots shown follow the list maximum (below one it counts as one: one slot, as high as the
+// window allows), at a pitch from the heights the window system keeps: in whole pixels of 15
+// twips, a height of 781 is kept as 780 and the pitch becomes 635.
+TEST(SlotLayout, CountAndPitchFollowTheListMaximum) {
     struct Case {
         const char *listMax;
         int shown;
         float pitch;
+        bool inPixels = false;
     };
-    // Below one the maximum counts as one: one slot, as high as the window allows.
     for (auto c : {Case{"10", 10, 318}, Case{"2.5", 2, 1272}, Case{"0", 1, 0}, Case{"-3", 1, 0},
-                   Case{"0.4", 1, 0}, Case{"60", 10, 318}}) {
-        SCOPED_TRACE(c.listMax);
-        const auto textSlots = layoutFor(c.listMax);
+                   Case{"0.4", 1, 0}, Case{"60", 10, 318}, Case{"5", 5, 635, true}}) {
+        Settings settings;
+        settings.displayMode = DisplayMode::TextBoxes;
+        settings.setListMaxText(c.listMax);
+        const auto slots = layoutSlots({3140, 3540, 18, 195}, settings, [&](float twips) {
+            return c.inPixels ? std::round(twips / 15) * 15 : twips;
+        });
         for (int i = 0; i < 10; ++i)
-            EXPECT_EQ(textSlots[i].visible, i < c.shown) << i;
-        if (c.shown > 1) {
-            EXPECT_FLOAT_EQ(textSlots[1].text.top, c.pitch);
-        } else {
-            EXPECT_FLOAT_EQ(textSlots[0].text.height, 3540 - 360 + 110);
-        }
+            EXPECT_EQ(slots[i].visible, i < c.shown) << c.listMax << " " << i;
+        EXPECT_FLOAT_EQ(c.shown > 1 ? slots[1].text.top : slots[0].text.height,
+                        c.shown > 1 ? c.pitch : 3540 - 360 + 110)
+            << c.listMax;
     }
 }
 

@@ -27,12 +27,6 @@ class Gestures : public ::testing::Test, protected HistoryParts, protected Displ
         settings.setListMaxText("10");
     }
 
-    void mark(int row) {
-        if (isList())
-            history.toggleListItem(row);
-        else
-            history.toggleSlotMark(row);
-    }
     bool shaded() const { return isList() ? history.listShaded() : history.textSlots()[0].shaded; }
 };
 
@@ -49,8 +43,8 @@ INSTANTIATE_TEST_SUITE_P(Displays, BothDisplays,
 
 TEST_P(BothDisplays, SinglePickLeavesOnlyTheClickedEntryMarked) {
     history.load({"a", "b", "c", "d"});
-    mark(0);
-    mark(3);
+    for (int row : {0, 3}) // marked beforehand
+        isList() ? history.toggleListItem(row) : history.toggleSlotMark(row);
     leftClick(2);
     EXPECT_EQ(marks(), (std::vector<bool>{false, false, true, false}));
     EXPECT_EQ(clipboard.content, "c");
@@ -107,11 +101,11 @@ TEST_P(BothDisplays, PickAllJoinsShadesAndTheNextClickEndsTheShade) {
 // only the display's own reaction stays.
 TEST_P(BothDisplays, ShiftJoinsAllAndOtherKeyCombinationsWriteNothing) {
     EXPECT_EQ(modifiersHeld(true, false, false, false), Modifiers::Alt);
+    // clang-format off
     for (auto [shift, ctrl, alt, other] : {std::tuple{true, true, false, false},
-                                           {true, false, true, false},
-                                           {false, true, true, false},
-                                           {false, false, false, true}})
+             {true, false, true, false}, {false, true, true, false}, {false, false, false, true}})
         EXPECT_EQ(modifiersHeld(shift, ctrl, alt, other), Modifiers::Other);
+    // clang-format on
     history.load({"a", "b"});
     leftClick(1, Modifiers::Other);
     EXPECT_TRUE(clipboard.writes.empty());
@@ -122,38 +116,6 @@ class Slots : public Gestures {
   protected:
     Slots() : Gestures(DisplayMode::TextBoxes) {}
 };
-
-// A slot above an empty one lies outside the counted run: a right click deletes only that text,
-// a plain click picks it and it stays marked, a Ctrl+click picks it alone.
-TEST_F(Slots, ASlotAboveAHoleIsPickedAndDeletedOnItsOwn) {
-    history.load({"", "b", "c"});
-    leftClick(2, Modifiers::Ctrl);
-    EXPECT_EQ(clipboard.content, "c");
-    EXPECT_TRUE(history.textSlots()[2].marked);
-    leftClick(2); // the mark comes off with the press, back on with the pick
-    EXPECT_EQ(clipboard.content, "c");
-    EXPECT_TRUE(history.textSlots()[2].marked);
-    EXPECT_FALSE(history.textSlots()[1].marked);
-    rightClick(2);
-    EXPECT_EQ(history.textSlots()[1].text, "b");
-    EXPECT_EQ(history.textSlots()[2].text, "");
-}
-
-// Typing puts the slot's text on the clipboard first, unseen by the capture; the capture
-// button's pause holds afterwards as before.
-TEST_F(Slots, TypingWritesTheTextBeforeTheKeyWithoutCapturingIt) {
-    history.load({"abc"});
-    EXPECT_FALSE(history.beforeTyping(0, clipboard)); // no check mark
-    EXPECT_TRUE(clipboard.writes.empty());
-    history.toggleSlotMark(0);
-    for (bool paused : {false, true}) {
-        history.setCapturePaused(paused);
-        EXPECT_TRUE(history.beforeTyping(0, clipboard));
-        EXPECT_EQ(clipboard.content, "abc");
-        EXPECT_EQ(history.capturePaused(), paused);
-        EXPECT_EQ(history.filledSlotCount(), 1);
-    }
-}
 
 TEST_F(Slots, PressesOnAnEmptySlotClearMarksAndClipboardAndWriteNothing) {
     history.load({"a", "b"});
@@ -189,20 +151,6 @@ TEST(SlotCount, FilledSlotsAreCountedAmongTheFirstListMaximum) {
         history.load(Texts(filled, " "));
         EXPECT_EQ(history.filledSlotCount(), counted) << listMax;
     }
-}
-
-class List : public Gestures {
-  protected:
-    List() : Gestures(DisplayMode::List) {}
-};
-
-TEST_F(List, ClearAllEmptiesTheListAndKeepsTheShadeUntilALaterPickAll) {
-    history.load({"a", "b"});
-    leftClick(0, Modifiers::Alt);
-    history.clearAll();
-    EXPECT_TRUE(history.list().empty());
-    history.releaseOnList(MouseButton::Left, Modifiers::None, clipboard);
-    EXPECT_TRUE(history.listShaded());
 }
 
 } // namespace

@@ -9,13 +9,11 @@ namespace {
 // number, so the history is never trimmed by a keystroke.
 TEST(Settings, TheListMaximumIsReadFromTheTextAtEachUse) {
     Settings settings;
-    for (auto [text, read] : {std::pair{" 7 ", 7},
-                              {"2.5", 2},
-                              {"3.5", 4},
-                              {"99999", 32767},
-                              {"12", 12},
-                              {"", 12},
-                              {"1x", 12}}) {
+    // Never below one, which would empty the history at the next copy.
+    // clang-format off
+    for (auto [text, read] : {std::pair{" 7 ", 7}, {"2.5", 2}, {"3.5", 4}, {"99999", 32767},
+                              {"0", 1}, {"-5", 1}, {"0.4", 1}, {"12", 12}, {"", 12}, {"1x", 12}}) {
+        // clang-format on
         settings.setListMaxText(text);
         EXPECT_EQ(settings.listMax(), read) << text;
     }

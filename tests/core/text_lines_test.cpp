@@ -5,24 +5,6 @@
 namespace kobako {
 namespace {
 
-std::vector<std::string> linesOf(std::string_view text) {
-    std::vector<std::string> lines;
-    LineReader reader(text);
-    std::string_view line;
-    while (reader.next(line))
-        lines.emplace_back(line);
-    return lines;
-}
-
-TEST(LineReader, CrLfAndLoneCrEndALineLoneLfDoesNot) {
-    EXPECT_EQ(linesOf("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c\nd"}));
-    EXPECT_EQ(linesOf("a\r\n"), (std::vector<std::string>{"a"}));
-    EXPECT_EQ(linesOf("\r\n\r\n"), (std::vector<std::string>{"", ""}));
-    EXPECT_EQ(linesOf(""), (std::vector<std::string>{}));
-    EXPECT_EQ(linesOf(std::string("x\0y\r", 4)),
-              (std::vector<std::string>{std::string("x\0y", 3)}));
-}
-
 TEST(FileText, RecordsAndLinesDecodeOneByOne) {
     // A truncated double-byte character at the end is marked, not dropped silently.
     EXPECT_EQ(decodeRecord("a\x93"), "a\xEF\xBF\xBD");
@@ -37,24 +19,21 @@ TEST(FileText, RecordsAndLinesDecodeOneByOne) {
 }
 
 TEST(FileText, OfferedUtf8IsRepairedByteByByte) {
-    const struct {
-        std::string offered, kept;
-    } cases[] = {
+    const std::string bad = "\xEF\xBF\xBD", x(20, 'x'), y(20, 'y');
+    // A character cut short, an overlong form, a surrogate; NUL is kept.
+    const std::pair<std::string, std::string> cases[] = {
         {"abc\xE9"
          "def",
-         "abc\xEF\xBF\xBD"
-         "def"},
+         "abc" + bad + "def"},
         {"日本語", "日本語"},
-        {"\xE6\x97", "\xEF\xBF\xBD\xEF\xBF\xBD"},                 // a character cut short
-        {"\xC0\xAF!", "\xEF\xBF\xBD\xEF\xBF\xBD!"},               // overlong
-        {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"}, // a surrogate
+        {"\xE6\x97", bad + bad},
+        {"\xC0\xAF!", bad + bad + "!"},
+        {"\xED\xA0\x80", bad + bad + bad},
         {std::string("a\0b", 3), std::string("a\0b", 3)},
-        {std::string(20, 'x') + "\xFF" + std::string(20, 'y'),
-         std::string(20, 'x') + "\xEF\xBF\xBD" + std::string(20, 'y')},
-    };
-    for (const auto &c : cases) {
-        EXPECT_EQ(toValidUtf8(c.offered), c.kept);
-        EXPECT_TRUE(isValidUtf8(toValidUtf8(c.offered)));
+        {x + "\xFF" + y, x + bad + y}};
+    for (const auto &[offered, kept] : cases) {
+        EXPECT_EQ(toValidUtf8(offered), kept);
+        EXPECT_TRUE(isValidUtf8(kept));
     }
 }
 

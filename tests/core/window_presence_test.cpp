@@ -68,10 +68,7 @@ const Step kSteps[] = {
 
 TEST(WindowPresence, EveryStepGivesItsStateAndRequests) {
     for (const Step &step : kSteps) {
-        SCOPED_TRACE(::testing::Message()
-                     << "from " << static_cast<int>(step.now) << " on "
-                     << static_cast<int>(step.event) << (step.canMinimize ? "" : ", no minimize")
-                     << (step.hasHistory ? ", with history" : ""));
+        SCOPED_TRACE(::testing::Message() << "step " << &step - kSteps);
         const PresenceStep result =
             nextPresence(step.now, step.event, {step.canMinimize, step.hasHistory});
         EXPECT_EQ(result.next, step.next);

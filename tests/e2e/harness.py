@@ -54,8 +54,7 @@ class Display:
                               stdout=output, stderr=output, timeout=timeout, check=check)
 
     def copy(self, text, target=None, selection="clipboard"):
-        """Another program copies: xclip owns the clipboard until the next copy. It stays behind
-        to serve the text: it is left no pipe to wait on."""
+        """Another program copies: xclip serves the text until the next copy (given no pipe)."""
         self.run("xclip", "-selection", selection, "-i", *(["-t", target] if target else []),
                  input_bytes=text.encode() if isinstance(text, str) else text,
                  output=subprocess.DEVNULL)
@@ -66,6 +65,12 @@ class Display:
 
     def xdotool(self, *args):
         return self.run("xdotool", *args).stdout.decode()
+
+    def shown_window(self, name, timeout=5):
+        """Waits for a shown window of that name; its id."""
+        return wait_until(lambda: self.run("xdotool", "search", "--onlyvisible", "--name",
+                                           f"^{name}$", check=False).stdout.split(),
+                          timeout=timeout, what=name)[0].decode()
 
     def client_area(self, window):
         """Where a window's client area is (xdotool counts a reparenting frame twice)."""
@@ -154,15 +159,15 @@ def reachable(program, directory):
 class Kobako(SaysOnStderr):
     """The program started in a directory, as a user starts it there, saying what it does."""
 
-    def __init__(self, display, directory, user=None, options=(), env=None, limit_files=None):
+    def __init__(self, display, directory, user=None, env=None, limit_files=None):
         self.display = display
         self.directory = Path(directory)
-        args = [KOBAKO, "--verbose", *options]
+        args = [KOBAKO, "--verbose"]
         if user:
             self.copy = tempfile.TemporaryDirectory()
             os.chmod(self.copy.name, 0o755)
             args = ["setpriv", f"--reuid={user}", f"--regid={user}", "--clear-groups",
-                    reachable(KOBAKO, self.copy.name), "--verbose", *options]
+                    reachable(KOBAKO, self.copy.name), "--verbose"]
         if limit_files:
             args = ["prlimit", f"--nofile={limit_files}:{limit_files}", *args]
         self.log = tempfile.TemporaryFile()
@@ -244,18 +249,6 @@ def list_rows(display, window, geometry):
     return lambda i: (x + 20, y + CAPTION + start + pitch * i + pitch // 2)
 
 
-def text_box_settings(list_max=5):
-    return f" 1 \r\n{list_max}\r\n18\r\n1\r\n1\r\n".encode()
-
-
-def slot_point(program, index, list_max=5):
-    """The middle of a slot's check box and of its text, in screen pixels."""
-    x, y, _, h = program.geometry()
-    pitch = (h * 15 - 18 * 20) / list_max / 15
-    top = y + CAPTION + round(pitch * index)
-    return (x + 6, top + 8), (x + 60, top + 10)
-
-
 def start_owner(test, args, env, says="owned"):
     """Starts a clipboard owner of the tests, ended with the test, once it says `says`."""
     owner = subprocess.Popen(args, env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
@@ -280,10 +273,10 @@ class DesktopTest(unittest.TestCase):
         self.addCleanup(self.tmp.cleanup)
         self.directory = Path(self.tmp.name)
 
-    def start(self, **files):
+    def start(self, user=None, **files):
         for name, content in files.items():
             (self.directory / name.replace("_", ".")).write_bytes(content)
-        program = Kobako(self.display, self.directory)
+        program = Kobako(self.display, self.directory, user=user)
         self.addCleanup(program.kill)
         return program
 
@@ -313,8 +306,7 @@ class DesktopTest(unittest.TestCase):
         wait_until(lambda: self.display.clipboard() == expected, what=f"{expected!r} given back")
 
     def saved(self, program, expected):
-        """Waits until the history file holds `expected` (it is saved a second after a
-        change)."""
+        """Waits until the history file, saved a second after a change, holds `expected`."""
         path = program.directory / "kobako.f3"
         wait_until(lambda: path.exists() and path.read_bytes() == expected,
                    what="the history file")
@@ -324,9 +316,7 @@ class DesktopTest(unittest.TestCase):
         other = subprocess.Popen(["xmessage", "-geometry", geometry, "another program"],
                                  env=self.display.env)
         self.addCleanup(other.kill)
-        window = wait_until(lambda: self.display.run(
-            "xdotool", "search", "--onlyvisible", "--name", "^xmessage$", check=False
-        ).stdout.split(), what="the other window")[0].decode()
+        window = self.display.shown_window("xmessage")
         self.display.xdotool("windowactivate", "--sync", window)
         return window
 

@@ -3,7 +3,16 @@ the copies made after picks and inside the program's own text boxes, which are a
 
 import unittest
 
-from harness import DesktopTest, records, slot_point, text_box_settings, wait_until
+from harness import CAPTION, DesktopTest, records, wait_until
+
+TEXT_BOXES = b" 1 \r\n5\r\n18\r\n1\r\n1\r\n"  # five slots
+
+
+def slot_point(program, index):
+    """The middle of a slot's check box and of its text, in screen pixels."""
+    x, y, _, h = program.geometry()
+    top = y + CAPTION + round((h * 15 - 18 * 20) / 5 / 15 * index)
+    return (x + 6, top + 8), (x + 60, top + 10)
 
 
 class ListGestures(DesktopTest):
@@ -33,7 +42,7 @@ class ListGestures(DesktopTest):
 
 class SlotGestures(DesktopTest):
     def test_check_boxes_pick_join_and_delete(self):
-        program = self.start(kobako_f2=text_box_settings())
+        program = self.start(kobako_f2=TEXT_BOXES)
         self.copy(program, "three", "two", "one")
         check = lambda i: slot_point(program, i)[0]
         self.picked(check(1), b"two")
@@ -44,7 +53,7 @@ class SlotGestures(DesktopTest):
         self.saved(program, records("one", "three"))
 
     def test_a_slot_changes_only_by_typing_and_its_ctrl_c_is_a_copy(self):
-        program = self.start(kobako_f2=text_box_settings())
+        program = self.start(kobako_f2=TEXT_BOXES)
         self.copy(program, "second", "hello world")
         self.display.copy("PRIMARY", selection="primary")
         self.click_at(slot_point(program, 1)[1], button=2)  # no primary paste

@@ -38,15 +38,12 @@ class UnderSway(DesktopTest):
         if os.geteuid() == 0:
             os.chown(self.directory / "kobako.f2", NOBODY, NOBODY)
         env = dict(self.display.env, **self.sway.env, DISPLAY=self.display.name)
-        program = Kobako(self.display, self.directory, env=env,
-                         user=NOBODY if os.geteuid() == 0 else None, limit_files=limit_files)
-        self.addCleanup(program.kill)
-        self.program = program
-        return program
+        self.program = Kobako(self.display, self.directory, env=env, limit_files=limit_files,
+                              user=NOBODY if os.geteuid() == 0 else None)
+        self.addCleanup(self.program.kill)
 
     def copy(self, text, copier=None):
-        """wl-copy (or `copier`) copies, and the program takes it in before anything else
-        happens."""
+        """wl-copy (or `copier`) copies, and the program takes it in before anything else."""
         data = text.encode() if isinstance(text, str) else text
         self.program.copied(lambda: (copier or self.sway.copy)(data), data)
 
@@ -130,7 +127,9 @@ class WaylandCopies(UnderSway):
         self.copy("other")
         self.pick(1)
         wait_until(lambda: self.sway.paste()[:16] == text[:16], what="the pick on the clipboard")
-        late = subprocess.run([*self.sway.as_user, str(self.owner), "paste-late", "6"],
+        # wl-paste asks at once, and stops reading while what it wrote waits 6 s to be read.
+        late = subprocess.run([*self.sway.as_user, "sh", "-c",
+                               "wl-paste --no-newline | (sleep 6; cat)"],
                               env=self.sway.env, capture_output=True, timeout=60)
         self.assertEqual(len(late.stdout), len(text))
         self.assertEqual(late.stdout, text)

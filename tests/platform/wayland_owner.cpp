@@ -22,14 +22,9 @@
 // unanswered N  copies N times 1 ms apart, never writing nor closing a pipe
 //
 //   wayland_owner paste-idle N   asks for the clipboard's text N times, reads none, prints "asked"
-//   wayland_owner paste-late S   asks for the clipboard's text, reads it S seconds later
-//   wayland_owner latency N      copies N new texts, each 50 ms after the last was asked for, and
-//                                prints the median and the p95 of the time from a copy to the
-//                                first request for its text, as clipbench does on X11
 #include "wlr-data-control-unstable-v1-client-protocol.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/resource.h>
 #include <unistd.h>
 #include <wayland-client.h>
@@ -41,14 +36,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 std::string mode;
 wl_display *display;
@@ -74,12 +66,10 @@ void say(const char *what) {
     std::fflush(stdout);
 }
 
-// One copy: its text, whether the owner ends once another copy takes its place, and when its
-// text was first asked for.
+// One copy: its text, and whether the owner ends once another copy takes its place.
 struct Copy {
     std::string text;
     bool last;
-    Clock::time_point requested{};
 };
 
 // Serves one request on a thread of its own, as slowly as the mode says.
@@ -113,8 +103,6 @@ void serve(std::string type, int fd, std::string text) {
 const zwlr_data_control_source_v1_listener kSourceListener = {
     [](void *data, zwlr_data_control_source_v1 *, const char *type, int32_t fd) {
         auto *copy = static_cast<Copy *>(data);
-        if (copy->requested == Clock::time_point{})
-            copy->requested = Clock::now();
         if (mode == "endless")
             say("asked");
         if (mode == "unanswered")
@@ -163,76 +151,21 @@ const wl_registry_listener kRegistryListener = {
     },
     [](void *, wl_registry *, uint32_t) {}};
 
-// Dispatches the display's events until `enough` says so or `end` passes.
-bool dispatchUntil(Clock::time_point end, const std::function<bool()> &enough) {
-    while (!enough()) {
-        while (wl_display_prepare_read(display) != 0)
-            wl_display_dispatch_pending(display);
-        wl_display_flush(display);
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - Clock::now());
-        pollfd ready{wl_display_get_fd(display), POLLIN, 0};
-        if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) <= 0) {
-            wl_display_cancel_read(display);
-            return false;
-        }
-        if (wl_display_read_events(display) < 0)
-            return false;
-        wl_display_dispatch_pending(display);
-    }
-    return true;
-}
-
-int measureLatency(int rounds) {
-    std::deque<Copy> copies; // each stays where its source's listener finds it
-    std::vector<double> waits;
-    for (int i = 0; i < rounds; ++i) {
-        Copy &round = copies.emplace_back(
-            Copy{"wayland-latency-" + std::to_string(getpid()) + "-" + std::to_string(i), false});
-        copy(&round, {});
-        wl_display_flush(display);
-        const auto copied = Clock::now();
-        if (dispatchUntil(copied + std::chrono::seconds(2),
-                          [&] { return round.requested != Clock::time_point{}; }))
-            waits.push_back(
-                std::chrono::duration<double, std::milli>(round.requested - copied).count());
-        dispatchUntil(Clock::now() + std::chrono::milliseconds(50), [] { return false; });
-    }
-    if (waits.empty())
-        return 1;
-    std::sort(waits.begin(), waits.end());
-    const size_t n = waits.size();
-    const double median = (waits[(n - 1) / 2] + waits[n / 2]) / 2;
-    const double p95 = waits[(n * 95 + 99) / 100 - 1]; // nearest rank
-    std::printf("latency: served=%zu/%d median_ms=%.3f p95_ms=%.3f max_ms=%.3f\n", n, rounds,
-                median, p95, waits.back());
-    return 0;
-}
-
-// Asks for the clipboard's text `count` times, reading none; or once, reading it `count` seconds
-// later.
-int paste(bool late, int count) {
+// Asks for the clipboard's text `count` times and reads none, holding every pipe open.
+int pasteIdle(int count) {
     wl_display_roundtrip(display); // the clipboard as it stands
-    std::vector<int> ends;
-    for (int i = 0; i < (late ? 1 : count) && selection; ++i) {
+    for (int i = 0; i < count && selection; ++i) {
         int pipe[2];
         if (pipe2(pipe, O_CLOEXEC) != 0)
             break;
         zwlr_data_control_offer_v1_receive(selection, "text/plain;charset=utf-8", pipe[1]);
         close(pipe[1]);
-        ends.push_back(pipe[0]);
         if (i % 64 == 63)
             wl_display_roundtrip(display);
     }
     wl_display_roundtrip(display);
-    if (!late) {
-        say("asked");
-        pause();
-    }
-    std::this_thread::sleep_for(std::chrono::seconds(count));
-    char buffer[1 << 16];
-    ssize_t got;
-    while (!ends.empty() && (got = read(ends[0], buffer, sizeof buffer)) > 0)
-        fwrite(buffer, 1, static_cast<size_t>(got), stdout);
+    say("asked");
+    pause();
     return 0;
 }
 
@@ -259,16 +192,15 @@ int main(int argc, char **argv) {
         return 2;
     device = zwlr_data_control_manager_v1_get_data_device(manager, seat);
     zwlr_data_control_device_v1_add_listener(device, &kDeviceListener, nullptr);
-    if (mode == "latency")
-        return measureLatency(count > 0 ? count : 100);
-    if (mode == "paste-idle" || mode == "paste-late")
-        return paste(mode == "paste-late", count);
+    if (mode == "paste-idle")
+        return pasteIdle(count);
     std::deque<Copy> copies;
     if (mode == "unanswered") {
         for (int i = 0; i < count; ++i) {
             copy(&copies.emplace_back(Copy{"unanswered", false}), {});
             wl_display_flush(display);
-            dispatchUntil(Clock::now() + std::chrono::milliseconds(1), [] { return false; });
+            wl_display_roundtrip(display);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     } else if (mode == "types" || mode == "long-types") {
         // Types the compositor must pass on, short or 4,000 bytes long.

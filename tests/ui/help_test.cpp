@@ -1,6 +1,5 @@
-#include "platform/caption_bar.h"
+#include "storage/file_names.h"
 #include "ui/help.h"
-#include "window_fixture.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,8 +10,6 @@
 
 namespace kobako {
 namespace {
-
-using testing::HistoryWindowTest;
 
 // A shared start directory may hold someone else's Hako.hlp, or a link to anything: only the
 // user's own ordinary file is opened, otherwise the installed help.
@@ -38,18 +35,6 @@ TEST(HelpFile, OnlyTheUsersOwnHelpFileInTheStartDirectoryIsOpened) {
     QFile::remove(own);
     ASSERT_TRUE(QFile::link(QStringLiteral("/etc/hostname"), own));
     EXPECT_TRUE(installedHelp());
-}
-
-// Without a program to open it, the help button says where the help is.
-TEST_F(HistoryWindowTest, TheHelpButtonNamesTheHelpFileWhenNothingOpensIt) {
-    start();
-    window_->onCaptionButton(platform::CaptionButton::Help);
-    ASSERT_EQ(dialogs_.opened.size(), 1);
-    EXPECT_TRUE(dialogs_.shown.isEmpty());
-    dialogs_.opens = false;
-    window_->onCaptionButton(platform::CaptionButton::Help);
-    ASSERT_EQ(dialogs_.shown.size(), 1);
-    EXPECT_TRUE(dialogs_.shown[0].endsWith(dialogs_.opened[0])) << dialogs_.shown[0].toStdString();
 }
 
 } // namespace

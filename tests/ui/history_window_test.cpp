@@ -135,19 +135,5 @@ TEST_F(HistoryWindowTest, TypingFollowsTheCheckMarkForKeysAndInputMethods) {
     EXPECT_EQ(dialogs_.shown.size(), 2);
 }
 
-TEST_F(HistoryWindowTest, ImagesAndSecretsAreNotCaptured) {
-    start();
-    auto *image = new QMimeData;
-    image->setImageData(QImage(4, 4, QImage::Format_RGB32));
-    QGuiApplication::clipboard()->setMimeData(image);
-    auto *secret = new QMimeData;
-    secret->setText(QStringLiteral("hunter2"));
-    secret->setData(QStringLiteral("x-kde-passwordManagerHint"), "secret");
-    QGuiApplication::clipboard()->setMimeData(secret);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(listTexts().empty());
-    EXPECT_TRUE(window_->isMinimized());
-}
-
 } // namespace
 } // namespace kobako

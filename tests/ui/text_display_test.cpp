@@ -5,21 +5,6 @@
 namespace kobako {
 namespace {
 
-// A row marks every line break once and is cut, long, on a character boundary; its tooltip is
-// escaped.
-TEST(TextDisplay, ListRowsAndTheirToolTips) {
-    EXPECT_EQ(ui::listRowText("a\r\nb\rc\nd"), QString::fromUtf8("a↵b↵c↵d"));
-    EXPECT_EQ(ui::listRowText("tab\there\x01"), QString::fromUtf8("tab here\uFFFD"));
-    std::string text;
-    for (int i = 0; i < 1000; ++i)
-        text += "あ"; // three bytes each
-    const QString row = ui::listRowText(text);
-    EXPECT_LT(row.size(), 400);
-    EXPECT_TRUE(row.endsWith(QChar(0x2026)));
-    EXPECT_FALSE(row.contains(QChar(0xFFFD)));
-    EXPECT_EQ(ui::listToolTip("<b>\r\nx"), "&lt;b&gt;<br>x");
-}
-
 // An edit changes only what was edited: the rest keeps its no-break spaces, its line and
 // paragraph separators and its kind of line break; a typed line break is the stored text's kind.
 TEST(TextDisplay, AnEditChangesOnlyTheEditedStretch) {

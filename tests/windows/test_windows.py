@@ -29,18 +29,9 @@ class WindowsProgram(DesktopTest, SaysOnStderr):
         self.process = subprocess.Popen(["wine", str(FOLDER / "kobako.exe"), "--verbose"],
                                         cwd=self.directory, env=self.env,
                                         stdout=subprocess.DEVNULL, stderr=self.log)
-        self.addCleanup(self.end)
-        self.window = wait_until(self.history_window, timeout=30, what="the history window")
-
-    def end(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait(timeout=10)
-
-    def history_window(self):
-        found = self.display.run("xdotool", "search", "--name", "^Kobako$",
-                                 check=False).stdout.split()
-        return found[0].decode() if found else None
+        self.addCleanup(self.process.wait, 10)
+        self.addCleanup(self.process.kill)
+        self.window = self.display.shown_window("Kobako", timeout=30)
 
     def history_file(self):
         path = self.directory / "kobako.f3"
