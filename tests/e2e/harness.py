@@ -186,13 +186,17 @@ class Kobako(SaysOnStderr):
         return self.display.run("xdotool", "search", "--onlyvisible", "--pid",
                                 str(self.process.pid), check=False).stdout.decode().split()
 
-    def answer(self, key="Return", behind=0):
-        """Waits for the program's message over `behind` windows of its own and answers it with
-        `key`; with windows behind it, waits until it is gone."""
-        wait_until(lambda: len(self.own_windows()) > behind, what="the message")
+    def messages(self):
+        """This process's shown message boxes (without a window manager the minimized history
+        window is shown too, from the start)."""
+        return [window for window in self.own_windows() if b"_DIALOG" in self.display.run(
+            "xprop", "-id", window, "_NET_WM_WINDOW_TYPE", check=False).stdout]
+
+    def answer(self, key="Return"):
+        """Waits for the program's message, answers it with `key` and waits until it is gone."""
+        wait_until(self.messages, what="the message")
         self.display.xdotool("key", key)
-        if behind:
-            wait_until(lambda: len(self.own_windows()) == behind, what="the message answered")
+        wait_until(lambda: not self.messages(), what="the message answered")
 
     def on_screen(self):
         """Geometries of the history window where it can be seen: mapped and on the screen.

@@ -48,7 +48,7 @@ class WindowManager(UnderAWindowManager):
         (self.directory / "kobako.f3").mkdir()
         self.copy(program, "precious")
         self.close(program)
-        program.answer("Escape", behind=1)  # No: keep running
+        program.answer("Escape")  # No: keep running
         (self.directory / "kobako.f3").rmdir()
         self.close(program)
         self.assertEqual(program.process.wait(timeout=10), 0)

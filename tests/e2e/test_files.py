@@ -70,13 +70,13 @@ class Persistence(DesktopTest):
         os.chmod(self.directory, 0o555)  # the user's own directory, which they cannot write
         self.addCleanup(os.chmod, self.directory, 0o755)
         program = self.start(user=user)
-        # Said at once, before any copy brings the window: the message is the one window shown.
+        # Said at once, before any copy brings the window.
         program.answer()
         self.copy(program, "keep me")
         x, y, w, _ = program.geometry()
         self.click_at((x + w - CAPTION // 2, y + CAPTION // 2))  # the exit button
         # The question names the file; Escape answers No, and the program runs on.
-        program.answer("Escape", behind=1)
+        program.answer("Escape")
         self.copy(program, "still capturing")
         self.assertEqual(os.listdir(self.directory), [])
 
@@ -88,7 +88,7 @@ class Persistence(DesktopTest):
                                          history))
         program.answer()
         self.copy(program, "new")
-        self.assertEqual(program.stop(), 0)
+        self.assertEqual(program.stop(), 0, program.said())
         self.assertIn("kobako.f3", program.said())
         os.chmod(history, 0o600)
         self.assertEqual(history.read_bytes(), records("old"))
