@@ -23,11 +23,12 @@ inline constexpr std::chrono::milliseconds kOwnerSilence{5000};
 inline constexpr std::chrono::seconds kLongestTransfer{30};
 inline constexpr std::chrono::milliseconds kLongestHoldBack{2000};
 
-// Whether a reader gives up on an owner heard from last at `lastHeard` whose copy was announced
-// at `announced`.
-template <typename TimePoint>
-bool ownerOverdue(TimePoint now, TimePoint lastHeard, TimePoint announced) {
-    return now - lastHeard > kOwnerSilence || now - announced > kLongestTransfer;
+// Whether a reader gives up on the owner of a transfer still under way: one not `done`, heard
+// from last at `lastHeard`, its copy announced at `announced`.
+template <typename TimePoint, typename Transfer>
+bool ownerOverdue(TimePoint now, const Transfer &transfer) {
+    return !transfer.done && (now - transfer.lastHeard > kOwnerSilence ||
+                              now - transfer.announced > kLongestTransfer);
 }
 
 // The MIME type by which password managers mark what they copy, and the value that means secret.

@@ -658,12 +658,9 @@ void WaylandClipboard::Session::checkAlive() {
 // Owners that stop writing are given up on, and so are programs that stop pasting.
 void WaylandClipboard::Session::dropStale() {
     const auto now = Clock::now();
-    for (Fetch &fetch : fetches_) {
-        if (fetch.done)
-            continue;
-        if (ownerOverdue(now, fetch.lastHeard, fetch.announced))
+    for (Fetch &fetch : fetches_)
+        if (ownerOverdue(now, fetch))
             giveUp(fetch);
-    }
     for (Outgoing &outgoing : outgoing_)
         if (now - outgoing.lastHeard > kPasteSilence)
             closeFd(outgoing.fd);

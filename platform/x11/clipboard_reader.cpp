@@ -726,11 +726,9 @@ void X11ClipboardReader::dropStale() {
     dropOverBudget();
     const auto now = Clock::now();
     for (Fetch &fetch : fetches_) {
-        if (fetch.done)
-            continue;
-        if (ownerOverdue(now, fetch.lastHeard, fetch.announced))
+        if (ownerOverdue(now, fetch))
             giveUp(fetch);
-        else
+        else if (!fetch.done)
             advance(fetch);
     }
     reportInOrder(fetches_, reports_);
