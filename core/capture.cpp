@@ -49,10 +49,6 @@ CaptureOutcome History::capture(std::optional<std::string> clipboardText, Clipbo
     return CaptureOutcome::Stored;
 }
 
-bool History::holdsEntries() const {
-    return settings_.isListMode() ? !list_.empty() : filledSlotCount() > 0;
-}
-
 // The newest text becomes the only selected entry; a late one leaves the selection alone.
 void History::captureIntoList(std::string text, size_t at, Moment madeAt) {
     const auto max = static_cast<size_t>(settings_.listMax());

@@ -124,7 +124,6 @@ class History {
         bool before_;
     };
 
-    bool holdsEntries() const;
     CaptureOutcome captureLate(std::string text, Moment madeAt);
     void captureIntoList(std::string text, size_t at, Moment madeAt);
     void captureIntoSlots(std::string text, int at, Moment madeAt);

@@ -11,17 +11,11 @@ namespace {
 using testing::FakeClipboard;
 using Texts = std::vector<std::string>;
 
-Texts listTexts(const History &history) {
+// The texts of the list's entries or of every slot.
+template <typename Entries> Texts textsOf(const Entries &entries) {
     Texts texts;
-    for (const auto &entry : history.list())
+    for (const auto &entry : entries)
         texts.push_back(entry.text);
-    return texts;
-}
-
-Texts slotTexts(const History &history) {
-    Texts texts;
-    for (const auto &slot : history.textSlots())
-        texts.push_back(slot.text);
     return texts;
 }
 
@@ -54,7 +48,7 @@ TEST_P(LateCapture, PlacesATextByWhenItWasMade) {
     for (const auto &[text, at] : late.copies)
         history.capture(std::string(text), ClipboardOrigin::Elsewhere,
                         Moment(std::chrono::milliseconds(at)));
-    Texts texts = late.listMode ? listTexts(history) : slotTexts(history);
+    Texts texts = late.listMode ? textsOf(history.list()) : textsOf(history.textSlots());
     texts.erase(std::remove(texts.begin(), texts.end(), ""), texts.end());
     EXPECT_EQ(texts, late.expected);
 }
@@ -75,7 +69,7 @@ TEST_F(ListCapture, AFullListDropsTheEntryAtTheMaximumAndSelectsOnlyTheNewest) {
         clipboard.copyElsewhere(text);
     history.toggleListItem(2);
     clipboard.copyElsewhere("6");
-    EXPECT_EQ(listTexts(history), (Texts{"6", "5", "4", "3", "2"}));
+    EXPECT_EQ(textsOf(history.list()), (Texts{"6", "5", "4", "3", "2"}));
     for (size_t i = 0; i < history.list().size(); ++i)
         EXPECT_EQ(history.list()[i].selected, i == 0);
 }
@@ -108,7 +102,7 @@ TEST_F(SlotCapture, FullSlotsShiftDownAndOnlyTheNewestIsMarked) {
     for (int slot : {1, 2, 5})
         history.toggleSlotMark(slot);
     clipboard.copyElsewhere("four");
-    EXPECT_EQ(slotTexts(history),
+    EXPECT_EQ(textsOf(history.textSlots()),
               (Texts{"four", "three", "two", "", "", "hidden", "", "", "", ""}));
     const bool marked[] = {true, false, false, false, false, true}; // slot 5: beyond the maximum
     for (int i = 0; i < 6; ++i)
@@ -124,9 +118,9 @@ TEST_F(SlotCapture, AnEmptiedSlotIsClosedUpByACopyAndLeftAloneByARepeat) {
     history.editSlot(1, ""); // the user erased "b"
     EXPECT_EQ(history.textsToSave(), (std::vector<SharedText>{"a", "c"}));
     EXPECT_EQ(clipboard.copyElsewhere("a"), CaptureOutcome::Ignored);
-    EXPECT_EQ(slotTexts(history)[1], "");
+    EXPECT_EQ(textsOf(history.textSlots())[1], "");
     clipboard.copyElsewhere("new");
-    EXPECT_EQ(slotTexts(history), (Texts{"new", "a", "c", "", "", "", "", "", "", ""}));
+    EXPECT_EQ(textsOf(history.textSlots()), (Texts{"new", "a", "c", "", "", "", "", "", "", ""}));
 }
 
 } // namespace

@@ -133,12 +133,33 @@ TEST_F(Slots, PressesOnAnEmptySlotClearMarksAndClipboardAndWriteNothing) {
     EXPECT_TRUE(clipboard.writes.empty());
 }
 
-TEST_F(Slots, ClearAllEmptiesTheCountedRun) {
+// A filled slot below an empty one is no part of the run: deleted, it goes alone, and clear all
+// leaves it.
+TEST_F(Slots, ASlotBeyondTheRunIsDeletedAloneAndKeptByClearAll) {
     settings.setListMaxText("5");
-    history.load({"a", "", "c"});
+    history.load({"a", "", "c", "", "e"});
+    history.toggleSlotMark(4);
+    rightClick(4);
+    EXPECT_EQ(history.textSlots()[4].text, "");
     history.clearAll();
     EXPECT_EQ(history.textSlots()[0].text, "");
     EXPECT_EQ(history.textSlots()[2].text, "c"); // the count was 2: slots 0 and 1 only
+}
+
+// Switching the display hands the texts over (a slot beyond the list is emptied); lowering the
+// maximum drops the oldest; Up and Down stay within the list.
+TEST_F(Slots, SwitchingDisplaysHandsTheTextsOver) {
+    history.load({"a", "b", "c"});
+    history.copySlotsToList(3);
+    settings.displayMode = DisplayMode::List;
+    history.trimList(2);
+    EXPECT_EQ(texts(), (Texts{"a", "b"}));
+    for (int step : {-1, +1, +1})
+        history.moveCurrentRow(step);
+    EXPECT_EQ(history.currentRow(), 1);
+    settings.displayMode = DisplayMode::TextBoxes;
+    history.copyListToSlots(3);
+    EXPECT_EQ(texts(), (Texts{"a", "b"}));
 }
 
 TEST(SlotCount, FilledSlotsAreCountedAmongTheFirstListMaximum) {

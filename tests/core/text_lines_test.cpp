@@ -35,6 +35,7 @@ TEST(FileText, OfferedUtf8IsRepairedByteByByte) {
         EXPECT_EQ(toValidUtf8(offered), kept);
         EXPECT_TRUE(isValidUtf8(kept));
     }
+    EXPECT_EQ(latin1ToUtf8("caf\xE9 \xFF!"), "café ÿ!"); // X11's STRING type
 }
 
 } // namespace
