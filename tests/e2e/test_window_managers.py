@@ -82,7 +82,6 @@ class UnderAWindowManager(DesktopTest):
         self.wait_for(window, ("Iconic", False))
 
 
-
 class Cases:
     """What a user sees, run by one subclass for each window manager."""
 
@@ -123,7 +122,6 @@ class Cases:
         self.picked(list_rows(self.display, window, area)(1), b"cba", "shift")
         wait_until(lambda: empty() != white, what="the list grey")
 
-
     def test_the_settings_window_is_centred_and_its_message_above_it(self):
         program = self.start()
         self.copy(program, "first")
@@ -151,18 +149,12 @@ class Cases:
         self.click_at((sx + 353, sy + 164))  # the list maximum
         self.display.xdotool("key", "ctrl+a", "a")
         self.click_at((sx + 369, sy + 300))  # OK: the list maximum is no number
-        message = wait_until(lambda: [w for w in program.window_ids(visible=True)
-                                      if w != settings and self.is_dialog(w)],
+        message = wait_until(lambda: [w for w in program.messages() if w != settings],
                              what="the message")[0]
         self.assertEqual(self.stacking_order()[-1], int(message),
                          "the message is not the topmost window")
         self.display.xdotool("key", "Return")
-        wait_until(lambda: not self.is_dialog(message) or message not in
-                   program.window_ids(visible=True), what="the message closed by Enter")
-
-    def is_dialog(self, window):
-        return b"DIALOG" in self.display.run("xprop", "-id", window, "_NET_WM_WINDOW_TYPE",
-                                             check=False).stdout
+        wait_until(lambda: message not in program.messages(), what="the message closed by Enter")
 
 
 class Openbox(Cases, UnderAWindowManager):
