@@ -8,15 +8,16 @@ source "$here/scripts/packages.sh"
 install_missing_packages "${KOBAKO_BUILD_PACKAGES[@]}" "${KOBAKO_TEST_PACKAGES[@]}" gcovr
 jobs=$(nproc)
 
-# One line per room: lines and branches covered, in per cent. (gcovr replaces the file it
-# writes: never let it write to /dev/null.)
+# One line per room: lines and branches covered, in per cent, from this build's data alone (by
+# default gcovr searches the whole tree, the other build too). gcovr replaces the file it writes:
+# never let it write to /dev/null.
 report() {
     local build=$1 rooms=("${@:2}") scratch
     scratch=$(mktemp -d)
     for room in "${rooms[@]}"; do
         gcovr --root "$here" --object-directory "$build" --filter "$here/$room/" \
             --exclude-throw-branches --exclude-unreachable-branches --print-summary \
-            --output "$scratch/report.txt" 2>/dev/null |
+            --output "$scratch/report.txt" "$build" 2>/dev/null |
             awk -v room="$room" '/^lines:/ {l=$2} /^branches:/ {b=$2} END {printf "  %-9s lines %6s  branches %6s\n", room, l, b}'
     done
     rm -rf "$scratch"
