@@ -173,7 +173,7 @@ int refuseAnotherUsersFiles(const kobako::storage::ForeignOwner &foreign) {
 
 int main(int argc, char *argv[]) {
     using namespace kobako;
-    platform::keepTheHeapSmall();
+    platform::useOneHeap();
     platform::allowEveryFileHandle();
 #ifdef _WIN32
     const auto dataHome = platform::environmentVariable("APPDATA");

@@ -37,7 +37,7 @@ std::optional<std::string> environmentVariable(const char *name) {
 }
 
 // Windows' heap has no arenas to limit; it gives back what it can when compacted.
-void keepTheHeapSmall() {}
+void useOneHeap() {}
 
 // Windows has no such limit on handles.
 void allowEveryFileHandle() {}
@@ -73,11 +73,8 @@ std::optional<std::string> environmentVariable(const char *name) {
     return std::nullopt;
 }
 
-void keepTheHeapSmall() {
+void useOneHeap() {
     mallopt(M_ARENA_MAX, 1);
-    // A fixed threshold: glibc would otherwise raise it to the size of each large block freed,
-    // and the growing buffers of copies being read would leave holes no larger one can use.
-    mallopt(M_MMAP_THRESHOLD, 1 << 20);
 }
 
 void allowEveryFileHandle() {

@@ -6,10 +6,9 @@
 
 namespace kobako::platform {
 
-// Keeps the heap in one arena (the program's few threads allocate little, and every further arena
-// would keep free memory of its own) and gives blocks of a MiB and more mappings of their own,
-// handed back to the system when freed. Called first thing, before any thread starts.
-void keepTheHeapSmall();
+// Keeps the heap in one arena: the program's few threads allocate little, and every further arena
+// would keep free memory of its own. Called first thing, before any thread starts.
+void useOneHeap();
 // Raises the number of files the process may hold open to what the system allows it: the
 // desktop's default of 1,024 is soon spent by programs that paste and never read.
 void allowEveryFileHandle();
