@@ -117,7 +117,10 @@ class WaylandCopies(UnderSway):
         status = Path(f"/proc/{self.program.process.pid}/status").read_text()
         peak = next(int(line.split()[1]) for line in status.splitlines()
                     if line.startswith("VmHWM:"))
-        self.assertLess(peak, (512 + 100) << 10, "kB at the peak")
+        # AddressSanitizer's shadow memory and its quarantine of freed blocks are no figure of
+        # the program's own: the peak is a figure of the program built without it.
+        if "ASAN_OPTIONS" not in os.environ:
+            self.assertLess(peak, (512 + 100) << 10, "kB at the peak")
         self.assertTrue(self.stored().startswith(records("after the flood of bytes")))
 
     def test_a_program_that_pastes_late_gets_the_whole_pick(self):
