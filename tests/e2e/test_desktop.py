@@ -40,10 +40,11 @@ class WindowManager(UnderAWindowManager):
     def test_a_close_request_saves_and_ends_and_asks_first_when_the_save_fails(self):
         # With a history the window starts minimized, once the file is read: only then is the
         # file made impossible to replace (earlier, it would be unreadable at start instead).
+        # The wait has the start's own allowance.
         program = self.start(kobako_f3=records("older"))
         wait_until(lambda: any(b"Iconic" in self.display.run("xprop", "-id", window, "WM_STATE",
                                                              check=False).stdout
-                               for window in program.window_ids()), what="the minimized window")
+                               for window in program.window_ids()), 10, what="the minimized window")
         (self.directory / "kobako.f3").unlink()
         (self.directory / "kobako.f3").mkdir()
         self.copy(program, "precious")
