@@ -21,9 +21,10 @@ class PictureButton : public QAbstractButton {
         : QAbstractButton(parent), drawn_(picture) {
         setFocusPolicy(Qt::NoFocus);
     }
-    // A picture given instead of the drawn one.
-    void setPicture(const QPixmap &picture) {
-        given_ = picture;
+    // The picture drawn, unless one is given.
+    void setPicture(CaptionPicture drawn, const QPixmap &given) {
+        drawn_ = drawn;
+        given_ = given;
         update();
     }
 
@@ -83,9 +84,8 @@ bool CaptionBar::eventFilter(QObject *watched, QEvent *event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void CaptionBar::setCaptureButtonPicture(const QPixmap &picture) {
-    if (!picture.isNull())
-        static_cast<PictureButton *>(button(CaptionButton::Capture))->setPicture(picture);
+void CaptionBar::setCaptureButtonPicture(CaptionPicture drawn, const QPixmap &given) {
+    static_cast<PictureButton *>(button(CaptionButton::Capture))->setPicture(drawn, given);
 }
 
 void CaptionBar::describeButton(CaptionButton which, const QString &description) {

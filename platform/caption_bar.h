@@ -1,5 +1,7 @@
 #pragma once
 
+#include "caption_pictures.h"
+
 #include <QAbstractButton>
 #include <QPixmap>
 #include <QWidget>
@@ -31,8 +33,8 @@ class CaptionBar : public QWidget {
     void setAlwaysOnTop(bool inFront);
     bool alwaysOnTop() const { return alwaysOnTop_; }
 
-    // The capture button's picture; a null picture leaves the one shown unchanged.
-    void setCaptureButtonPicture(const QPixmap &picture);
+    // The capture button's picture: `given`, or where that is null, `drawn` at the button's size.
+    void setCaptureButtonPicture(CaptionPicture drawn, const QPixmap &given);
 
     // What a button does, in words: its tooltip, and its name for assistive tools.
     void describeButton(CaptionButton button, const QString &description);

@@ -406,16 +406,12 @@ void HistoryWindow::openHelp() {
 void HistoryWindow::toggleCapture() {
     const bool pausing = !history_.capturePaused();
     history_.setCapturePaused(pausing);
-    QPixmap picture(
+    const QPixmap file(
         QString::fromStdString(files_.inStartDirectory(pausing ? "Trffc10c.ico" : "Trffc10a.ico")));
-    // Without the picture file the state must still show: draw the lamp for it.
-    if (picture.isNull())
-        picture = platform::drawCaptionPicture(
-            pausing ? platform::CaptionPicture::TrafficLightRed
-                    : platform::CaptionPicture::TrafficLightGreen,
-            std::max(1, captionBar_->height() - 4), palette().color(QPalette::ButtonText),
-            devicePixelRatioF());
-    captionBar_->setCaptureButtonPicture(picture);
+    // Without the picture file the state must still show: the lamp is drawn for it.
+    captionBar_->setCaptureButtonPicture(pausing ? platform::CaptionPicture::TrafficLightRed
+                                                 : platform::CaptionPicture::TrafficLightGreen,
+                                         file);
     describeCaptionButtons();
 }
 
