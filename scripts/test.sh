@@ -2,9 +2,9 @@
 # Installs what is missing, then checks everything: the format of the sources; the core built
 # alone, without Qt; the history and settings readers under libFuzzer for a few seconds each; the
 # whole program with every test (the core, the windows on the offscreen platform, the platform
-# layer and the whole program under Xvfb with xclip and xdotool, the package); the Windows program, cross-built, with the core's and the files' tests and the whole
-# program under wine; and the Linux tests again built with AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# layer and the whole program under Xvfb with xclip and xdotool, the package); the Windows
+# program, cross-built, with the core's and the files' tests and the whole program under wine;
+# and the Linux tests again built with AddressSanitizer and UndefinedBehaviorSanitizer.
 # Arguments go to each ctest run (e.g. -L core).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)

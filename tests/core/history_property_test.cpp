@@ -31,8 +31,7 @@ const std::vector<std::string> kTexts = {
 std::string describe(const Step &step) {
     static const char *names[] = {"copy",      "click",       "ctrl+click",
                                   "alt+click", "right click", "restart"};
-    return std::string(names[static_cast<int>(step.action)]) + " " + std::to_string(step.value) +
-           "; ";
+    return names[static_cast<int>(step.action)] + (" " + std::to_string(step.value)) + "; ";
 }
 
 class Session {

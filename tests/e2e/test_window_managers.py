@@ -41,10 +41,9 @@ class UnderAWindowManager(DesktopTest):
     def history_window(self, program):
         """The history window itself, as the window manager manages it (Qt keeps an unmapped
         leader window beside it)."""
-        def managed():
-            return [w for w in program.window_ids() if self.display.run(
-                "xprop", "-id", w, "WM_STATE", check=False).stdout.startswith(b"WM_STATE(")]
-        return wait_until(managed, what="the history window managed")[0]
+        return wait_until(lambda: [w for w in program.window_ids() if self.display.run(
+            "xprop", "-id", w, "WM_STATE", check=False).stdout.startswith(b"WM_STATE(")],
+            what="the history window managed")[0]
 
     def presence(self, window):
         """The window's ICCCM state, whether the X server shows it, and its place and size."""
