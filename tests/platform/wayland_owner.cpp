@@ -36,6 +36,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -50,6 +51,7 @@ zwlr_data_control_device_v1 *device;
 zwlr_data_control_offer_v1 *selection; // the clipboard as it stands, for pasting
 std::vector<int> unanswered;
 bool done = false;
+std::mutex announcing; // held until "owned" is said
 
 bool writeAll(int fd, const std::string &bytes) {
     for (size_t written = 0; written < bytes.size();) {
@@ -59,11 +61,6 @@ bool writeAll(int fd, const std::string &bytes) {
         written += static_cast<size_t>(put);
     }
     return true;
-}
-
-void say(const char *what) {
-    std::printf("%s\n", what);
-    std::fflush(stdout);
 }
 
 // One copy: its text, and whether the owner ends once another copy takes its place.
@@ -87,15 +84,14 @@ void serve(std::string type, int fd, std::string text) {
         for (size_t i = 0; i < (mode == "huge" ? 4096 : SIZE_MAX); ++i)
             if (!writeAll(fd, piece))
                 break;
-    } else if (mode == "die") {
-        writeAll(fd, text.substr(0, text.size() / 2));
-        std::_Exit(0);
     } else {
         if (mode == "slow")
             std::this_thread::sleep_for(std::chrono::seconds(3));
-        writeAll(fd, text);
-        if (mode == "secret-exit" || mode == "slow")
+        writeAll(fd, mode == "die" ? text.substr(0, text.size() / 2) : text);
+        if (mode == "die" || mode == "secret-exit" || mode == "slow") {
+            const std::lock_guard said(announcing); // a test waits for "owned" before anything
             std::_Exit(0);
+        }
     }
     close(fd);
 }
@@ -104,7 +100,7 @@ const zwlr_data_control_source_v1_listener kSourceListener = {
     [](void *data, zwlr_data_control_source_v1 *, const char *type, int32_t fd) {
         auto *copy = static_cast<Copy *>(data);
         if (mode == "endless")
-            say("asked");
+            std::puts("asked");
         if (mode == "unanswered")
             return unanswered.push_back(fd); // kept open, never written
         std::thread(serve, std::string(type), fd, copy->text).detach();
@@ -164,7 +160,7 @@ int pasteIdle(int count) {
             wl_display_roundtrip(display);
     }
     wl_display_roundtrip(display);
-    say("asked");
+    std::puts("asked");
     pause();
     return 0;
 }
@@ -178,6 +174,7 @@ int main(int argc, char **argv) {
     const std::string text = argc > 2 ? argv[2] : "text";
     const int count = std::atoi(text.c_str());
     std::signal(SIGPIPE, SIG_IGN);
+    std::setvbuf(stdout, nullptr, _IONBF, 0); // a test waits on each line
     // Holding thousands of pipes open is the point of some modes.
     rlimit files{};
     getrlimit(RLIMIT_NOFILE, &files);
@@ -195,10 +192,10 @@ int main(int argc, char **argv) {
     if (mode == "paste-idle")
         return pasteIdle(count);
     std::deque<Copy> copies;
+    std::unique_lock unannounced(announcing);
     if (mode == "unanswered") {
         for (int i = 0; i < count; ++i) {
             copy(&copies.emplace_back(Copy{"unanswered", false}), {});
-            wl_display_flush(display);
             wl_display_roundtrip(display);
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
@@ -220,7 +217,8 @@ int main(int argc, char **argv) {
             copy(&copies.emplace_back(Copy{"next", true}), {});
     }
     wl_display_roundtrip(display);
-    say("owned");
+    std::puts("owned");
+    unannounced.unlock();
     if (mode == "types" || mode == "long-types")
         return 0;
     while (!done && wl_display_dispatch(display) >= 0) {
