@@ -31,7 +31,8 @@ const std::vector<std::string> kTexts = {
 std::string describe(const Step &step) {
     static const char *names[] = {"copy",      "click",       "ctrl+click",
                                   "alt+click", "right click", "restart"};
-    return names[static_cast<int>(step.action)] + (" " + std::to_string(step.value)) + "; ";
+    return std::string(names[static_cast<int>(step.action)]) + ' ' + std::to_string(step.value) +
+           "; ";
 }
 
 class Session {
