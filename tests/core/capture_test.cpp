@@ -8,7 +8,6 @@
 namespace kobako {
 namespace {
 
-using testing::FakeClipboard;
 using Texts = std::vector<std::string>;
 
 // The texts of the list's entries or of every slot.
@@ -19,12 +18,7 @@ template <typename Entries> Texts textsOf(const Entries &entries) {
     return texts;
 }
 
-class ListCapture : public ::testing::Test {
-  protected:
-    Settings settings;
-    History history{settings};
-    FakeClipboard clipboard{history};
-};
+class ListCapture : public ::testing::Test, protected testing::HistoryParts {};
 
 // A text whose owner was slow to hand it over goes below the copies made after it, in both
 // displays; a late text repeating the copy just before or after it in time is not stored again,
@@ -88,12 +82,9 @@ TEST_F(ListCapture, TheRepeatRuleHoldsForLongTexts) {
     EXPECT_EQ(clipboard.copyElsewhere(big + "z"), CaptureOutcome::Stored);
 }
 
-class SlotCapture : public ::testing::Test {
+class SlotCapture : public ::testing::Test, protected testing::HistoryParts {
   protected:
     SlotCapture() { settings.displayMode = DisplayMode::TextBoxes; }
-    Settings settings;
-    History history{settings};
-    FakeClipboard clipboard{history};
 };
 
 TEST_F(SlotCapture, FullSlotsShiftDownAndOnlyTheNewestIsMarked) {

@@ -37,4 +37,11 @@ class FakeClipboard : public ClipboardWriter {
     History &history_;
 };
 
+// A history on its settings, with the clipboard it writes to.
+struct HistoryParts {
+    Settings settings;
+    History history{settings};
+    FakeClipboard clipboard{history};
+};
+
 } // namespace kobako::testing

@@ -11,14 +11,8 @@ namespace kobako {
 namespace {
 
 using testing::DisplayDriver;
-using testing::FakeClipboard;
+using testing::HistoryParts;
 using Texts = std::vector<std::string>;
-
-struct HistoryParts {
-    Settings settings;
-    History history{settings};
-    FakeClipboard clipboard{history};
-};
 
 class Gestures : public ::testing::Test, protected HistoryParts, protected DisplayDriver {
   protected:

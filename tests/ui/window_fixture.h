@@ -69,12 +69,6 @@ class HistoryWindowTest : public ::testing::Test {
         const QRect rect = list()->visualRect(list()->model()->index(row, 0));
         QTest::mouseClick(list()->viewport(), button, modifiers, rect.center());
     }
-    std::vector<std::string> listTexts() const {
-        std::vector<std::string> texts;
-        for (const auto &entry : window_->history().list())
-            texts.push_back(entry.text);
-        return texts;
-    }
     QString path(const char *name) const { return directory_.filePath(QString::fromUtf8(name)); }
 
     QTemporaryDir directory_;
