@@ -20,6 +20,10 @@ namespace kobako::platform {
 // Elsewhere than on X11, and for a window not shown, it does nothing.
 void requestKeepAbove(QWidget &window, bool above);
 
+// Gives a top-level window the program's icon, for the taskbar and the window switcher. Windows
+// takes it from the executable, as Explorer does, so that all three show the same picture.
+void setProgramIcon(QWidget &window);
+
 // Whether the window manager may give a top-level window the keyboard focus (the ICCCM input
 // hint), when it maps the window or when asked to activate it. Not every window manager honours
 // a zero user time (fluxbox and icewm focus every new window), and a restore from the taskbar

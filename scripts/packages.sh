@@ -6,22 +6,23 @@
 KOBAKO_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev libxcb1-dev
                        libxcb-xfixes0-dev libfontconfig-dev fonts-noto-cjk qt6-translations-l10n
                        qt6-l10n-tools libwayland-dev)
-# librsvg2-bin: ImageMagick's SVG reader; libclang-rt-14-dev: clang's libFuzzer and sanitizer
+# libclang-rt-14-dev: clang's libFuzzer and sanitizer
 # runtimes (both only recommended by the packages that use them). Window managers users run:
 # openbox, xfwm4 (with xfconf and a session bus for its settings), fluxbox and icewm; and a
 # Wayland desktop: sway (headless) for its data control, with XWayland, and wl-clipboard
 # as a Wayland client that copies; wmctrl asks the window manager to close a window.
 KOBAKO_TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev python3 xvfb xclip xdotool
-                      x11-utils imagemagick librsvg2-bin clang libclang-rt-14-dev clang-format
+                      x11-utils imagemagick clang libclang-rt-14-dev clang-format
                       openbox xfwm4 xfconf dbus dbus-x11 fluxbox icewm xwayland sway
                       wl-clipboard wmctrl desktop-file-utils lintian appstream man-db
                       dpkg-dev file binutils)
 
-# The Windows build: the mingw-w64 cross compilers, the build tools Qt's own build uses, and wine
-# with Xvfb to run the Windows program and its tests here.
+# The Windows build: the mingw-w64 cross compilers, the build tools Qt's own build uses, the
+# icon's makers (librsvg2-bin draws it, icoutils packs it), NSIS for the installer, and wine with
+# Xvfb to run the Windows program and its tests here.
 KOBAKO_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake ninja-build
-                         qt6-base-dev-tools xz-utils zip googletest wine wine64 xvfb xclip
-                         xdotool python3)
+                         qt6-base-dev-tools xz-utils zip librsvg2-bin icoutils nsis googletest
+                         wine wine64 xvfb xclip xdotool python3)
 
 install_missing_packages() {
     local missing=()

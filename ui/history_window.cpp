@@ -5,11 +5,11 @@
 #include "history_list_model.h"
 #include "history_saver.h"
 #include "platform/caption_bar.h"
-#include "platform/caption_pictures.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
 #include "platform/resize_edges.h"
 #include "platform/twips.h"
+#include "platform/window_manager.h"
 #include "platform/window_presence.h"
 #include "settings_window.h"
 #include "storage/files.h"
@@ -20,7 +20,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFontInfo>
-#include <QIcon>
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QStyle>
@@ -54,8 +53,7 @@ HistoryWindow::HistoryWindow(Settings &settings, ClipboardReader &clipboardReade
     setAttribute(Qt::WA_ShowWithoutActivating);
     // It stays in front while the user works elsewhere: its buttons explain themselves then too.
     setAttribute(Qt::WA_AlwaysShowToolTips);
-    // For the taskbar and the window switcher.
-    setWindowIcon(QIcon(platform::drawProgramIcon(64)));
+    platform::setProgramIcon(*this);
     setFont(platform::japaneseFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
 
     captionBar_ = new platform::CaptionBar(this);

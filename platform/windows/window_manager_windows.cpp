@@ -18,6 +18,9 @@ void requestKeepAbove(QWidget &window, bool above) {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+// Qt's windows already carry the executable's icon (IDI_ICON1).
+void setProgramIcon(QWidget &) {}
+
 void setTakesFocus(QWidget &window, bool takes) {
     window.setAttribute(Qt::WA_ShowWithoutActivating, !takes);
 }

@@ -1,9 +1,11 @@
 #include "platform/window_manager.h"
 
+#include "platform/caption_pictures.h"
 #include "reply.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -156,6 +158,10 @@ bool windowManagerMinimizes() {
 
 // Straight in WM_HINTS: through Qt's window flags the change would also restate the window's
 // other states from Qt's flags, which hold no keeping above.
+void setProgramIcon(QWidget &window) {
+    window.setWindowIcon(QIcon(drawProgramIcon(64)));
+}
+
 void setTakesFocus(QWidget &window, bool takes) {
     xcb_connection_t *connection = x11Connection();
     if (!connection || !window.internalWinId())
