@@ -217,6 +217,18 @@ The Kobako developers</translation>
         <source>フォント設定</source>
         <translation>Font</translation>
     </message>
+    <message>
+        <source>「%1」に書き込めませんでした。
+理由: %2
+ログイン時の起動は変わっていません。</source>
+        <translation>“%1” could not be written.
+Reason: %2
+Starting at login stays as it was.</translation>
+    </message>
+    <message>
+        <source>ログイン時に起動</source>
+        <translation>Start at login</translation>
+    </message>
 </context>
 <context>
     <name>kobako::ui::VersionWindow</name>

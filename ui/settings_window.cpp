@@ -1,5 +1,6 @@
 #include "settings_window.h"
 
+#include "platform/autostart.h"
 #include "platform/centring.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
@@ -144,8 +145,25 @@ void SettingsWindow::onOk() {
                             "設定はこのまま使われます。")
                              .arg(QString::fromStdString(saved.failure().file),
                                   QString::fromLocal8Bit(saved.failure().reason.c_str())));
+    applyStartAtLogin();
     target_.fitDisplayToWindow();
     accept();
+}
+
+void SettingsWindow::showEvent(QShowEvent *event) {
+    startAtLoginBox_->setChecked(platform::startsAtLogin()); // the user may have changed it
+    QDialog::showEvent(event);
+}
+
+void SettingsWindow::applyStartAtLogin() {
+    const bool on = startAtLoginBox_->isChecked();
+    if (on == platform::startsAtLogin())
+        return;
+    if (const storage::WriteResult written = platform::setStartAtLogin(on); !written.written())
+        dialogs_.message(tr("「%1」に書き込めませんでした。\n理由: %2\n"
+                            "ログイン時の起動は変わっていません。")
+                             .arg(QString::fromStdString(written.failure().file),
+                                  QString::fromLocal8Bit(written.failure().reason.c_str())));
 }
 
 void SettingsWindow::showVersion() {

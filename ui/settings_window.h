@@ -36,12 +36,16 @@ class SettingsWindow : public QDialog {
     void showVersion();
     void chooseFont();
 
+  protected:
+    void showEvent(QShowEvent *event) override;
+
   private:
     static int spinValue(const QScrollBar &spin, int position);
     void buildControls();
     void connectControls();
     void showSettings();
     void refuse(const SettingsRefusal &refusal);
+    void applyStartAtLogin();
 
     Settings &settings_;
     SettingsTarget &target_;
@@ -51,6 +55,7 @@ class SettingsWindow : public QDialog {
     QFont fontEffects_; // bold, italic and underline of the last font chosen
 
     QCheckBox *alwaysOnTopBox_;
+    QCheckBox *startAtLoginBox_; // the system's record, not a setting
     QLineEdit *listMaxBox_;
     QLineEdit *iconHeightBox_;
     std::array<QRadioButton *, 2> displayOptions_{};  // by DisplayMode

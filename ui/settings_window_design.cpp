@@ -52,6 +52,9 @@ constexpr DesignedControl kDesign[] = {
      2070, 300, Face::ProportionalGothic},
     {"listMaxBox", Kind::Box, "", nullptr, 5145, 2340, 600, 285, Face::ProportionalGothic},
     {"iconHeightBox", Kind::Box, "", nullptr, 5145, 2775, 600, 270, Face::ProportionalGothic},
+    {"startAtLoginBox", Kind::Check,
+     QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "ログイン時に起動"), nullptr, 3645, 3180, 2070,
+     300, Face::ProportionalGothic},
     {"positionUnspecified", Kind::Option,
      QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "指定しない"), "positionGroup", 1170, 300,
      1275, 270, Face::Window},
@@ -231,6 +234,7 @@ void SettingsWindow::buildControls() {
         member = findChild<T *>(QString::fromUtf8(name));
     };
     control(alwaysOnTopBox_, "alwaysOnTopBox");
+    control(startAtLoginBox_, "startAtLoginBox");
     control(listMaxBox_, "listMaxBox");
     control(iconHeightBox_, "iconHeightBox");
     control(banner_, "banner");

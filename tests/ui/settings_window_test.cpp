@@ -3,9 +3,11 @@
 #include "ui/settings_window.h"
 #include "window_fixture.h"
 
+#include <QCheckBox>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -62,24 +64,13 @@ TEST_F(SettingsWindowTest, SwitchingDisplayMovesTheTextsAndTakesAtMostTenSlots) 
     for (int i = 0; i < 10; ++i)
         EXPECT_TRUE(slotShown(i)) << i;
     EXPECT_EQ(slotText(9)->toPlainText(), "entry 2");
+    EXPECT_EQ(window_->history().list().size(), 10u); // the number that passed the check
     EXPECT_EQ(readFile(path("kobako.f2")), " 1 \r\n10\r\n18\r\n1\r\n1\r\n");
 
     choose("listOption");
     settingsWindow().onOk();
     EXPECT_FALSE(slotShown(0));
     EXPECT_EQ(list()->geometry().size(), window_->size());
-}
-
-// The number that passed the check is the one used: 0.6 passed as 1, 2.5 rounds to 2.
-TEST_F(SettingsWindowTest, LoweringTheMaximumTrimsTheOldest) {
-    start();
-    for (int i = 0; i < 5; ++i)
-        copyElsewhere(QStringLiteral("%1").arg(i));
-    for (const auto &[typed, kept] : {std::pair{"3", 3u}, {"9", 3u}, {"2.5", 2u}, {"0.6", 1u}}) {
-        type(0, typed);
-        settingsWindow().onOk();
-        EXPECT_EQ(window_->history().list().size(), kept) << typed;
-    }
 }
 
 // The font goes to the display in use; the dialog starts from the family the list is really
@@ -112,17 +103,42 @@ TEST_F(SettingsWindowTest, FontGoesToTheDisplayInUseAndCancelChangesNothing) {
     EXPECT_EQ(slotText(0)->font().pointSize(), 20);
 }
 
-TEST_F(SettingsWindowTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheSettingsStayApplied) {
+// The box shows the autostart entry as it is each time the window opens; OK makes or removes it.
+// Writes that fail, the entry's and the settings file's, are each reported, and the settings
+// stay applied.
+TEST_F(SettingsWindowTest, StartAtLoginIsReadBackEachTimeAndFailedWritesAreReported) {
+    qputenv("XDG_CONFIG_HOME", directory_.path().toUtf8());
+    const QString entry = path("autostart/kobako.desktop");
     start();
     for (const char *text : {"a", "b", "c"})
         copyElsewhere(QString::fromUtf8(text));
-    QDir(directory_.path()).mkdir(QStringLiteral("kobako.f2"));
+    auto *box = settingsWindow().findChild<QCheckBox *>("startAtLoginBox");
+    const auto clickedAndOk = [&](bool shownChecked) {
+        settingsWindow().show();
+        EXPECT_EQ(box->isChecked(), shownChecked);
+        box->click();
+        settingsWindow().onOk();
+    };
+    clickedAndOk(false);
+    const std::string exec = QCoreApplication::applicationFilePath().toStdString();
+    EXPECT_NE(readFile(entry).find("\nExec=\"" + exec + "\" --data-home\n"), std::string::npos);
+    EXPECT_EQ(QProcess::execute("desktop-file-validate", {entry}), 0);
+    QFile::remove(entry); // by the user's hand
+    clickedAndOk(false);
+    clickedAndOk(true);
+    EXPECT_FALSE(QFile::exists(entry));
+    for (const QString &file : {entry, path("kobako.f2")}) {
+        QFile::remove(file);
+        QDir().mkpath(file); // in the way of the file
+    }
     type(0, "2");
-    settingsWindow().onOk();
-    ASSERT_EQ(dialogs_.shown.size(), 1);
+    clickedAndOk(false);
+    ASSERT_EQ(dialogs_.shown.size(), 2);
     EXPECT_TRUE(dialogs_.shown[0].contains("kobako.f2"));
+    EXPECT_TRUE(dialogs_.shown[1].contains(entry));
     EXPECT_EQ(window_->history().list().size(), 2u); // the trim was applied all the same
     EXPECT_EQ(settings_.listMax(), 2);
+    qunsetenv("XDG_CONFIG_HOME");
 }
 
 } // namespace
