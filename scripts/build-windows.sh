@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Windows program from the same sources: build-windows/kobako/kobako.exe with every DLL
-# it needs beside it, and build-windows/kobako-windows.zip of that folder. Installs what is missing
-# from Debian (the mingw-w64 compilers, cmake, ninja, Qt's host tools), and cross-builds Qt once
-# from Debian's own qt6-base source into a cache keyed by everything that shapes it.
+# it needs beside it, build-windows/kobako-windows.zip of that folder, and its installer,
+# build-windows/kobako-setup.exe. Installs what is missing from Debian (the mingw-w64 compilers,
+# cmake, ninja, Qt's host tools, NSIS), and cross-builds Qt once from Debian's own qt6-base
+# source into a cache keyed by everything that shapes it.
 # With --tests it also builds the unit tests for Windows (in build-windows/build).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -107,4 +108,8 @@ while [ ${#pending[@]} -gt 0 ]; do
 done
 "$target-strip" --strip-unneeded "$folder"/*.exe "$folder"/*.dll "$folder"/*/*.dll
 (cd "$out" && rm -f kobako-windows.zip && zip -qr kobako-windows.zip kobako)
+# The installer of the same folder.
+version=$(sed -n 's/^project(kobako VERSION \([0-9.]*\).*/\1/p' "$here/CMakeLists.txt")
+makensis -V2 -DVERSION="$version" -DFOLDER="$folder" -DICON="$out/build/app/kobako.ico" \
+    -DOUTFILE="$out/kobako-setup.exe" "$here/app/windows/installer.nsi"
 echo "$folder/kobako.exe"

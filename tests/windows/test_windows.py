@@ -1,7 +1,9 @@
 """The Windows program under wine on Xvfb, with xclip and the tests' X11 owner as the other
 programs: wine hands the X clipboard to the Windows clipboard and back."""
 
+import getpass
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -21,21 +23,31 @@ class WindowsProgram(DesktopTest, SaysOnStderr):
         super().setUp()
         # A prefix of its own, whose desktop process (which carries the clipboard between X and
         # Windows) is on this display.
-        prefix = WinePrefix(self.display.env)
-        self.addCleanup(prefix.close)
-        self.env = dict(prefix.env, LANG="C.UTF-8")
+        self.prefix = WinePrefix(self.display.env)
+        self.addCleanup(self.prefix.close)
+        self.env = dict(self.prefix.env, LANG="C.UTF-8")
         self.log = tempfile.TemporaryFile()
         self.addCleanup(self.log.close)
-        self.process = subprocess.Popen(["wine", str(FOLDER / "kobako.exe"), "--verbose"],
+
+    def start(self, program=FOLDER / "kobako.exe", *args):
+        self.process = subprocess.Popen(["wine", str(program), "--verbose", *args],
                                         cwd=self.directory, env=self.env,
                                         stdout=subprocess.DEVNULL, stderr=self.log)
         self.addCleanup(self.process.wait, 10)
         self.addCleanup(self.process.kill)
         self.window = self.display.shown_window("Kobako", timeout=30)
 
+    def click_in_caption(self, left_of_right_edge=None):
+        """Clicks the caption's first button (the wrench), or the one that far from its right."""
+        x, y, width, _ = self.display.client_area(self.window)
+        across = CAPTION // 2 if left_of_right_edge is None else width - left_of_right_edge
+        self.click_at((x + across, y + CAPTION // 2))
+
+    def wine(self, *args):
+        return subprocess.run(["wine", *args], env=self.env, capture_output=True, timeout=120)
+
     def history_file(self):
-        path = self.directory / "kobako.f3"
-        return path.read_bytes() if path.exists() else None
+        return self.history.read_bytes() if self.history.exists() else None
 
     def owner_copy(self, mode, text):
         start_owner(self, [TEST_OWNER, mode, text], self.display.env)
@@ -44,7 +56,17 @@ class WindowsProgram(DesktopTest, SaysOnStderr):
         """One copy, taken in before the next: xclip serves it only until the next copy."""
         self.copied(lambda: self.display.copy(text), text.encode(), timeout=30)
 
-    def test_copies_are_kept_picked_and_saved_on_exit(self):
+    def test_installed_it_keeps_copies_starts_at_login_and_goes_leaving_the_history(self):
+        home = Path(self.prefix.folder.name, "drive_c/users", getpass.getuser(), "AppData")
+        folder = home / "Local/Programs/Kobako"
+        shortcut = home / "Roaming/Microsoft/Windows/Start Menu/Programs/Kobako.lnk"
+        uninstall = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kobako"
+        run = [r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run", "/v", "Kobako"]
+        self.assertEqual(self.wine(str(FOLDER.parent / "kobako-setup.exe"), "/S").returncode, 0)
+        self.assertIn("--data-home".encode("utf-16-le"), shortcut.read_bytes())
+        self.assertIn(b"uninstall.exe", self.wine("reg", "query", uninstall).stdout)
+        self.start(folder / "kobako.exe", "--data-home")
+        self.history = home / "Roaming/Kobako/kobako.f3"
         # Before any copy the window is minimized, in the taskbar, as on Linux: wine shows it
         # so on the X side.
         wait_until(lambda: b"Iconic State" in self.display.run("xprop", "-id", self.window,
@@ -57,8 +79,7 @@ class WindowsProgram(DesktopTest, SaysOnStderr):
         # Newest first, byte for byte.
         wait_until(lambda: self.history_file() == records(*reversed(texts)), timeout=10,
                    what="the history file")
-
-        x, y, width, _ = area = self.display.client_area(self.window)
+        area = self.display.client_area(self.window)
         self.picked(list_rows(self.display, self.window, area)(2), texts[0].encode())
 
         # Marked copies: a Linux password manager's, and a Windows one's (wine hands X targets
@@ -69,12 +90,32 @@ class WindowsProgram(DesktopTest, SaysOnStderr):
         self.owner_copy("history-off", "kept out")
         self.copied(lambda: self.owner_copy("history-on", "allowed"), b"allowed")
 
+        # Start at login, twice: the box shows the Run value as it is, also removed by hand.
+        for _ in range(2):
+            self.wine("reg", "delete", *run, "/f")
+            self.click_in_caption()
+            settings = self.display.shown_window("設定")
+            sx, sy, _, _ = self.display.client_area(settings)
+            self.click_at((sx + 260, sy + 222))  # start at login
+            self.click_at((sx + 369, sy + 300))  # OK
+            wait_until(lambda: b"IsViewable" not in self.display.run(
+                "xwininfo", "-id", settings, check=False).stdout and b'kobako.exe" --data-home'
+                in self.wine("reg", "query", *run).stdout, what="the settings gone, the Run value")
+
         # The exit button, in the caption bar's right corner, saves and ends.
-        self.click_at((x + width - CAPTION // 2, y + CAPTION // 2))
+        self.click_in_caption(CAPTION // 2)
         self.assertEqual(self.process.wait(timeout=20), 0)
+        # The uninstaller runs on from a copy of itself.
+        self.assertEqual(self.wine(str(folder / "uninstall.exe"), "/S").returncode, 0)
+        wait_until(lambda: not folder.exists(), timeout=30, what="the program removed")
+        self.assertFalse(shortcut.exists())
+        for key in ([uninstall], run):
+            self.assertNotEqual(self.wine("reg", "query", *key).returncode, 0, key)
         self.assertEqual(self.history_file(), records("allowed", *reversed(texts)))
 
     def test_the_end_of_the_session_saves_and_ends(self):
+        self.start()
+        self.history = self.directory / "kobako.f3"
         self.copy_and_wait("last words")
         self.assertFalse((self.directory / "kobako.f1").exists())
         # Windows may end the process as soon as it has answered the end of the session (wine
@@ -85,6 +126,19 @@ class WindowsProgram(DesktopTest, SaysOnStderr):
         self.assertEqual(self.history_file(), records("last words"))
         # Only the end writes the window's size.
         self.assertTrue((self.directory / "kobako.f1").exists())
+
+
+class ProgramFile(unittest.TestCase):
+    def test_it_carries_its_icon_at_every_size_and_its_version(self):
+        program, icon = str(FOLDER / "kobako.exe"), tempfile.NamedTemporaryFile()
+        self.addCleanup(icon.close)
+        subprocess.run(["wrestool", "-x", "--type=14", "-o", icon.name, program], check=True)
+        sizes = subprocess.run(["icotool", "-l", icon.name], capture_output=True).stdout
+        self.assertEqual(re.findall(rb"--width=(\d+)", sizes), [b"16", b"24", b"32", b"48", b"64",
+                                                                 b"128", b"256"])
+        self.assertIn("1.3.0".encode("utf-16-le"), subprocess.run(
+            ["wrestool", "-x", "--raw", "--type=16", program], capture_output=True).stdout)
+
 
 if __name__ == "__main__":
     unittest.main()
