@@ -12,7 +12,7 @@ import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "e2e"))
-from harness import Display, Kobako  # noqa: E402
+from harness import Display, Kobako, wait_until  # noqa: E402
 
 TEXTS = ["Hello, Kobako", "日本語のテキスト", "複数行の\r\nテキスト", "git status", "クリップボード履歴"]
 
@@ -214,34 +214,50 @@ def shoot_slots(target):
         display.close()
 
 
+def wine_window(display, named):
+    """A shown window of wine's whose name `named` accepts: under a Japanese locale wine names
+    its X windows in a way that xdotool's search does not match."""
+    return [w for w in display.xdotool("search", "--onlyvisible", "--name", ".").split()
+            if named(display.xdotool("getwindowname", w).strip())][0]
+
+
 def shoot_windows(target):
-    """The Windows program under wine, in a prefix of its own: the list after some copies, and
-    the settings window."""
+    """The Windows program under wine, in a prefix of its own: the list after some copies, the
+    settings window, and the installer's first page."""
     import subprocess
     display = Display()
     with tempfile.TemporaryDirectory() as prefix, tempfile.TemporaryDirectory() as directory:
         env = dict(display.env, WINEPREFIX=prefix, WINEDEBUG="-all", LANG="ja_JP.UTF-8",
                    WINEDLLOVERRIDES="mscoree,mshtml=")
         subprocess.run(["wineboot", "--init"], env=env, check=True, capture_output=True)
+        subprocess.run(["wineserver", "--wait"], env=env)  # the prefix is made by then
         (Path(directory) / "kobako.f2").write_bytes(b" 1 \r\n8\r\n18\r\n0\r\n1\r\n")
         program = subprocess.Popen(["wine", os.environ["KOBAKO_WINDOWS"]], cwd=directory,
                                    env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(5)
+        # Minimized before any copy, as wine shows it on the X side.
+        wait_until(lambda: display.run("xdotool", "search", "--onlyvisible", "--name", ".",
+                                       check=False).stdout, timeout=60, what="the program")
         for text in TEXTS:
             display.copy(text)
             time.sleep(1)
-        x, y, w, h = window_named(display, "Kobako")
+        x, y, w, h = client_area(display, wine_window(display, lambda name: name == "Kobako"))
         display.run("import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}",
                     str(target / "list-mode.png"))
         display.xdotool("mousemove", str(x + 12), str(y + 12), "click", "1")
         time.sleep(2)
-        # Wine names its X windows in a way xdotool's search does not match with Japanese.
-        settings = [w for w in display.xdotool("search", "--onlyvisible", "--name", ".").split()
-                    if display.xdotool("getwindowname", w).strip() == "設定"][0]
-        sx, sy, sw, sh = client_area(display, settings)
+        sx, sy, sw, sh = client_area(display, wine_window(display, lambda name: name == "設定"))
         display.run("import", "-window", "root", "-crop", f"{sw}x{sh}+{sx}+{sy}",
                     str(target / "settings.png"))
         program.kill()
+        # The installer's first page, as a Japanese Windows shows it.
+        setup = Path(os.environ["KOBAKO_WINDOWS"]).parents[1] / "kobako-setup.exe"
+        installer = subprocess.Popen(["wine", str(setup)], env=env, stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+        time.sleep(5)
+        ix, iy, iw, ih = client_area(display, wine_window(display, lambda name: "セットアップ" in name))
+        display.run("import", "-window", "root", "-crop", f"{iw}x{ih}+{ix}+{iy}",
+                    str(target / "installer.png"))
+        installer.kill()
         subprocess.run(["wineserver", "--kill"], env=env)
     display.close()
 
