@@ -126,7 +126,7 @@ def shoot_under(name, command, target):
         time.sleep(1.0)
         settings = display.xdotool("search", "--onlyvisible", "--name", "^設定$").split()[0]
         sx, sy, _, _ = client_area(display, settings)
-        display.xdotool("mousemove", str(sx + 5145 // 15 + 10), str(sy + 2340 // 15 + 8),
+        display.xdotool("mousemove", str(sx + 5145 // 15 + 42), str(sy + 2340 // 15 + 8),
                         "click", "1", "key", "ctrl+a", "type", "abc")
         display.xdotool("mousemove", str(sx + 5085 // 15 + 30), str(sy + 4275 // 15 + 15),
                         "click", "1")
@@ -170,8 +170,9 @@ def shoot_locales(target):
             settings = [w for w in display.xdotool("search", "--onlyvisible", "--name", ".").split()
                         if w not in program.window_ids()][0]
             sx, sy, _, _ = client_area(display, settings)
-            # The list maximum, then OK by the keyboard: an English window is laid out wider.
-            display.xdotool("mousemove", str(sx + 5145 // 15 + 10), str(sy + 2340 // 15 + 8),
+            # The list maximum (the right of its box, which English pushes right), then OK by
+            # the keyboard: an English window is laid out wider.
+            display.xdotool("mousemove", str(sx + 5145 // 15 + 42), str(sy + 2340 // 15 + 8),
                             "click", "1", "key", "ctrl+a", "type", "abc")
             display.xdotool("key", "Tab", "Tab", "Tab", "space")
             time.sleep(1.0)

@@ -96,7 +96,7 @@ class WindowsProgram(DesktopTest, SaysOnStderr):
             self.click_in_caption()
             settings = self.display.shown_window("設定")
             sx, sy, _, _ = self.display.client_area(settings)
-            self.click_at((sx + 260, sy + 222))  # start at login
+            self.click_at((sx + 260, sy + 106))  # start at login
             self.click_at((sx + 369, sy + 300))  # OK
             wait_until(lambda: b"IsViewable" not in self.display.run(
                 "xwininfo", "-id", settings, check=False).stdout and b'kobako.exe" --data-home'
