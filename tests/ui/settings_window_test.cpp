@@ -127,10 +127,9 @@ TEST_F(SettingsWindowTest, StartAtLoginIsReadBackEachTimeAndFailedWritesAreRepor
     clickedAndOk(false);
     clickedAndOk(true);
     EXPECT_FALSE(QFile::exists(entry));
-    for (const QString &file : {entry, path("kobako.f2")}) {
-        QFile::remove(file);
+    QFile::remove(path("kobako.f2"));
+    for (const QString &file : {entry, path("kobako.f2")})
         QDir().mkpath(file); // in the way of the file
-    }
     type(0, "2");
     clickedAndOk(false);
     ASSERT_EQ(dialogs_.shown.size(), 2);
