@@ -15,6 +15,7 @@
 #include "storage/files.h"
 #include "storage/settings_file.h"
 #include "text_display.h"
+#include "write_failure_text.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -151,10 +152,9 @@ void HistoryWindow::showAtStart() {
 }
 
 void HistoryWindow::reportUnwritableDirectory(const storage::WriteFailure &failure) {
-    dialogs_.message(tr("ディレクトリ「%1」にはファイルを書き込めません。\n理由: %2\n"
-                        "履歴はこのまま使えますが、保存はされません。")
-                         .arg(QString::fromStdString(failure.file),
-                              QString::fromLocal8Bit(failure.reason.c_str())));
+    dialogs_.message(withFailure(tr("ディレクトリ「%1」にはファイルを書き込めません。\n理由: %2\n"
+                                    "履歴はこのまま使えますが、保存はされません。"),
+                                 failure));
 }
 
 void HistoryWindow::reportUnreadableHistory() {
@@ -445,9 +445,8 @@ void HistoryWindow::saveAndEnd(bool mayAsk) {
     if (!failures.empty()) {
         QString report;
         for (const storage::WriteFailure &failure : failures)
-            report += tr("ファイル「%1」を保存できませんでした。\n理由: %2\n")
-                          .arg(QString::fromStdString(failure.file),
-                               QString::fromLocal8Bit(failure.reason.c_str()));
+            report +=
+                withFailure(tr("ファイル「%1」を保存できませんでした。\n理由: %2\n"), failure);
         if (mayAsk) {
             askingToEnd_ = true;
             dialogs_.askYesNo(report + tr("\n保存せずに終了しますか？"), [this](bool endAnyway) {

@@ -7,6 +7,7 @@
 #include "platform/twips.h"
 #include "settings_target.h"
 #include "version_window.h"
+#include "write_failure_text.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -141,10 +142,9 @@ void SettingsWindow::onOk() {
     if (const auto refusal = target_.applySettings(numbers))
         return refuse(*refusal);
     if (const storage::WriteResult saved = file_.save(settings_); !saved.written())
-        dialogs_.message(tr("ファイル「%1」を保存できませんでした。\n理由: %2\n"
-                            "設定はこのまま使われます。")
-                             .arg(QString::fromStdString(saved.failure().file),
-                                  QString::fromLocal8Bit(saved.failure().reason.c_str())));
+        dialogs_.message(withFailure(tr("ファイル「%1」を保存できませんでした。\n理由: %2\n"
+                                        "設定はこのまま使われます。"),
+                                     saved.failure()));
     applyStartAtLogin();
     target_.fitDisplayToWindow();
     accept();
@@ -160,10 +160,9 @@ void SettingsWindow::applyStartAtLogin() {
     if (on == platform::startsAtLogin())
         return;
     if (const storage::WriteResult written = platform::setStartAtLogin(on); !written.written())
-        dialogs_.message(tr("「%1」に書き込めませんでした。\n理由: %2\n"
-                            "ログイン時の起動は変わっていません。")
-                             .arg(QString::fromStdString(written.failure().file),
-                                  QString::fromLocal8Bit(written.failure().reason.c_str())));
+        dialogs_.message(withFailure(tr("「%1」に書き込めませんでした。\n理由: %2\n"
+                                        "ログイン時の起動は変わっていません。"),
+                                     written.failure()));
 }
 
 void SettingsWindow::showVersion() {
