@@ -96,7 +96,10 @@ class WaylandCopies(UnderSway):
         for mode, count in (("types", "10000"), ("long-types", "120")):
             self.own(mode, count).wait()
             self.copy(f"after {mode}")
-        self.assertEqual(self.stored(), records("after long-types", "after types"))
+        # Whether the compositor passes such an offer whole depends on how fast it is read: the
+        # copy itself may be kept or never seen, the copies after it are kept either way.
+        self.assertEqual(self.stored().replace(records("many types"), b""),
+                         records("after long-types", "after types"))
 
     def test_handles_stay_bounded_and_the_last_save_finds_one(self):
         self.start(limit_files=1024)

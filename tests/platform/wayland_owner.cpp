@@ -17,7 +17,7 @@
 // endless       writes for ever, also once another copy took the clipboard; prints "asked"
 // die           writes part of the text, then exits
 // types N       offers N more types than text, each a short name, and ends once it is set: such
-//               a copy drops every data-control client it is sent to, wl-copy too
+//               a copy drops a data-control client that does not read it fast enough, wl-copy too
 // long-types N  the same with names of 4,000 bytes
 // unanswered N  copies N times 1 ms apart, never writing nor closing a pipe
 //
