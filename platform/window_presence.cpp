@@ -2,7 +2,9 @@
 
 #include "window_manager.h"
 
+#include <QCursor>
 #include <QEvent>
+#include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
 
@@ -15,13 +17,19 @@ constexpr std::chrono::milliseconds kOffersWhileMapping{500};
 WindowPresence::WindowPresence(QWidget &window, Decisions decisions)
     : QObject(&window), window_(window), decisions_(std::move(decisions)) {
     auto *messages = new WindowManagerMessages(window);
-    connect(messages, &WindowManagerMessages::mapped, this,
-            [this] { mappedAt_ = std::chrono::steady_clock::now(); });
+    connect(messages, &WindowManagerMessages::mapped, this, [this] {
+        if (std::exchange(showingItself_, false))
+            mappedAt_ = std::chrono::steady_clock::now();
+    });
     connect(messages, &WindowManagerMessages::focusOffered, this, [this](uint32_t time) {
-        // Window managers offer the focus as they map the window, a moment after it is mapped;
-        // an offer later than that is the user's.
-        if (!refusingFocus_ || !mappedAt_ ||
-            std::chrono::steady_clock::now() - *mappedAt_ < kOffersWhileMapping)
+        // Window managers offer the focus as they map a window, a moment after the program
+        // showed it; and for a click in the window, before the click itself arrives (the click
+        // decides). Any other offer is the user's: a taskbar, a window list, Alt+Tab.
+        const bool mapping =
+            showingItself_ ||
+            (mappedAt_ && std::chrono::steady_clock::now() - *mappedAt_ < kOffersWhileMapping);
+        if (!refusingFocus_ || mapping ||
+            window_.rect().contains(window_.mapFromGlobal(QCursor::pos())))
             return;
         acceptFocus();
         takeFocus(window_, time);
@@ -45,6 +53,7 @@ void WindowPresence::watchWindow() {
     if (watching_ || !handle)
         return;
     watching_ = true;
+    setTakesFocus(window_, !refusingFocus_);
     handle->installEventFilter(this);
     connect(handle, &QWindow::windowStateChanged, this, &WindowPresence::onWindowStateChanged);
 }
@@ -53,8 +62,8 @@ void WindowPresence::watchWindow() {
 // keyboard before its size and place change.
 void WindowPresence::carryOut(const PresenceRequests &requests) {
     if (requests.showWithoutFocus) {
-        setTakesFocus(window_, false);
-        refusingFocus_ = true;
+        refuseFocus();
+        showingItself_ = true;
         mappedAt_.reset();
     }
     if (requests.applySavedSize)
@@ -92,14 +101,32 @@ void WindowPresence::acceptFocus() {
     setTakesFocus(window_, true);
 }
 
-// A click in a window that refuses the focus reaches it, but the window manager gives it no
-// keyboard: it is asked for once the refusal is lifted (Qt asked before, and was refused).
+void WindowPresence::refuseFocus() {
+    refusingFocus_ = true;
+    setTakesFocus(window_, false);
+}
+
+// The window refuses the keyboard whenever it does not hold it, so that a click in it leaves the
+// keyboard where the user types. A click into what takes the keyboard by a click (a slot's text)
+// asks for it: the window manager gave it none, as the window refused it then.
 bool WindowPresence::eventFilter(QObject *watched, QEvent *event) {
-    if (refusingFocus_ && event->type() == QEvent::MouseButtonPress) {
+    if (event->type() == QEvent::FocusOut && !refusingFocus_)
+        refuseFocus();
+    if (event->type() == QEvent::MouseButtonPress && refusingFocus_ &&
+        takesFocusByClick(
+            window_.childAt(static_cast<QMouseEvent *>(event)->position().toPoint()))) {
         acceptFocus();
         window_.activateWindow();
     }
     return QObject::eventFilter(watched, event);
+}
+
+// As Qt gives the focus on a click: to the first widget up from the one clicked that takes it so.
+bool WindowPresence::takesFocusByClick(const QWidget *widget) {
+    for (; widget && !widget->isWindow(); widget = widget->parentWidget())
+        if (widget->isEnabled() && (widget->focusPolicy() & Qt::ClickFocus))
+            return true;
+    return false;
 }
 
 } // namespace kobako::platform

@@ -43,14 +43,17 @@ class WindowPresence : public QObject {
     void onWindowStateChanged(Qt::WindowState state);
     void watchWindow();
     void acceptFocus();
+    void refuseFocus();
+    static bool takesFocusByClick(const QWidget *widget);
 
     QWidget &window_;
     Decisions decisions_;
     Presence state_ = Presence::NotPlaced;
-    // Brought back without the keyboard: it refuses the focus until the user asks for the
-    // window (a click in it, a taskbar, Alt+Tab), but not when the window manager offers the
-    // focus as it maps the window, as most do.
-    bool refusingFocus_ = false;
+    // Without the keyboard it refuses the focus until the user asks for the window (a click
+    // into a slot's text, a taskbar, Alt+Tab, a second start), but not when the window manager
+    // offers the focus as it maps the window the program showed, as most do.
+    bool refusingFocus_ = true;
+    bool showingItself_ = false;
     std::optional<std::chrono::steady_clock::time_point> mappedAt_;
     bool watching_ = false;
 };

@@ -73,6 +73,7 @@ HistoryWindow::HistoryWindow(Settings &settings, ClipboardReader &clipboardReade
     historyList_->setWordWrap(false);
     historyList_->setTextElideMode(Qt::ElideRight);
     historyList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    historyList_->setFocusPolicy(Qt::TabFocus); // a click picks; it leaves the keyboard be
     historyList_->viewport()->installEventFilter(this);
     historyList_->installEventFilter(this);
     edges_ = new platform::ResizeEdges(*this);

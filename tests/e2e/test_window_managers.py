@@ -108,9 +108,10 @@ class Cases:
                                  "xmessage")
         self.assertEqual(self.history_window(program), window)
 
-    def test_shift_click_joins_all_and_the_list_turns_grey(self):
+    def test_shift_click_joins_all_the_list_turns_grey_and_the_keyboard_stays(self):
         # They take Alt+click for moving windows: Shift+click is the way to join all.
         program = self.start()
+        self.open_other_window("300x200+40+40")  # the editor the user types in
         self.copy(program, "a", "b", "c")
         window = self.history_window(program)
         area = self.display.client_area(window)
@@ -120,6 +121,8 @@ class Cases:
         white = empty()
         self.picked(list_rows(self.display, window, area)(1), b"cba", "shift")
         wait_until(lambda: empty() != white, what="the list grey")
+        self.assertEqual(self.display.xdotool("getactivewindow", "getwindowname").strip(),
+                         "xmessage")
 
     def test_the_settings_window_is_centred_and_its_message_above_it(self):
         program = self.start()
