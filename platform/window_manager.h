@@ -30,6 +30,11 @@ void setProgramIcon(QWidget &window);
 // is an activation to all of them; all X window managers honour the input hint.
 void setTakesFocus(QWidget &window, bool takes);
 
+// Windows activates a window on any click in it: from then on a click in this window activates
+// it only where clickTakesFocus (given the point in the window) says so. Over X11 the input hint
+// and the window manager's offers do the same (setTakesFocus, WindowManagerMessages).
+void activateOnlyOnClicksThat(QWidget &window, std::function<bool(QPoint)> clickTakesFocus);
+
 // What the window manager tells one top-level window over X11: that it mapped the window, and
 // that it offers it the keyboard (WM_TAKE_FOCUS: sent, to a window that refuses the focus by its
 // input hint, when the user activates it from a taskbar or by a click, and by some window

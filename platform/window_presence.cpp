@@ -16,6 +16,8 @@ constexpr std::chrono::milliseconds kOffersWhileMapping{500};
 
 WindowPresence::WindowPresence(QWidget &window, Decisions decisions)
     : QObject(&window), window_(window), decisions_(std::move(decisions)) {
+    activateOnlyOnClicksThat(
+        window, [this](QPoint point) { return takesFocusByClick(window_.childAt(point)); });
     auto *messages = new WindowManagerMessages(window);
     connect(messages, &WindowManagerMessages::mapped, this, [this] {
         if (std::exchange(showingItself_, false))

@@ -3,6 +3,8 @@
 // from the taskbar by itself.
 #include "platform/window_manager.h"
 
+#include <QCoreApplication>
+#include <QCursor>
 #include <QWidget>
 #include <QWindow>
 
@@ -23,6 +25,38 @@ void setProgramIcon(QWidget &) {}
 
 void setTakesFocus(QWidget &window, bool takes) {
     window.setAttribute(Qt::WA_ShowWithoutActivating, !takes);
+}
+
+namespace {
+
+class ClickActivation : public QObject, public QAbstractNativeEventFilter {
+  public:
+    ClickActivation(QWidget &window, std::function<bool(QPoint)> clickTakesFocus)
+        : QObject(&window), window_(window), clickTakesFocus_(std::move(clickTakesFocus)) {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    ~ClickActivation() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *result) override {
+        const auto *msg = static_cast<const MSG *>(message);
+        if (type != "windows_generic_MSG" || msg->message != WM_MOUSEACTIVATE ||
+            !window_.internalWinId() ||
+            msg->hwnd != reinterpret_cast<HWND>(window_.internalWinId()) ||
+            clickTakesFocus_(window_.mapFromGlobal(QCursor::pos())))
+            return false;
+        *result = MA_NOACTIVATE;
+        return true;
+    }
+
+  private:
+    QWidget &window_;
+    std::function<bool(QPoint)> clickTakesFocus_;
+};
+
+} // namespace
+
+void activateOnlyOnClicksThat(QWidget &window, std::function<bool(QPoint)> clickTakesFocus) {
+    new ClickActivation(window, std::move(clickTakesFocus));
 }
 
 // Windows sends no offers to decline: nothing to pass on.

@@ -183,6 +183,8 @@ void setTakesFocus(QWidget &window, bool takes) {
     xcb_flush(connection);
 }
 
+void activateOnlyOnClicksThat(QWidget &, std::function<bool(QPoint)>) {}
+
 WindowManagerMessages::WindowManagerMessages(QWidget &window) : QObject(&window), window_(window) {
     QCoreApplication::instance()->installNativeEventFilter(this);
 }

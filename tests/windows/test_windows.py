@@ -79,8 +79,16 @@ class WindowsProgram(DesktopTest, SaysOnStderr):
         # Newest first, byte for byte.
         wait_until(lambda: self.history_file() == records(*reversed(texts)), timeout=10,
                    what="the history file")
+        # A click picks and leaves the keyboard with the program the user types in: what is
+        # typed next goes there, and its copy comes back.
+        editor = subprocess.Popen(["wine", "notepad"], env=self.env)
+        self.addCleanup(editor.wait, 10)
+        self.addCleanup(editor.kill)
+        self.display.shown_window("Untitled - Notepad", timeout=30)
         area = self.display.client_area(self.window)
         self.picked(list_rows(self.display, self.window, area)(2), texts[0].encode())
+        self.display.xdotool("mousemove", "300", "300", "type", "typed on")  # over notepad
+        self.copied(lambda: self.display.xdotool("key", "ctrl+a", "ctrl+c"), b"typed on")
 
         # Marked copies: a Linux password manager's, and a Windows one's (wine hands X targets
         # over as Windows formats of the same name); then the same mark allowing it.
@@ -111,7 +119,7 @@ class WindowsProgram(DesktopTest, SaysOnStderr):
         self.assertFalse(shortcut.exists())
         for key in ([uninstall], run):
             self.assertNotEqual(self.wine("reg", "query", *key).returncode, 0, key)
-        self.assertEqual(self.history_file(), records("allowed", *reversed(texts)))
+        self.assertEqual(self.history_file(), records("allowed", "typed on", *reversed(texts)))
 
     def test_the_end_of_the_session_saves_and_ends(self):
         self.start()
