@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kobako {
 
@@ -39,6 +40,11 @@ class Settings {
     CheckState alwaysOnTop = CheckState::Checked;
     DisplayMode displayMode = DisplayMode::List;
     AppearPosition appearPosition = AppearPosition::MiddleRight;
+    // After a pick the program that has the keyboard pastes it.
+    bool pasteAfterPick = false;
+    // Lines after the five that this program does not know (a later version's settings, a hand
+    // edit), written back as they were.
+    std::vector<std::string> otherLines;
 
     const std::string &listMaxText() const { return listMaxText_; }
     const std::string &iconHeightText() const { return iconHeightText_; }

@@ -19,9 +19,11 @@ bool inRange(int value, int low, int high) {
     return value >= low && value <= high;
 }
 
-} // namespace
+constexpr int kFiveLines = 5;
+constexpr std::string_view kPasteAfterPickOn = "paste-after-pick=1";
+constexpr std::string_view kPasteAfterPickOff = "paste-after-pick=0";
 
-void readSettingsFile(std::string_view text, Settings &settings) {
+void readFiveLines(std::string_view text, Settings &settings) {
     LineReader reader(text);
 
     auto alwaysOnTop = readInteger(reader);
@@ -58,6 +60,28 @@ void readSettingsFile(std::string_view text, Settings &settings) {
     settings.setIconSpin(settings.iconHeight());
 }
 
+// The settings the five lines do not hold follow them as name=value lines. They are read
+// whatever the five held, and what is not known here is kept.
+void readOtherLines(std::string_view text, Settings &settings) {
+    LineReader reader(text);
+    std::string_view line;
+    for (int i = 0; i < kFiveLines && reader.next(line); ++i) {
+    }
+    while (reader.next(line)) {
+        if (line == kPasteAfterPickOn || line == kPasteAfterPickOff)
+            settings.pasteAfterPick = line == kPasteAfterPickOn;
+        else
+            settings.otherLines.emplace_back(line);
+    }
+}
+
+} // namespace
+
+void readSettingsFile(std::string_view text, Settings &settings) {
+    readFiveLines(text, settings);
+    readOtherLines(text, settings);
+}
+
 std::string writeSettingsFile(const Settings &settings) {
     std::string text;
     auto writeLine = [&text](std::string_view line) {
@@ -69,6 +93,10 @@ std::string writeSettingsFile(const Settings &settings) {
     writeLine(settings.iconHeightText());
     writeLine(std::to_string(static_cast<int>(settings.displayMode)));
     writeLine(std::to_string(static_cast<int>(settings.appearPosition)));
+    if (settings.pasteAfterPick)
+        writeLine(kPasteAfterPickOn);
+    for (const std::string &line : settings.otherLines)
+        writeLine(line);
     return text;
 }
 

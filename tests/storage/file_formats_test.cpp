@@ -134,7 +134,8 @@ TEST(HistoryFile, EachRecordIsDecodedOnItsOwn) {
                                   "def"}));
 }
 
-// Reading stops at the first line that fails; what was read shows in the file written back.
+// Reading stops at the first line that fails; what was read shows in the file written back. The
+// name=value lines after the five are read all the same, and those not known are kept.
 TEST(SettingsFile, ReadingStopsAtTheFirstFailingLine) {
     struct Case {
         std::string file;
@@ -157,7 +158,9 @@ TEST(SettingsFile, ReadingStopsAtTheFirstFailingLine) {
         Case{" 0 \r\n8\r\n40\r\n0\r\n0\r\n", nullptr, 8, 10},
         Case{" 0 \r\n8\r\n32767\r\n0\r\n0\r\n", " 0 \r\n8\r\n60\r\n0\r\n0\r\n", 8, 10},
         Case{" 0 \r\n40000\r\n20\r\n0\r\n0\r\n", " 0 \r\n5\r\n18\r\n0\r\n1\r\n", 1, 10},
-        Case{"", defaults, 1, 10}, Case{std::string("\0\xff\xfe\r\n", 5), defaults, 1, 10}}) {
+        Case{"", defaults, 1, 10}, Case{std::string("\0\xff\xfe\r\n", 5), defaults, 1, 10},
+        Case{" 0 \r\n8\r\n20\r\n0\r\n3\r\npaste-after-pick=1\r\nlater=2\r\n\r\n", nullptr, 8, 20},
+        Case{"3\r\n\r\n\r\n\r\n\r\nlater=2\r\npaste-after-pick=0\r\n", " 1 \r\n5\r\n18\r\n0\r\n1\r\nlater=2\r\n", 1, 10}}) {
         // clang-format on
         Settings settings;
         readSettingsFile(c.file, settings);
