@@ -7,6 +7,7 @@ import shutil
 import subprocess
 import tempfile
 import unittest
+from pathlib import Path
 
 from harness import CAPTION, DesktopTest, end_group, list_rows, wait_until
 
@@ -172,7 +173,17 @@ class Xfwm4(Cases, UnderAWindowManager):
 
 class Fluxbox(Cases, UnderAWindowManager):
     name = "fluxbox"
-    command = ["fluxbox"]
+
+    def setUp(self):
+        # Without a wallpaper program its background setter puts up an xmessage, at a moment of
+        # its own, which takes the keyboard from the cases' windows.
+        settings = tempfile.TemporaryDirectory()
+        self.addCleanup(settings.cleanup)
+        overlay, init = Path(settings.name, "overlay"), Path(settings.name, "init")
+        overlay.write_text("background: none\n")
+        init.write_text(f"session.styleOverlay: {overlay}\n")
+        self.command = ["fluxbox", "-rc", str(init)]
+        super().setUp()
 
 
 class IceWM(Cases, UnderAWindowManager):
