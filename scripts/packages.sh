@@ -3,18 +3,20 @@
 
 # libwayland-dev: the Wayland client library and wayland-scanner, for the compositors' data
 # control (the program builds without it, and then reads the clipboard through X11 alone).
+# libxcb-xtest0-dev: the XTEST extension, which types the paste keystroke after a pick.
 KOBAKO_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev libxcb1-dev
-                       libxcb-xfixes0-dev libfontconfig-dev fonts-noto-cjk qt6-translations-l10n
-                       qt6-l10n-tools libwayland-dev)
+                       libxcb-xfixes0-dev libxcb-xtest0-dev libfontconfig-dev fonts-noto-cjk
+                       qt6-translations-l10n qt6-l10n-tools libwayland-dev)
 # libclang-rt-14-dev: clang's libFuzzer and sanitizer
 # runtimes (both only recommended by the packages that use them). Window managers users run:
 # openbox, xfwm4 (with xfconf and a session bus for its settings), fluxbox and icewm; and a
 # Wayland desktop: sway (headless) for its data control, with XWayland, and wl-clipboard
-# as a Wayland client that copies; wmctrl asks the window manager to close a window.
+# as a Wayland client that copies; wmctrl asks the window manager to close a window; xterm is the
+# program a pick is pasted into.
 KOBAKO_TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev python3 xvfb xclip xdotool
                       x11-utils imagemagick clang libclang-rt-14-dev clang-format
                       openbox xfwm4 xfconf dbus dbus-x11 fluxbox icewm xwayland sway
-                      wl-clipboard wmctrl desktop-file-utils lintian appstream man-db
+                      wl-clipboard wmctrl xterm desktop-file-utils lintian appstream man-db
                       dpkg-dev file binutils)
 
 # The Windows build: the mingw-w64 cross compilers, the build tools Qt's own build uses, the

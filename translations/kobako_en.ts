@@ -229,6 +229,18 @@ Starting at login stays as it was.</translation>
         <source>ログイン時に起動</source>
         <translation>Start at login</translation>
     </message>
+    <message>
+        <source>Wayland では、選んだテキストをほかのプログラムに貼り付けられません。テキストはクリップボードに入ります。</source>
+        <translation>Under Wayland, Kobako cannot paste a pick into another program. The text goes on the clipboard.</translation>
+    </message>
+    <message>
+        <source>X サーバーに XTEST 拡張がないため、貼り付けられません。テキストはクリップボードに入ります。</source>
+        <translation>The X server lacks the XTEST extension, so Kobako cannot paste. The text goes on the clipboard.</translation>
+    </message>
+    <message>
+        <source>選んだら貼り付ける</source>
+        <translation>Paste after a pick</translation>
+    </message>
 </context>
 <context>
     <name>kobako::ui::VersionWindow</name>

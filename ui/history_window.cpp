@@ -48,7 +48,8 @@ HistoryWindow::HistoryWindow(Settings &settings, ClipboardReader &clipboardReade
                              storage::FileNames files)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), settings_(settings),
       history_(settings), clipboardReader_(clipboardReader), clipboardWriter_(clipboardWriter),
-      dialogs_(dialogs), files_(std::move(files)), sizeFile_(files_), historyFile_(files_) {
+      pickWriter_(clipboardWriter, settings), dialogs_(dialogs), files_(std::move(files)),
+      sizeFile_(files_), historyFile_(files_) {
     setWindowTitle(QStringLiteral("Kobako"));
     // Brought back by a copy while the user types elsewhere: the keys must stay there.
     setAttribute(Qt::WA_ShowWithoutActivating);

@@ -3,6 +3,7 @@
 #include "core/history.h"
 #include "core/layout.h"
 #include "core/settings.h"
+#include "pasting_writer.h"
 #include "settings_target.h"
 #include "storage/file_names.h"
 #include "storage/history_file.h"
@@ -116,6 +117,7 @@ class HistoryWindow : public QWidget, public SettingsTarget {
     History history_;
     ClipboardReader &clipboardReader_;
     ClipboardWriter &clipboardWriter_;
+    PastingWriter pickWriter_; // for the click gestures
     platform::Dialogs &dialogs_;
     storage::FileNames files_;
     storage::SizeFile sizeFile_;

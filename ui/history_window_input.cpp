@@ -76,7 +76,7 @@ bool HistoryWindow::listEvent(QEvent *event) {
     if (event->type() == QEvent::MouseButtonRelease) {
         auto *release = static_cast<QMouseEvent *>(event);
         history_.releaseOnList(buttonOf(release->button()), modifiersOf(release->modifiers()),
-                               clipboardWriter_);
+                               pickWriter_);
         refreshViews();
         return true;
     }
@@ -121,7 +121,7 @@ bool HistoryWindow::slotMarkEvent(int index, QEvent *event) {
         slotMarks_[index]->rect().contains(release->position().toPoint()))
         history_.toggleSlotMark(index);
     history_.releaseOnSlotMark(index, buttonOf(release->button()),
-                               modifiersOf(release->modifiers()), clipboardWriter_);
+                               modifiersOf(release->modifiers()), pickWriter_);
     refreshViews();
     return true;
 }

@@ -4,6 +4,7 @@
 #include "platform/centring.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
+#include "platform/paste_after_pick.h"
 #include "platform/twips.h"
 #include "settings_target.h"
 #include "version_window.h"
@@ -37,6 +38,7 @@ SettingsWindow::SettingsWindow(Settings &settings, SettingsTarget &target,
     setFixedSize(platform::toPixels(6210), platform::toPixels(4950));
     setModal(true);
     buildControls();
+    explainPasteBlocker();
     showSettings();
     connectControls();
     platform::centreOnScreen(*this);
@@ -141,6 +143,8 @@ void SettingsWindow::onOk() {
         return refuse(*numbers.refusal);
     if (const auto refusal = target_.applySettings(numbers))
         return refuse(*refusal);
+    if (pasteAfterPickBox_->isEnabled()) // else kept for the desktop where it works
+        settings_.pasteAfterPick = pasteAfterPickBox_->isChecked();
     if (const storage::WriteResult saved = file_.save(settings_); !saved.written())
         dialogs_.message(withFailure(tr("ファイル「%1」を保存できませんでした。\n理由: %2\n"
                                         "設定はこのまま使われます。"),
@@ -152,6 +156,7 @@ void SettingsWindow::onOk() {
 
 void SettingsWindow::showEvent(QShowEvent *event) {
     startAtLoginBox_->setChecked(platform::startsAtLogin()); // the user may have changed it
+    pasteAfterPickBox_->setChecked(settings_.pasteAfterPick);
     QDialog::showEvent(event);
 }
 
@@ -163,6 +168,20 @@ void SettingsWindow::applyStartAtLogin() {
         dialogs_.message(withFailure(tr("「%1」に書き込めませんでした。\n理由: %2\n"
                                         "ログイン時の起動は変わっていません。"),
                                      written.failure()));
+}
+
+// Where the paste cannot work the box says why instead of offering it.
+void SettingsWindow::explainPasteBlocker() {
+    const auto blocker = platform::pasteBlocker();
+    if (!blocker)
+        return;
+    pasteAfterPickBox_->setEnabled(false);
+    pasteAfterPickBox_->setToolTip(
+        *blocker == platform::PasteBlocker::Wayland
+            ? tr("Wayland では、選んだテキストをほかのプログラムに貼り付けられません。"
+                 "テキストはクリップボードに入ります。")
+            : tr("X サーバーに XTEST 拡張がないため、貼り付けられません。"
+                 "テキストはクリップボードに入ります。"));
 }
 
 void SettingsWindow::showVersion() {

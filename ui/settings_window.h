@@ -46,6 +46,7 @@ class SettingsWindow : public QDialog {
     void showSettings();
     void refuse(const SettingsRefusal &refusal);
     void applyStartAtLogin();
+    void explainPasteBlocker();
 
     Settings &settings_;
     SettingsTarget &target_;
@@ -56,6 +57,7 @@ class SettingsWindow : public QDialog {
 
     QCheckBox *alwaysOnTopBox_;
     QCheckBox *startAtLoginBox_; // the system's record, not a setting
+    QCheckBox *pasteAfterPickBox_;
     QLineEdit *listMaxBox_;
     QLineEdit *iconHeightBox_;
     std::array<QRadioButton *, 2> displayOptions_{};  // by DisplayMode

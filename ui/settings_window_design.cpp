@@ -53,6 +53,9 @@ constexpr DesignedControl kDesign[] = {
     {"startAtLoginBox", Kind::Check,
      QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "ログイン時に起動"), nullptr, 3645, 1440, 2070,
      300, Face::ProportionalGothic},
+    {"pasteAfterPickBox", Kind::Check,
+     QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "選んだら貼り付ける"), nullptr, 3645, 3165,
+     2070, 300, Face::ProportionalGothic},
     {"listMaxBox", Kind::Box, "", nullptr, 5145, 2340, 600, 285, Face::ProportionalGothic},
     {"iconHeightBox", Kind::Box, "", nullptr, 5145, 2775, 600, 270, Face::ProportionalGothic},
     {"positionUnspecified", Kind::Option,
@@ -235,6 +238,7 @@ void SettingsWindow::buildControls() {
     };
     control(alwaysOnTopBox_, "alwaysOnTopBox");
     control(startAtLoginBox_, "startAtLoginBox");
+    control(pasteAfterPickBox_, "pasteAfterPickBox");
     control(listMaxBox_, "listMaxBox");
     control(iconHeightBox_, "iconHeightBox");
     control(banner_, "banner");

@@ -125,6 +125,24 @@ class Cases:
         self.assertEqual(self.display.xdotool("getactivewindow", "getwindowname").strip(),
                          "xmessage")
 
+    def test_with_the_setting_a_pick_is_pasted_where_the_user_types(self):
+        program = self.start(kobako_f2=b" 1 \r\n5\r\n18\r\n0\r\n1\r\npaste-after-pick=1\r\n")
+        typed = self.directory / "typed"
+        terminal = subprocess.Popen(["xterm", "-T", "typing", "-geometry", "40x10+40+40", "-e",
+                                     "sh", "-c", f"cat > {typed}"],
+                                    env=dict(self.display.env, LANG="C.UTF-8"))
+        self.addCleanup(terminal.kill)
+        pasted = lambda: typed.exists() and typed.read_text()
+        self.display.xdotool("windowactivate", "--sync", self.display.shown_window("typing"))
+        self.copy(program, "一行目\n二行目\n", "two\n")
+        window = self.history_window(program)
+        row = list_rows(self.display, window, self.display.client_area(window))
+        self.picked(row(1), "一行目\n二行目\n".encode())
+        wait_until(lambda: pasted() == "一行目\n二行目\n", what="the pick pasted")
+        self.picked(row(0), "一行目\n二行目\ntwo\n".encode(), "ctrl")  # pasted once Ctrl is up
+        wait_until(lambda: pasted() == "一行目\n二行目\n" * 2 + "two\n",
+                   what="the join pasted")
+
     def test_the_settings_window_is_centred_and_its_message_above_it(self):
         program = self.start()
         self.copy(program, "first")

@@ -47,8 +47,9 @@ TEST_F(SettingsWindowTest, IconHeightBelow18IsRefusedThenASecondOkSucceeds) {
 }
 
 // Switching display moves the texts over; twelve slots are refused, and a second OK takes ten.
+// The lines after the five stay, the paste setting too where it cannot work (offscreen).
 TEST_F(SettingsWindowTest, SwitchingDisplayMovesTheTextsAndTakesAtMostTenSlots) {
-    writeFile(path("kobako.f2"), " 1 \r\n20\r\n18\r\n0\r\n1\r\n");
+    writeFile(path("kobako.f2"), " 1 \r\n20\r\n18\r\n0\r\n1\r\nlater=2\r\npaste-after-pick=1\r\n");
     start();
     for (int i = 0; i < 12; ++i)
         copyElsewhere(QStringLiteral("entry %1").arg(i));
@@ -65,7 +66,8 @@ TEST_F(SettingsWindowTest, SwitchingDisplayMovesTheTextsAndTakesAtMostTenSlots) 
         EXPECT_TRUE(slotShown(i)) << i;
     EXPECT_EQ(slotText(9)->toPlainText(), "entry 2");
     EXPECT_EQ(window_->history().list().size(), 10u); // the number that passed the check
-    EXPECT_EQ(readFile(path("kobako.f2")), " 1 \r\n10\r\n18\r\n1\r\n1\r\n");
+    EXPECT_EQ(readFile(path("kobako.f2")),
+              " 1 \r\n10\r\n18\r\n1\r\n1\r\npaste-after-pick=1\r\nlater=2\r\n");
 
     choose("listOption");
     settingsWindow().onOk();

@@ -65,8 +65,11 @@ class WindowsProgram(DesktopTest, SaysOnStderr):
         self.assertEqual(self.wine(str(FOLDER.parent / "kobako-setup.exe"), "/S").returncode, 0)
         self.assertIn("--data-home".encode("utf-16-le"), shortcut.read_bytes())
         self.assertIn(b"uninstall.exe", self.wine("reg", "query", uninstall).stdout)
-        self.start(folder / "kobako.exe", "--data-home")
         self.history = home / "Roaming/Kobako/kobako.f3"
+        self.history.parent.mkdir(parents=True)
+        self.history.with_suffix(".f2").write_bytes(
+            b" 1 \r\n5\r\n18\r\n0\r\n1\r\npaste-after-pick=1\r\n")
+        self.start(folder / "kobako.exe", "--data-home")
         # Before any copy the window is minimized, in the taskbar, as on Linux: wine shows it
         # so on the X side.
         wait_until(lambda: b"Iconic State" in self.display.run("xprop", "-id", self.window,
@@ -79,8 +82,8 @@ class WindowsProgram(DesktopTest, SaysOnStderr):
         # Newest first, byte for byte.
         wait_until(lambda: self.history_file() == records(*reversed(texts)), timeout=10,
                    what="the history file")
-        # A click picks and leaves the keyboard with the program the user types in: what is
-        # typed next goes there, and its copy comes back.
+        # A click picks, leaves the keyboard with the program the user types in and pastes there
+        # (the setting is on): what is typed next follows the pick, and the copy comes back.
         editor = subprocess.Popen(["wine", "notepad"], env=self.env)
         self.addCleanup(editor.wait, 10)
         self.addCleanup(editor.kill)
@@ -88,7 +91,7 @@ class WindowsProgram(DesktopTest, SaysOnStderr):
         area = self.display.client_area(self.window)
         self.picked(list_rows(self.display, self.window, area)(2), texts[0].encode())
         self.display.xdotool("mousemove", "300", "300", "type", "typed on")  # over notepad
-        self.copied(lambda: self.display.xdotool("key", "ctrl+a", "ctrl+c"), b"typed on")
+        self.copied(lambda: self.display.xdotool("key", "ctrl+a", "ctrl+c"), b"onetyped on")
 
         # Marked copies: a Linux password manager's, and a Windows one's (wine hands X targets
         # over as Windows formats of the same name); then the same mark allowing it.
@@ -119,7 +122,7 @@ class WindowsProgram(DesktopTest, SaysOnStderr):
         self.assertFalse(shortcut.exists())
         for key in ([uninstall], run):
             self.assertNotEqual(self.wine("reg", "query", *key).returncode, 0, key)
-        self.assertEqual(self.history_file(), records("allowed", "typed on", *reversed(texts)))
+        self.assertEqual(self.history_file(), records("allowed", "onetyped on", *reversed(texts)))
 
     def test_the_end_of_the_session_saves_and_ends(self):
         self.start()

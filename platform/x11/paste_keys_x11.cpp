@@ -1,0 +1,101 @@
+// The paste after a pick over X11: the XTEST extension types Shift+Insert, which pastes in Qt,
+// GTK, browsers and office programs (the clipboard) and in terminals (the PRIMARY selection).
+#include "platform/paste_keys.h"
+
+#include "reply.h"
+
+#include <QGuiApplication>
+#include <QWindow>
+
+#include <xcb/xcb.h>
+#include <xcb/xtest.h>
+
+#include <cstdlib>
+
+namespace kobako::platform::paste_keys {
+
+namespace {
+
+constexpr xcb_keysym_t kShiftL = 0xffe1;
+constexpr xcb_keysym_t kInsert = 0xff63;
+
+xcb_connection_t *connection() {
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_window_t rootOf(xcb_connection_t *connection) {
+    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+}
+
+// The key that gives `keysym` without a shift, from the server's keyboard map.
+std::optional<xcb_keycode_t> keyOf(xcb_connection_t *connection, xcb_keysym_t keysym) {
+    const xcb_setup_t *setup = xcb_get_setup(connection);
+    const int count = setup->max_keycode - setup->min_keycode + 1;
+    const auto map = own(xcb_get_keyboard_mapping_reply(
+        connection, xcb_get_keyboard_mapping(connection, setup->min_keycode, count), nullptr));
+    if (!map || map->keysyms_per_keycode == 0)
+        return std::nullopt;
+    const xcb_keysym_t *keysyms = xcb_get_keyboard_mapping_keysyms(map.get());
+    for (int i = 0; i < count; ++i)
+        if (keysyms[i * map->keysyms_per_keycode] == keysym)
+            return static_cast<xcb_keycode_t>(setup->min_keycode + i);
+    return std::nullopt;
+}
+
+void fake(xcb_connection_t *connection, uint8_t type, xcb_keycode_t key) {
+    xcb_test_fake_input(connection, type, key, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+}
+
+} // namespace
+
+std::optional<PasteBlocker> blocker() {
+    if (std::getenv("WAYLAND_DISPLAY"))
+        return PasteBlocker::Wayland;
+    xcb_connection_t *x11 = connection();
+    if (!x11 || !xcb_get_extension_data(x11, &xcb_test_id)->present)
+        return PasteBlocker::NoKeystrokes;
+    return std::nullopt;
+}
+
+bool inputHeld() {
+    xcb_connection_t *x11 = connection();
+    if (!x11)
+        return false;
+    const auto pointer =
+        own(xcb_query_pointer_reply(x11, xcb_query_pointer(x11, rootOf(x11)), nullptr));
+    // Caps Lock and Num Lock (Lock, Mod2) stay on; Mod3 is rarely a key at all.
+    constexpr uint16_t kHeld = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 |
+                               XCB_MOD_MASK_4 | XCB_MOD_MASK_5 | XCB_BUTTON_MASK_1 |
+                               XCB_BUTTON_MASK_2 | XCB_BUTTON_MASK_3 | XCB_BUTTON_MASK_4 |
+                               XCB_BUTTON_MASK_5;
+    return pointer && (pointer->mask & kHeld);
+}
+
+bool anotherProgramTypes() {
+    xcb_connection_t *x11 = connection();
+    if (!x11)
+        return false;
+    const auto focus = own(xcb_get_input_focus_reply(x11, xcb_get_input_focus(x11), nullptr));
+    if (!focus || focus->focus == XCB_NONE || focus->focus == XCB_INPUT_FOCUS_POINTER_ROOT)
+        return false;
+    for (const QWindow *window : QGuiApplication::topLevelWindows())
+        if (window->handle() && window->winId() == focus->focus)
+            return false;
+    return true;
+}
+
+void sendPasteKeystroke() {
+    xcb_connection_t *x11 = connection();
+    const auto shift = keyOf(x11, kShiftL);
+    const auto insert = keyOf(x11, kInsert);
+    if (!shift || !insert)
+        return;
+    fake(x11, XCB_KEY_PRESS, *shift);
+    fake(x11, XCB_KEY_PRESS, *insert);
+    fake(x11, XCB_KEY_RELEASE, *insert);
+    fake(x11, XCB_KEY_RELEASE, *shift);
+    xcb_flush(x11);
+}
+
+} // namespace kobako::platform::paste_keys

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/clipboard_ports.h"
+#include "core/settings.h"
+#include "platform/paste_after_pick.h"
+
+namespace kobako::ui {
+
+// The clipboard as the pick gestures write it: with the setting on, what a gesture puts on the
+// clipboard is then pasted by the program the user types in. A text too large to paste at once
+// is left on the clipboard only: converting it would cost the memory of several copies.
+class PastingWriter : public ClipboardWriter {
+  public:
+    static constexpr size_t kLargestPasted = 16 << 20;
+
+    PastingWriter(ClipboardWriter &clipboard, const Settings &settings)
+        : clipboard_(clipboard), settings_(settings) {}
+
+    void clear() override { clipboard_.clear(); }
+    void setText(const SharedText &text) override {
+        clipboard_.setText(text);
+        if (settings_.pasteAfterPick && text.size() <= kLargestPasted && !platform::pasteBlocker())
+            paster_.paste(QString::fromStdString(text.str()));
+    }
+
+  private:
+    ClipboardWriter &clipboard_;
+    const Settings &settings_;
+    platform::PickPaster paster_;
+};
+
+} // namespace kobako::ui
