@@ -14,10 +14,6 @@ namespace {
 constexpr std::chrono::milliseconds kReleaseCheck{5};
 } // namespace
 
-std::optional<PasteBlocker> pasteBlocker() {
-    return paste_keys::blocker();
-}
-
 PickPaster::PickPaster(QObject *parent) : QObject(parent) {
     released_.setInterval(kReleaseCheck);
     connect(&released_, &QTimer::timeout, this, &PickPaster::pasteOnceReleased);

@@ -1,15 +1,20 @@
 // The paste after a pick on Windows: SendInput types Ctrl+V into the foreground window.
+#include "platform/paste_after_pick.h"
 #include "platform/paste_keys.h"
 
 #include <windows.h>
 
 #include <array>
 
-namespace kobako::platform::paste_keys {
+namespace kobako::platform {
 
-std::optional<PasteBlocker> blocker() {
+std::optional<PasteBlocker> pasteBlocker() {
     return std::nullopt;
 }
+
+} // namespace kobako::platform
+
+namespace kobako::platform::paste_keys {
 
 bool inputHeld() {
     for (int key :

@@ -1,10 +1,11 @@
 // The paste after a pick over X11: the XTEST extension types Shift+Insert, which pastes in Qt,
 // GTK, browsers and office programs (the clipboard) and in terminals (the PRIMARY selection).
+#include "platform/paste_after_pick.h"
 #include "platform/paste_keys.h"
 
+#include "qt_x11.h"
 #include "reply.h"
 
-#include <QGuiApplication>
 #include <QWindow>
 
 #include <xcb/xcb.h>
@@ -18,15 +19,6 @@ namespace {
 
 constexpr xcb_keysym_t kShiftL = 0xffe1;
 constexpr xcb_keysym_t kInsert = 0xff63;
-
-xcb_connection_t *connection() {
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
-}
-
-xcb_window_t rootOf(xcb_connection_t *connection) {
-    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-}
 
 // The key that gives `keysym` without a shift, from the server's keyboard map.
 std::optional<xcb_keycode_t> keyOf(xcb_connection_t *connection, xcb_keysym_t keysym) {
@@ -49,17 +41,25 @@ void fake(xcb_connection_t *connection, uint8_t type, xcb_keycode_t key) {
 
 } // namespace
 
-std::optional<PasteBlocker> blocker() {
+} // namespace kobako::platform::paste_keys
+
+namespace kobako::platform {
+
+std::optional<PasteBlocker> pasteBlocker() {
     if (std::getenv("WAYLAND_DISPLAY"))
         return PasteBlocker::Wayland;
-    xcb_connection_t *x11 = connection();
+    xcb_connection_t *x11 = x11Connection();
     if (!x11 || !xcb_get_extension_data(x11, &xcb_test_id)->present)
         return PasteBlocker::NoKeystrokes;
     return std::nullopt;
 }
 
+} // namespace kobako::platform
+
+namespace kobako::platform::paste_keys {
+
 bool inputHeld() {
-    xcb_connection_t *x11 = connection();
+    xcb_connection_t *x11 = x11Connection();
     if (!x11)
         return false;
     const auto pointer =
@@ -73,7 +73,7 @@ bool inputHeld() {
 }
 
 bool anotherProgramTypes() {
-    xcb_connection_t *x11 = connection();
+    xcb_connection_t *x11 = x11Connection();
     if (!x11)
         return false;
     const auto focus = own(xcb_get_input_focus_reply(x11, xcb_get_input_focus(x11), nullptr));
@@ -86,7 +86,7 @@ bool anotherProgramTypes() {
 }
 
 void sendPasteKeystroke() {
-    xcb_connection_t *x11 = connection();
+    xcb_connection_t *x11 = x11Connection();
     const auto shift = keyOf(x11, kShiftL);
     const auto insert = keyOf(x11, kInsert);
     if (!shift || !insert)

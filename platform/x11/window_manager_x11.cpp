@@ -1,6 +1,7 @@
 #include "platform/window_manager.h"
 
 #include "platform/caption_pictures.h"
+#include "qt_x11.h"
 #include "reply.h"
 
 #include <QCoreApplication>
@@ -21,15 +22,6 @@
 namespace kobako::platform {
 
 namespace {
-
-xcb_connection_t *x11Connection() {
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
-}
-
-xcb_window_t rootOf(xcb_connection_t *connection) {
-    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-}
 
 // A request of the EWMH: a client message about a window, sent to the root window, where the
 // window manager listens for it.
@@ -229,15 +221,13 @@ void takeFocus(QWidget &window, uint32_t time) {
 }
 
 QPoint windowPosition(const QWidget &window) {
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || window.internalWinId() == 0)
+    xcb_connection_t *connection = x11Connection();
+    if (!connection || window.internalWinId() == 0)
         return window.pos();
-    xcb_connection_t *connection = x11->connection();
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
     const auto reply = own(xcb_translate_coordinates_reply(
         connection,
         xcb_translate_coordinates(connection, static_cast<xcb_window_t>(window.internalWinId()),
-                                  root, 0, 0),
+                                  rootOf(connection), 0, 0),
         nullptr));
     return reply ? QPoint(reply->dst_x, reply->dst_y) : window.pos();
 }
