@@ -7,6 +7,7 @@
 #include "platform/fonts.h"
 #include "platform/instance_door.h"
 #include "platform/language.h"
+#include "platform/paste_after_pick.h"
 #include "platform/process.h"
 #include "platform/termination_signals.h"
 #include "platform/translations.h"
@@ -69,6 +70,7 @@ std::unique_ptr<kobako::ClipboardWatch> watchTheClipboard() {
         std::getenv("DISPLAY") ? X11ClipboardReader::open() : nullptr;
 #ifdef KOBAKO_WAYLAND
     if (auto wayland = WaylandClipboard::open(x11.get())) {
+        typeThroughCompositor(*wayland);
         if (!x11)
             return wayland;
         return std::make_unique<BridgedClipboard>(std::move(x11), std::move(wayland));

@@ -2,9 +2,6 @@
 
 #include "paste_keys.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-
 #include <chrono>
 
 namespace kobako::platform {
@@ -19,10 +16,8 @@ PickPaster::PickPaster(QObject *parent) : QObject(parent) {
     connect(&released_, &QTimer::timeout, this, &PickPaster::pasteOnceReleased);
 }
 
-void PickPaster::paste(const QString &text) {
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    if (clipboard->supportsSelection())
-        clipboard->setText(text, QClipboard::Selection);
+void PickPaster::paste(SharedText text) {
+    text_ = std::move(text);
     released_.start();
     pasteOnceReleased();
 }
@@ -32,7 +27,8 @@ void PickPaster::pasteOnceReleased() {
         return;
     released_.stop();
     if (paste_keys::anotherProgramTypes())
-        paste_keys::sendPasteKeystroke();
+        paste_keys::paste(text_);
+    text_.clear();
 }
 
 } // namespace kobako::platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/shared_text.h"
+
 #include <QObject>
 #include <QTimer>
 
@@ -9,26 +11,34 @@ namespace kobako::platform {
 
 // Why the program cannot make other programs paste on this desktop.
 enum class PasteBlocker {
-    Wayland,      // the keystroke would reach X programs only; Wayland's own would get nothing
+    Wayland,      // the compositor types for no program (it offers no virtual keyboard)
     NoKeystrokes, // the X server lacks the XTEST extension, or there is no X server
 };
 std::optional<PasteBlocker> pasteBlocker();
+
+#ifdef KOBAKO_WAYLAND
+class WaylandClipboard;
+// On a Wayland desktop the compositor types the keystroke, through the connection of its
+// clipboard; set once at start.
+void typeThroughCompositor(WaylandClipboard &clipboard);
+#endif
 
 // Makes the program that has the keyboard paste a text just picked: once the user has let go of
 // every mouse button and modifier key (a join is picked with Ctrl held, a join-all with Shift or
 // Alt, and a paste keystroke sent meanwhile would come out as another one), the paste keystroke
 // goes to that program. Nothing goes to the program's own windows, nor when no program has the
-// keyboard. On X11 the text is also put on the PRIMARY selection, which Shift+Insert pastes in
+// keyboard. The text is also put on the primary selection, which Shift+Insert pastes in
 // terminals.
 class PickPaster : public QObject {
   public:
     explicit PickPaster(QObject *parent = nullptr);
-    void paste(const QString &text);
+    void paste(SharedText text);
 
   private:
     void pasteOnceReleased();
 
     QTimer released_;
+    SharedText text_;
 };
 
 } // namespace kobako::platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/shared_text.h"
+
 // What each system does for a paste after a pick (pasteBlocker too is each system's own).
 namespace kobako::platform::paste_keys {
 
@@ -7,6 +9,7 @@ namespace kobako::platform::paste_keys {
 bool inputHeld();
 // A window of another program has the keyboard.
 bool anotherProgramTypes();
-void sendPasteKeystroke();
+// Makes that program paste `text`.
+void paste(const SharedText &text);
 
 } // namespace kobako::platform::paste_keys

@@ -11,12 +11,12 @@ KOBAKO_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev l
 # runtimes (both only recommended by the packages that use them). Window managers users run:
 # openbox, xfwm4 (with xfconf and a session bus for its settings), fluxbox and icewm; and a
 # Wayland desktop: sway (headless) for its data control, with XWayland, and wl-clipboard
-# as a Wayland client that copies; wmctrl asks the window manager to close a window; xterm is the
-# program a pick is pasted into.
+# as a Wayland client that copies; wmctrl asks the window manager to close a window; xterm (X11)
+# and foot (Wayland) are the terminals a pick is pasted into.
 KOBAKO_TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev python3 xvfb xclip xdotool
                       x11-utils imagemagick clang libclang-rt-14-dev clang-format
                       openbox xfwm4 xfconf dbus dbus-x11 fluxbox icewm xwayland sway
-                      wl-clipboard wmctrl xterm desktop-file-utils lintian appstream man-db
+                      wl-clipboard wmctrl xterm foot desktop-file-utils lintian appstream man-db
                       dpkg-dev file binutils)
 
 # The Windows build: the mingw-w64 cross compilers, the build tools Qt's own build uses, the

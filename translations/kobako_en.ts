@@ -230,8 +230,8 @@ Starting at login stays as it was.</translation>
         <translation>Start at login</translation>
     </message>
     <message>
-        <source>Wayland では、選んだテキストをほかのプログラムに貼り付けられません。テキストはクリップボードに入ります。</source>
-        <translation>Under Wayland, Kobako cannot paste a pick into another program. The text goes on the clipboard.</translation>
+        <source>この Wayland のコンポジターはプログラムにキーを打たせないため、ほかのプログラムに貼り付けられません。テキストはクリップボードに入ります。</source>
+        <translation>This Wayland compositor lets no program type keys (it offers no virtual keyboard), so Kobako cannot paste a pick into another program. The text goes on the clipboard.</translation>
     </message>
     <message>
         <source>X サーバーに XTEST 拡張がないため、貼り付けられません。テキストはクリップボードに入ります。</source>

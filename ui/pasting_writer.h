@@ -20,7 +20,7 @@ class PastingWriter : public ClipboardWriter {
     void setText(const SharedText &text) override {
         clipboard_.setText(text);
         if (settings_.pasteAfterPick && text.size() <= kLargestPasted && !platform::pasteBlocker())
-            paster_.paste(QString::fromStdString(text.str()));
+            paster_.paste(text);
     }
 
   private:

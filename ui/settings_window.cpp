@@ -178,8 +178,8 @@ void SettingsWindow::explainPasteBlocker() {
     pasteAfterPickBox_->setEnabled(false);
     pasteAfterPickBox_->setToolTip(
         *blocker == platform::PasteBlocker::Wayland
-            ? tr("Wayland では、選んだテキストをほかのプログラムに貼り付けられません。"
-                 "テキストはクリップボードに入ります。")
+            ? tr("この Wayland のコンポジターはプログラムにキーを打たせないため、"
+                 "ほかのプログラムに貼り付けられません。テキストはクリップボードに入ります。")
             : tr("X サーバーに XTEST 拡張がないため、貼り付けられません。"
                  "テキストはクリップボードに入ります。"));
 }

@@ -6,6 +6,7 @@
 #include "platform/transfer_budget.h"
 
 #include "data_control.h"
+#include "virtual_keyboard.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -71,6 +72,8 @@ class WaylandClipboard::Session final : DataControlEvents {
     void setListener(Listener listener);
     void whenLost(std::function<void()> lost);
     void offer(std::optional<SharedText> text);
+    void paste(SharedText text);
+    bool types() const { return types_; }
 
   private:
     void onDataOffer(void *offer) override;
@@ -107,6 +110,11 @@ class WaylandClipboard::Session final : DataControlEvents {
         std::optional<std::string> result;
         bool reading() const { return text.open() || mark.open(); }
     };
+    // What the window's thread asks for: a pick offered as the clipboard's, or one pasted.
+    struct Pick {
+        std::optional<SharedText> text;
+        bool paste = false;
+    };
     // A pick handed to a program that pastes it, as far as it has taken it.
     struct Outgoing {
         int fd;
@@ -135,6 +143,8 @@ class WaylandClipboard::Session final : DataControlEvents {
     void finish(Fetch &fetch);
     void writeSome(Outgoing &outgoing);
     void setSelection(std::optional<SharedText> text);
+    void *sourceOf(SharedText text);
+    void typePaste(SharedText text);
     void checkAlive();
     void dropStale();
     void cut();
@@ -150,7 +160,11 @@ class WaylandClipboard::Session final : DataControlEvents {
     void *manager_ = nullptr;
     void *device_ = nullptr;
     const DataControlProtocol *protocol_ = nullptr;
-    std::string ownType_; // the type only this program's offers carry
+    bool setsPrimary_ = false; // the manager was bound at a version that sets it
+    std::unique_ptr<VirtualKeyboard> keyboard_;
+    std::atomic<bool> types_ = false;
+    bool keyboardRefused_ = false; // the compositor dropped the connection over it
+    std::string ownType_;          // the type only this program's offers carry
     std::set<wl_callback *> syncs_;
     Clock::time_point lastSync_;
     bool needsSync_ = false;
@@ -173,7 +187,7 @@ class WaylandClipboard::Session final : DataControlEvents {
     ChangeReports reports_;
     std::mutex mutex_; // guards what the other threads hand over: below
     std::function<void()> lost_;
-    std::vector<std::optional<SharedText>> picks_;
+    std::vector<Pick> picks_;
     int wake_[2] = {-1, -1};
     std::atomic<bool> quitting_ = false;
     std::thread thread_;
@@ -264,7 +278,10 @@ bool WaylandClipboard::Session::connect() {
         if (manager == globals.offered.end())
             continue;
         protocol_ = protocol;
-        manager_ = wl_registry_bind(registry_, manager->second.first, protocol->manager, 1);
+        const auto [name, version] = manager->second;
+        setsPrimary_ = version >= protocol->primaryVersion;
+        manager_ = wl_registry_bind(registry_, name, protocol->manager,
+                                    std::min(version, protocol->primaryVersion));
         break;
     }
     if (!protocol_) {
@@ -273,6 +290,10 @@ bool WaylandClipboard::Session::connect() {
     }
     seat_ = static_cast<wl_seat *>(
         wl_registry_bind(registry_, seat->second.first, &wl_seat_interface, 1));
+    const auto keyboardManager = globals.offered.find(VirtualKeyboard::kManagerName);
+    if (keyboardManager != globals.offered.end() && !keyboardRefused_)
+        keyboard_ = VirtualKeyboard::create(registry_, keyboardManager->second.first, seat_);
+    types_ = keyboard_ != nullptr;
     // The clipboard as it stands comes as the first events: the compositor may drop the
     // connection while sending them, which the served connection then notices.
     device_ = protocol_->getDevice(manager_, seat_);
@@ -318,6 +339,7 @@ void WaylandClipboard::Session::disconnect() {
     for (wl_callback *sync : syncs_)
         wl_callback_destroy(sync);
     syncs_.clear();
+    keyboard_.reset();
     if (device_)
         protocol_->destroyDevice(std::exchange(device_, nullptr));
     if (manager_)
@@ -340,6 +362,14 @@ void WaylandClipboard::Session::cut() {
                            "connecting again.\n",
                      deviceFinished_ ? "data control finished" : whyCut(display_).c_str());
     reconnecting_ = true;
+    // A compositor that refuses programs a keyboard of their own says so by dropping them.
+    const wl_interface *failed = nullptr;
+    if (wl_display_get_error(display_) == EPROTO)
+        wl_display_get_protocol_error(display_, &failed, nullptr);
+    if (failed && std::strncmp(failed->name, "zwp_virtual_keyboard", 20) == 0) {
+        keyboardRefused_ = true;
+        types_ = false;
+    }
     if (!sources_.empty())
         pickToRestore_ = sources_.rbegin()->second;
     disconnect();
@@ -360,7 +390,15 @@ void WaylandClipboard::Session::whenLost(std::function<void()> lost) {
 void WaylandClipboard::Session::offer(std::optional<SharedText> text) {
     {
         std::lock_guard lock(mutex_);
-        picks_.push_back(std::move(text));
+        picks_.push_back({std::move(text)});
+    }
+    [[maybe_unused]] const auto woken = write(wake_[1], "p", 1);
+}
+
+void WaylandClipboard::Session::paste(SharedText text) {
+    {
+        std::lock_guard lock(mutex_);
+        picks_.push_back({std::move(text), true});
     }
     [[maybe_unused]] const auto woken = write(wake_[1], "p", 1);
 }
@@ -629,17 +667,27 @@ void WaylandClipboard::Session::writeSome(Outgoing &outgoing) {
 }
 
 void WaylandClipboard::Session::setSelection(std::optional<SharedText> text) {
-    if (!text) {
-        protocol_->setSelection(device_, nullptr);
-        return;
-    }
+    protocol_->setSelection(device_, text ? sourceOf(std::move(*text)) : nullptr);
+}
+
+void *WaylandClipboard::Session::sourceOf(SharedText text) {
     void *source = protocol_->createSource(manager_);
     protocol_->listenToSource(source, this);
     for (const char *type : kOfferedTypes)
         protocol_->offerType(source, type);
     protocol_->offerType(source, ownType_.c_str());
-    sources_.emplace(source, std::move(*text));
-    protocol_->setSelection(device_, source);
+    sources_.emplace(source, std::move(text));
+    return source;
+}
+
+// The text goes on the primary selection too, which terminals paste by Shift+Insert; on the same
+// connection before the keystroke, so that the compositor has it when the keystroke arrives.
+void WaylandClipboard::Session::typePaste(SharedText text) {
+    if (!keyboard_)
+        return;
+    if (setsPrimary_)
+        protocol_->setPrimarySelection(device_, sourceOf(std::move(text)));
+    keyboard_->typePaste();
 }
 
 // A compositor that could not send an event (an offer of too many types) marks the connection
@@ -704,13 +752,17 @@ void WaylandClipboard::Session::takeInbox() {
                 fetch.origin = origin;
     if (!display_)
         return; // the picks wait for the connection
-    std::vector<std::optional<SharedText>> picks;
+    std::vector<Pick> picks;
     {
         std::lock_guard lock(mutex_);
         picks.swap(picks_);
     }
-    for (auto &pick : picks)
-        setSelection(std::move(pick));
+    for (Pick &pick : picks) {
+        if (pick.paste)
+            typePaste(std::move(*pick.text));
+        else
+            setSelection(std::move(pick.text));
+    }
     if (!picks.empty())
         pickToRestore_.reset();
 }
@@ -801,6 +853,14 @@ void WaylandClipboard::whenLost(std::function<void()> lost) {
 
 void WaylandClipboard::offer(std::optional<SharedText> text) {
     session_->offer(std::move(text));
+}
+
+bool WaylandClipboard::types() const {
+    return session_->types();
+}
+
+void WaylandClipboard::paste(SharedText text) {
+    session_->paste(std::move(text));
 }
 
 std::string WaylandClipboard::describe() const {

@@ -32,6 +32,12 @@ class WaylandClipboard final : public ClipboardWatch {
     void offer(std::optional<SharedText> text) override;
     std::string describe() const override;
 
+    // Whether the compositor types for the program (a virtual keyboard of its own).
+    bool types() const;
+    // Makes the window that has the keyboard paste `text`: it goes on the primary selection,
+    // then the compositor types Shift+Insert.
+    void paste(SharedText text);
+
     class Session;
 
   private:

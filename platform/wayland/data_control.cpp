@@ -8,7 +8,7 @@ namespace kobako::platform {
 namespace {
 
 // The listeners and the request table of one protocol, from its generated glue.
-#define KOBAKO_DATA_CONTROL(prefix, managerName)                                                   \
+#define KOBAKO_DATA_CONTROL(prefix, managerName, primarySince)                                     \
     const prefix##_device_v1_listener prefix##DeviceListener = {                                   \
         [](void *s, prefix##_device_v1 *, prefix##_offer_v1 *offer) {                              \
             static_cast<DataControlEvents *>(s)->onDataOffer(offer);                               \
@@ -51,6 +51,11 @@ namespace {
             prefix##_device_v1_set_selection(static_cast<prefix##_device_v1 *>(device),            \
                                              static_cast<prefix##_source_v1 *>(source));           \
         },                                                                                         \
+        [](void *device, void *source) {                                                           \
+            prefix##_device_v1_set_primary_selection(static_cast<prefix##_device_v1 *>(device),    \
+                                                     static_cast<prefix##_source_v1 *>(source));   \
+        },                                                                                         \
+        primarySince,                                                                              \
         [](void *offer, const char *type, int fd) {                                                \
             prefix##_offer_v1_receive(static_cast<prefix##_offer_v1 *>(offer), type, fd);          \
         },                                                                                         \
@@ -72,8 +77,8 @@ namespace {
                                                    &prefix##SourceListener, events);               \
         }};
 
-KOBAKO_DATA_CONTROL(ext_data_control, "ext_data_control_manager_v1")
-KOBAKO_DATA_CONTROL(zwlr_data_control, "zwlr_data_control_manager_v1")
+KOBAKO_DATA_CONTROL(ext_data_control, "ext_data_control_manager_v1", 1)
+KOBAKO_DATA_CONTROL(zwlr_data_control, "zwlr_data_control_manager_v1", 2)
 #undef KOBAKO_DATA_CONTROL
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 
 struct wl_interface;
 struct wl_seat;
@@ -33,6 +34,8 @@ struct DataControlProtocol {
     void (*offerType)(void *source, const char *type);
     void (*destroySource)(void *source);
     void (*setSelection)(void *device, void *source);
+    void (*setPrimarySelection)(void *device, void *source);
+    uint32_t primaryVersion; // of the manager, the first that sets the primary selection
     void (*receive)(void *offer, const char *type, int fd);
     void (*destroyOffer)(void *offer);
     void (*destroyDevice)(void *device);

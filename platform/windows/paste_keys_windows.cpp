@@ -31,7 +31,8 @@ bool anotherProgramTypes() {
            process != GetCurrentProcessId();
 }
 
-void sendPasteKeystroke() {
+// Ctrl+V pastes the clipboard, which holds the text already.
+void paste(const SharedText &) {
     std::array<INPUT, 4> keys{};
     const WORD order[] = {VK_CONTROL, 'V', 'V', VK_CONTROL};
     for (size_t i = 0; i < keys.size(); ++i) {

@@ -1,11 +1,17 @@
-// The paste after a pick over X11: the XTEST extension types Shift+Insert, which pastes in Qt,
-// GTK, browsers and office programs (the clipboard) and in terminals (the PRIMARY selection).
+// The paste after a pick on the Linux desktop: Shift+Insert, which pastes in Qt, GTK, browsers
+// and office programs (the clipboard) and in terminals (the primary selection). The XTEST
+// extension types it over X11; on a Wayland desktop the compositor does.
 #include "platform/paste_after_pick.h"
 #include "platform/paste_keys.h"
 
 #include "qt_x11.h"
 #include "reply.h"
 
+#ifdef KOBAKO_WAYLAND
+#include "platform/wayland/clipboard.h"
+#endif
+
+#include <QClipboard>
 #include <QWindow>
 
 #include <xcb/xcb.h>
@@ -39,14 +45,34 @@ void fake(xcb_connection_t *connection, uint8_t type, xcb_keycode_t key) {
     xcb_test_fake_input(connection, type, key, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
 }
 
+#ifdef KOBAKO_WAYLAND
+WaylandClipboard *compositor = nullptr;
+#endif
+
+// The compositor types when the program runs on a Wayland desktop (also as an X program through
+// XWayland, whose XTEST reaches X programs only).
+bool onWayland() {
+    return std::getenv("WAYLAND_DISPLAY") != nullptr;
+}
+
 } // namespace
 
 } // namespace kobako::platform::paste_keys
 
 namespace kobako::platform {
 
+#ifdef KOBAKO_WAYLAND
+void typeThroughCompositor(WaylandClipboard &clipboard) {
+    paste_keys::compositor = &clipboard;
+}
+#endif
+
 std::optional<PasteBlocker> pasteBlocker() {
-    if (std::getenv("WAYLAND_DISPLAY"))
+#ifdef KOBAKO_WAYLAND
+    if (paste_keys::onWayland() && paste_keys::compositor && paste_keys::compositor->types())
+        return std::nullopt;
+#endif
+    if (paste_keys::onWayland())
         return PasteBlocker::Wayland;
     xcb_connection_t *x11 = x11Connection();
     if (!x11 || !xcb_get_extension_data(x11, &xcb_test_id)->present)
@@ -77,7 +103,10 @@ bool anotherProgramTypes() {
     if (!x11)
         return false;
     const auto focus = own(xcb_get_input_focus_reply(x11, xcb_get_input_focus(x11), nullptr));
-    if (!focus || focus->focus == XCB_NONE || focus->focus == XCB_INPUT_FOCUS_POINTER_ROOT)
+    if (!focus)
+        return false;
+    // On a Wayland desktop a Wayland program may have the keyboard while no X window has it.
+    if (!onWayland() && (focus->focus == XCB_NONE || focus->focus == XCB_INPUT_FOCUS_POINTER_ROOT))
         return false;
     for (const QWindow *window : QGuiApplication::topLevelWindows())
         if (window->handle() && window->winId() == focus->focus)
@@ -85,7 +114,14 @@ bool anotherProgramTypes() {
     return true;
 }
 
-void sendPasteKeystroke() {
+void paste(const SharedText &text) {
+#ifdef KOBAKO_WAYLAND
+    if (onWayland() && compositor)
+        return compositor->paste(text);
+#endif
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (clipboard->supportsSelection())
+        clipboard->setText(QString::fromStdString(text.str()), QClipboard::Selection);
     xcb_connection_t *x11 = x11Connection();
     const auto shift = keyOf(x11, kShiftL);
     const auto insert = keyOf(x11, kInsert);

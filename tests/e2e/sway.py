@@ -1,6 +1,7 @@
 """Sway, headless, as an unprivileged user (sway refuses root): the Wayland desktop of the tests
 and the benchmarks."""
 
+import json
 import os
 import subprocess
 import tempfile
@@ -53,6 +54,18 @@ class Sway:
 
     def paste(self):
         return self.run("wl-paste", "--no-newline", out=True, check=False).stdout
+
+    def focused(self):
+        """The app_id of the window that has the keyboard, or None."""
+        socket = next(Path(self.runtime.name).glob("sway-ipc.*.sock"))
+        nodes = [json.loads(self.run("swaymsg", "-s", str(socket), "-t", "get_tree",
+                                     out=True).stdout)]
+        while nodes:
+            node = nodes.pop()
+            if node.get("focused"):
+                return node.get("app_id")
+            nodes += node.get("nodes", []) + node.get("floating_nodes", [])
+        return None
 
     def stop(self):
         end_group(self.process.pid)

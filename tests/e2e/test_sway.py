@@ -32,9 +32,10 @@ class UnderSway(DesktopTest):
         if self.xwayland:
             self.display = XWayland(self.sway)
 
-    def start(self, limit_files=None):
+    def start(self, limit_files=None, more_settings=b""):
         # Room for every copy a case makes.
-        (self.directory / "kobako.f2").write_bytes(b" 1 \r\n1000\r\n18\r\n0\r\n1\r\n")
+        (self.directory / "kobako.f2").write_bytes(b" 1 \r\n1000\r\n18\r\n0\r\n1\r\n" +
+                                                   more_settings)
         if os.geteuid() == 0:
             os.chown(self.directory / "kobako.f2", NOBODY, NOBODY)
         env = dict(self.display.env, **self.sway.env, DISPLAY=self.display.name)
@@ -178,6 +179,23 @@ class XCopiesThroughXWayland(UnderSway):
         self.pick(1)
         wait_until(lambda: self.display.clipboard() == b"from X", what="the pick pasted on X")
         self.assertEqual(self.stored(), records("Wayland again", "from X", "from Wayland"))
+
+    @unittest.skipUnless(shutil.which("foot"), "needs foot")
+    def test_with_the_setting_a_pick_is_pasted_into_the_wayland_program_that_types(self):
+        self.start(more_settings=b"paste-after-pick=1\r\n")
+        self.copy("一行目\n二行目\n")
+        self.copy("two")
+        typed = self.directory / "typed"
+        terminal = subprocess.Popen([*self.sway.as_user, "foot", "sh", "-c", f"cat > {typed}"],
+                                    env=dict(self.sway.env, LANG="C.UTF-8"),
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(terminal.kill)
+        wait_until(lambda: self.sway.focused() == "foot" and typed.exists(),
+                   what="foot with the keyboard")
+        self.pick(1)
+        # foot pastes the primary selection by Shift+Insert: it came from Kobako too.
+        wait_until(lambda: typed.read_text() == "一行目\n二行目\n", what="the pick pasted")
+        self.assertEqual(self.sway.paste(), "一行目\n二行目\n".encode())
 
 
 if __name__ == "__main__":
