@@ -11,7 +11,8 @@ namespace {
 constexpr std::chrono::milliseconds kReleaseCheck{5};
 } // namespace
 
-PickPaster::PickPaster(QObject *parent) : QObject(parent) {
+PickPaster::PickPaster(KeystrokeChoice choose, QObject *parent)
+    : QObject(parent), choose_(std::move(choose)) {
     released_.setInterval(kReleaseCheck);
     connect(&released_, &QTimer::timeout, this, &PickPaster::pasteOnceReleased);
 }
@@ -27,7 +28,7 @@ void PickPaster::pasteOnceReleased() {
         return;
     released_.stop();
     if (paste_keys::anotherProgramTypes())
-        paste_keys::paste(text_);
+        paste_keys::paste(text_, choose_);
     text_.clear();
 }
 

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "core/paste_keystroke.h"
 #include "core/shared_text.h"
 
 #include <QObject>
 #include <QTimer>
 
+#include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace kobako::platform {
 
@@ -31,12 +35,17 @@ void typeThroughCompositor(WaylandClipboard &clipboard);
 // terminals.
 class PickPaster : public QObject {
   public:
-    explicit PickPaster(QObject *parent = nullptr);
+    // The keystroke for the program that has the keyboard, by its window's class (X11's
+    // WM_CLASS); asked where the window is known.
+    using KeystrokeChoice = std::function<PasteKeystroke(const std::vector<std::string> &)>;
+
+    PickPaster(KeystrokeChoice choose, QObject *parent = nullptr);
     void paste(SharedText text);
 
   private:
     void pasteOnceReleased();
 
+    KeystrokeChoice choose_;
     QTimer released_;
     SharedText text_;
 };

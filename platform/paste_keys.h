@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/shared_text.h"
+#include "paste_after_pick.h"
 
 // What each system does for a paste after a pick (pasteBlocker too is each system's own).
 namespace kobako::platform::paste_keys {
@@ -10,6 +10,6 @@ bool inputHeld();
 // A window of another program has the keyboard.
 bool anotherProgramTypes();
 // Makes that program paste `text`.
-void paste(const SharedText &text);
+void paste(const SharedText &text, const PickPaster::KeystrokeChoice &choose);
 
 } // namespace kobako::platform::paste_keys

@@ -14,7 +14,10 @@ class PastingWriter : public ClipboardWriter {
     static constexpr size_t kLargestPasted = 16 << 20;
 
     PastingWriter(ClipboardWriter &clipboard, const Settings &settings)
-        : clipboard_(clipboard), settings_(settings) {}
+        : clipboard_(clipboard), settings_(settings),
+          paster_([&settings](const std::vector<std::string> &windowClass) {
+              return pasteKeystrokeFor(settings.otherLines, windowClass);
+          }) {}
 
     void clear() override { clipboard_.clear(); }
     void setText(const SharedText &text) override {

@@ -32,7 +32,7 @@ bool anotherProgramTypes() {
 }
 
 // Ctrl+V pastes the clipboard, which holds the text already.
-void paste(const SharedText &) {
+void paste(const SharedText &, const PickPaster::KeystrokeChoice &) {
     std::array<INPUT, 4> keys{};
     const WORD order[] = {VK_CONTROL, 'V', 'V', VK_CONTROL};
     for (size_t i = 0; i < keys.size(); ++i) {

@@ -1,6 +1,7 @@
 // The paste after a pick on the Linux desktop: Shift+Insert, which pastes in Qt, GTK, browsers
 // and office programs (the clipboard) and in terminals (the primary selection). The XTEST
-// extension types it over X11; on a Wayland desktop the compositor does.
+// extension types it over X11, or the keystroke the settings name for the window's class; on a
+// Wayland desktop the compositor types it, into a window whose class it does not tell.
 #include "platform/paste_after_pick.h"
 #include "platform/paste_keys.h"
 
@@ -17,14 +18,59 @@
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace kobako::platform::paste_keys {
 
 namespace {
 
 constexpr xcb_keysym_t kShiftL = 0xffe1;
+constexpr xcb_keysym_t kControlL = 0xffe3;
 constexpr xcb_keysym_t kInsert = 0xff63;
+constexpr xcb_keysym_t kV = 0x76;
+
+// The keys of a keystroke, in the order they are pressed.
+std::vector<xcb_keysym_t> keysOf(PasteKeystroke keystroke) {
+    switch (keystroke) {
+    case PasteKeystroke::CtrlV:
+        return {kControlL, kV};
+    case PasteKeystroke::CtrlShiftV:
+        return {kControlL, kShiftL, kV};
+    case PasteKeystroke::ShiftInsert:
+        break;
+    }
+    return {kShiftL, kInsert};
+}
+
+// WM_CLASS (instance and class) of the top-level window holding `window`, which may be one of
+// its children: a window manager's frame holds no class and is passed on the way up.
+std::vector<std::string> windowClassOf(xcb_connection_t *connection, xcb_window_t window) {
+    const xcb_window_t root = rootOf(connection);
+    while (window != XCB_NONE && window != root) {
+        const auto property = own(xcb_get_property_reply(
+            connection,
+            xcb_get_property(connection, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256),
+            nullptr));
+        if (property && xcb_get_property_value_length(property.get()) > 0) {
+            const auto *bytes = static_cast<const char *>(xcb_get_property_value(property.get()));
+            const std::string value(bytes, xcb_get_property_value_length(property.get()));
+            std::vector<std::string> parts;
+            for (size_t start = 0; start < value.size();) {
+                const size_t end = std::min(value.find('\0', start), value.size());
+                parts.push_back(value.substr(start, end - start));
+                start = end + 1;
+            }
+            return parts;
+        }
+        const auto tree =
+            own(xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr));
+        window = tree ? tree->parent : XCB_NONE;
+    }
+    return {};
+}
 
 // The key that gives `keysym` without a shift, from the server's keyboard map.
 std::optional<xcb_keycode_t> keyOf(xcb_connection_t *connection, xcb_keysym_t keysym) {
@@ -114,7 +160,7 @@ bool anotherProgramTypes() {
     return true;
 }
 
-void paste(const SharedText &text) {
+void paste(const SharedText &text, const PickPaster::KeystrokeChoice &choose) {
 #ifdef KOBAKO_WAYLAND
     if (onWayland() && compositor)
         return compositor->paste(text);
@@ -123,14 +169,20 @@ void paste(const SharedText &text) {
     if (clipboard->supportsSelection())
         clipboard->setText(QString::fromStdString(text.str()), QClipboard::Selection);
     xcb_connection_t *x11 = x11Connection();
-    const auto shift = keyOf(x11, kShiftL);
-    const auto insert = keyOf(x11, kInsert);
-    if (!shift || !insert)
-        return;
-    fake(x11, XCB_KEY_PRESS, *shift);
-    fake(x11, XCB_KEY_PRESS, *insert);
-    fake(x11, XCB_KEY_RELEASE, *insert);
-    fake(x11, XCB_KEY_RELEASE, *shift);
+    const auto focus = own(xcb_get_input_focus_reply(x11, xcb_get_input_focus(x11), nullptr));
+    const std::vector<xcb_keysym_t> keysyms =
+        keysOf(choose(focus ? windowClassOf(x11, focus->focus) : std::vector<std::string>()));
+    std::vector<xcb_keycode_t> keys;
+    for (const xcb_keysym_t keysym : keysyms) {
+        const auto key = keyOf(x11, keysym);
+        if (!key)
+            return;
+        keys.push_back(*key);
+    }
+    for (const xcb_keycode_t key : keys)
+        fake(x11, XCB_KEY_PRESS, key);
+    for (auto key = keys.rbegin(); key != keys.rend(); ++key)
+        fake(x11, XCB_KEY_RELEASE, *key);
     xcb_flush(x11);
 }
 

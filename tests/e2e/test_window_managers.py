@@ -126,7 +126,8 @@ class Cases:
                          "xmessage")
 
     def test_with_the_setting_a_pick_is_pasted_where_the_user_types(self):
-        program = self.start(kobako_f2=b" 1 \r\n5\r\n18\r\n0\r\n1\r\npaste-after-pick=1\r\n")
+        program = self.start(kobako_f2=b" 1 \r\n5\r\n18\r\n0\r\n1\r\npaste-after-pick=1\r\n"
+                                       b"paste-keystroke.Raw=Ctrl+V\r\n")
         typed = self.directory / "typed"
         terminal = subprocess.Popen(["xterm", "-T", "typing", "-geometry", "40x10+40+40", "-e",
                                      "sh", "-c", f"cat > {typed}"],
@@ -142,6 +143,17 @@ class Cases:
         self.picked(row(0), "一行目\n二行目\ntwo\n".encode(), "ctrl")  # pasted once Ctrl is up
         wait_until(lambda: pasted() == "一行目\n二行目\n" * 2 + "two\n",
                    what="the join pasted")
+        # A terminal of the class the settings give Ctrl+V, reading raw: it gets that keystroke.
+        raw = self.directory / "raw"
+        terminal = subprocess.Popen(["xterm", "-class", "Raw", "-T", "raw", "-geometry",
+                                     "40x10+40+40", "-e", "sh", "-c",
+                                     f"stty raw -echo; cat > {raw}"], env=self.display.env,
+                                    stderr=subprocess.DEVNULL)
+        self.addCleanup(terminal.kill)
+        self.display.xdotool("windowactivate", "--sync", self.display.shown_window("raw"))
+        wait_until(raw.exists, what="the raw terminal")
+        self.click_at(row(1))
+        wait_until(lambda: raw.read_bytes() == b"\x16", what="Ctrl+V typed")
 
     def test_the_settings_window_is_centred_and_its_message_above_it(self):
         program = self.start()
