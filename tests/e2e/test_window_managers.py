@@ -3,6 +3,7 @@ brought back by a taskbar (_NET_ACTIVE_WINDOW alone) before any copy and after a
 a copy without taking the focus, always at its saved size where the settings place it, in one
 native window for the whole session. Its dialogs are centred and stacked above it."""
 
+import os
 import shutil
 import subprocess
 import tempfile
@@ -11,6 +12,7 @@ from pathlib import Path
 
 from harness import CAPTION, DesktopTest, end_group, list_rows, wait_until
 
+TEXT_WINDOW = os.environ.get("TEXT_WINDOW")
 SIZE_FILE = b" 4500 \r\n 4200 \r\n"  # height and width in twips
 SAVED_SIZE = (280, 300)  # width and height in pixels
 
@@ -131,7 +133,8 @@ class Cases:
         typed = self.directory / "typed"
         terminal = subprocess.Popen(["xterm", "-T", "typing", "-geometry", "40x10+40+40", "-e",
                                      "sh", "-c", f"cat > {typed}"],
-                                    env=dict(self.display.env, LANG="C.UTF-8"))
+                                    env=dict(self.display.env, LANG="C.UTF-8"),
+                                    stderr=subprocess.DEVNULL)
         self.addCleanup(terminal.kill)
         pasted = lambda: typed.exists() and typed.read_text()
         self.display.xdotool("windowactivate", "--sync", self.display.shown_window("typing"))
@@ -154,6 +157,17 @@ class Cases:
         wait_until(raw.exists, what="the raw terminal")
         self.click_at(row(1))
         wait_until(lambda: raw.read_bytes() == b"\x16", what="Ctrl+V typed")
+        if not TEXT_WINDOW:
+            return
+        # A Qt editor pastes the clipboard by Shift+Insert.
+        edited = self.directory / "edited"
+        editor = subprocess.Popen([TEXT_WINDOW, edited], env=self.display.env,
+                                  stderr=subprocess.DEVNULL)
+        self.addCleanup(editor.kill)
+        self.display.xdotool("windowactivate", "--sync", self.display.shown_window("text window"))
+        self.picked(row(0), b"two\n")
+        wait_until(lambda: edited.exists() and edited.read_text() == "two\n",
+                   what="the pick pasted in the Qt editor")
 
     def test_the_settings_window_is_centred_and_its_message_above_it(self):
         program = self.start()
