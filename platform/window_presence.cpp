@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <utility>
+
 namespace kobako::platform {
 
 namespace {
@@ -43,7 +45,9 @@ void WindowPresence::handle(PresenceEvent event) {
         nextPresence(state_, event, {windowManagerMinimizes(), decisions_.hasHistory()});
     // The new state first: the window's own state changes that the requests cause are then
     // no news when they come back as events.
-    state_ = step.next;
+    const Presence before = std::exchange(state_, step.next);
+    if (before == Presence::Hidden && step.requests.showWithoutFocus)
+        renewNativeWindow();
     carryOut(step.requests);
     watchWindow();
 }
@@ -92,6 +96,15 @@ void WindowPresence::showWithoutFocus() {
     window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);
     window_.show();
     window_.raise();
+}
+
+// A window is hidden only where the window manager cannot minimize: weston's, which shows a
+// window it showed before 32 pixels up and left of where it was, whatever the program asks. A
+// new native window is placed as a first one. Qt keeps the QWindow, with what watches it.
+void WindowPresence::renewNativeWindow() {
+    QWindow *handle = window_.windowHandle();
+    handle->destroy();
+    handle->create();
 }
 
 void WindowPresence::onWindowStateChanged(Qt::WindowState state) {

@@ -19,7 +19,8 @@ class WindowManagerMessages;
 // window, from a taskbar, a window list or _NET_ACTIVE_WINDOW). The table in core decides each
 // step; this carries out its requests on the window and turns what the window manager did into
 // events. Nothing here waits for the window manager: its answers arrive as events, and the one
-// native window is never withdrawn but where the window manager cannot minimize.
+// native window is never withdrawn but where the window manager cannot minimize, and made anew
+// there as it comes back.
 class WindowPresence : public QObject {
     Q_OBJECT
   public:
@@ -40,6 +41,7 @@ class WindowPresence : public QObject {
   private:
     void carryOut(const PresenceRequests &requests);
     void showWithoutFocus();
+    void renewNativeWindow();
     void onWindowStateChanged(Qt::WindowState state);
     void watchWindow();
     void acceptFocus();

@@ -9,13 +9,13 @@ KOBAKO_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev l
                        qt6-translations-l10n qt6-l10n-tools libwayland-dev)
 # libclang-rt-14-dev: clang's libFuzzer and sanitizer
 # runtimes (both only recommended by the packages that use them). Window managers users run:
-# openbox, xfwm4 (with xfconf and a session bus for its settings), fluxbox and icewm; and a
+# openbox, xfwm4 (with xfconf and a session bus for its settings), fluxbox and icewm; weston; and a
 # Wayland desktop: sway (headless) for its data control, with XWayland, and wl-clipboard
 # as a Wayland client that copies; wmctrl asks the window manager to close a window; xterm (X11)
 # and foot (Wayland) are the terminals a pick is pasted into.
 KOBAKO_TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev python3 xvfb xclip xdotool
                       x11-utils imagemagick clang libclang-rt-14-dev clang-format
-                      openbox xfwm4 xfconf dbus dbus-x11 fluxbox icewm xwayland sway
+                      openbox xfwm4 xfconf dbus dbus-x11 fluxbox icewm weston xwayland sway
                       wl-clipboard wmctrl xterm foot desktop-file-utils lintian appstream man-db
                       dpkg-dev file binutils)
 
