@@ -59,20 +59,26 @@ class UnderWeston(unittest.TestCase):
         return self.display.client_area(wait_until(lambda: program.window_ids(visible=True),
                                                    what="the window shown")[0])
 
+    def assert_in_place(self, program, place):
+        # Weston maps a window's frame at the corner before it moves it into place.
+        try:
+            wait_until(lambda: self.shown(program) == place, what="the window in place")
+        except AssertionError:
+            self.assertEqual(self.shown(program), place)
+
     def test_a_hidden_window_comes_back_where_the_settings_place_it(self):
         program = Kobako(self.display, self.tmp.name)
         self.addCleanup(program.kill)
         program.copied(lambda: self.display.copy("first"), b"first")
-        place = self.shown(program)
-        x, y, w, h = place  # middle right, the default
-        self.assertEqual((x + w, y + h // 2), (SCREEN_WIDTH, SCREEN_HEIGHT // 2))
+        _, _, w, h = self.shown(program)
+        x, y = SCREEN_WIDTH - w, SCREEN_HEIGHT // 2 - h // 2  # middle right, the default
+        self.assert_in_place(program, (x, y, w, h))
         for cycle in range(3):
             with self.subTest(cycle=cycle):
                 self.display.xdotool("mousemove", str(x + w - 36), str(y + 12), "click", "1")
                 wait_until(lambda: not program.window_ids(visible=True), what="the window hidden")
                 program.copied(lambda: self.display.copy(f"copy {cycle}"), f"copy {cycle}".encode())
-                self.assertEqual(self.shown(program), place)
-
+                self.assert_in_place(program, (x, y, w, h))
 
 if __name__ == "__main__":
     unittest.main()
