@@ -111,10 +111,20 @@ class Cases:
                                  "xmessage")
         self.assertEqual(self.history_window(program), window)
 
+    def terminal(self, title, command, *options):
+        """An xterm running `command`, made the active window: the program the user types in."""
+        process = subprocess.Popen(["xterm", "-T", title, "-geometry", "40x10+40+40", *options,
+                                    "-e", "sh", "-c", command],
+                                   env=dict(self.display.env, LANG="C.UTF-8"),
+                                   stderr=subprocess.DEVNULL)
+        self.addCleanup(process.kill)
+        self.display.xdotool("windowactivate", "--sync", self.display.shown_window(title))
+
     def test_shift_click_joins_all_the_list_turns_grey_and_the_keyboard_stays(self):
         # They take Alt+click for moving windows: Shift+click is the way to join all.
         program = self.start()
-        self.open_other_window("300x200+40+40")  # the editor the user types in
+        typed = self.directory / "typed"
+        self.terminal("typing", f"cat > {typed}")
         self.copy(program, "a", "b", "c")
         window = self.history_window(program)
         area = self.display.client_area(window)
@@ -125,19 +135,18 @@ class Cases:
         self.picked(list_rows(self.display, window, area)(1), b"cba", "shift")
         wait_until(lambda: empty() != white, what="the list grey")
         self.assertEqual(self.display.xdotool("getactivewindow", "getwindowname").strip(),
-                         "xmessage")
+                         "typing")
+        # Without the setting nothing is pasted: what the user types next comes first.
+        self.display.xdotool("type", "end\n")
+        wait_until(lambda: typed.exists() and typed.read_text() == "end\n",
+                   what="the typing alone")
 
     def test_with_the_setting_a_pick_is_pasted_where_the_user_types(self):
         program = self.start(kobako_f2=b" 1 \r\n5\r\n18\r\n0\r\n1\r\npaste-after-pick=1\r\n"
                                        b"paste-keystroke.Raw=Ctrl+V\r\n")
         typed = self.directory / "typed"
-        terminal = subprocess.Popen(["xterm", "-T", "typing", "-geometry", "40x10+40+40", "-e",
-                                     "sh", "-c", f"cat > {typed}"],
-                                    env=dict(self.display.env, LANG="C.UTF-8"),
-                                    stderr=subprocess.DEVNULL)
-        self.addCleanup(terminal.kill)
+        self.terminal("typing", f"cat > {typed}")
         pasted = lambda: typed.exists() and typed.read_text()
-        self.display.xdotool("windowactivate", "--sync", self.display.shown_window("typing"))
         self.copy(program, "一行目\n二行目\n", "two\n")
         window = self.history_window(program)
         row = list_rows(self.display, window, self.display.client_area(window))
@@ -148,12 +157,7 @@ class Cases:
                    what="the join pasted")
         # A terminal of the class the settings give Ctrl+V, reading raw: it gets that keystroke.
         raw = self.directory / "raw"
-        terminal = subprocess.Popen(["xterm", "-class", "Raw", "-T", "raw", "-geometry",
-                                     "40x10+40+40", "-e", "sh", "-c",
-                                     f"stty raw -echo; cat > {raw}"], env=self.display.env,
-                                    stderr=subprocess.DEVNULL)
-        self.addCleanup(terminal.kill)
-        self.display.xdotool("windowactivate", "--sync", self.display.shown_window("raw"))
+        self.terminal("raw", f"stty raw -echo; cat > {raw}", "-class", "Raw")
         wait_until(raw.exists, what="the raw terminal")
         self.click_at(row(1))
         wait_until(lambda: raw.read_bytes() == b"\x16", what="Ctrl+V typed")
