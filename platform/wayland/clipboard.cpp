@@ -722,6 +722,7 @@ void WaylandClipboard::Session::lose() {
         lost = std::exchange(lost_, nullptr);
     }
     quitting_ = true;
+    types_ = false; // nothing serves the pastes any more
     if (lost)
         lost();
 }
