@@ -19,6 +19,9 @@ enum class PasteBlocker {
     NoKeystrokes, // the X server lacks the XTEST extension, or there is no X server
 };
 std::optional<PasteBlocker> pasteBlocker();
+// Pastes after a pick are wanted: what types them is made ready now, where that takes a while
+// (Wayland's compositor adds a keyboard to the seat).
+void prepareToPaste();
 
 #ifdef KOBAKO_WAYLAND
 class WaylandClipboard;

@@ -126,6 +126,8 @@ void HistoryWindow::load() {
     WindowTwips::setTop(*this, platform::screenHeightTwips());
     WindowTwips::setLeft(*this, platform::screenWidthTwips());
     storage::SettingsFile(files_).load(settings_); // the settings window shows them when opened
+    if (settings_.pasteAfterPick)
+        platform::prepareToPaste();
     savedSize_ = sizeFile_.load();
     storage::StoredHistory stored =
         storedHistory_.valid() ? storedHistory_.get() : historyFile_.read();

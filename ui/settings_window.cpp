@@ -145,6 +145,8 @@ void SettingsWindow::onOk() {
         return refuse(*refusal);
     if (pasteAfterPickBox_->isEnabled()) // else kept for the desktop where it works
         settings_.pasteAfterPick = pasteAfterPickBox_->isChecked();
+    if (settings_.pasteAfterPick)
+        platform::prepareToPaste();
     if (const storage::WriteResult saved = file_.save(settings_); !saved.written())
         dialogs_.message(withFailure(tr("ファイル「%1」を保存できませんでした。\n理由: %2\n"
                                         "設定はこのまま使われます。"),

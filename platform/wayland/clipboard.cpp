@@ -73,6 +73,7 @@ class WaylandClipboard::Session final : DataControlEvents {
     void whenLost(std::function<void()> lost);
     void offer(std::optional<SharedText> text);
     void paste(SharedText text);
+    void prepareTyping();
     bool types() const { return types_; }
 
   private:
@@ -110,10 +111,11 @@ class WaylandClipboard::Session final : DataControlEvents {
         std::optional<std::string> result;
         bool reading() const { return text.open() || mark.open(); }
     };
-    // What the window's thread asks for: a pick offered as the clipboard's, or one pasted.
+    // What the window's thread asks for: a pick offered as the clipboard's, one pasted, or the
+    // keyboard that types the pastes.
     struct Pick {
+        enum class Kind { Offer, Paste, MakeKeyboard } kind = Kind::Offer;
         std::optional<SharedText> text;
-        bool paste = false;
     };
     // A pick handed to a program that pastes it, as far as it has taken it.
     struct Outgoing {
@@ -144,6 +146,7 @@ class WaylandClipboard::Session final : DataControlEvents {
     void writeSome(Outgoing &outgoing);
     void setSelection(std::optional<SharedText> text);
     void *sourceOf(SharedText text);
+    void makeKeyboard();
     void typePaste(SharedText text);
     void checkAlive();
     void dropStale();
@@ -161,7 +164,10 @@ class WaylandClipboard::Session final : DataControlEvents {
     void *device_ = nullptr;
     const DataControlProtocol *protocol_ = nullptr;
     bool setsPrimary_ = false; // the manager was bound at a version that sets it
+    // Made once pastes are wanted, a while before the first: a seat that had no keyboard gains
+    // one, which the programs bind only as they hear of it (keystrokes sent before are lost).
     std::unique_ptr<VirtualKeyboard> keyboard_;
+    std::optional<uint32_t> keyboardManager_; // its name, where the compositor offers one
     std::atomic<bool> types_ = false;
     bool keyboardRefused_ = false; // the compositor dropped the connection over it
     std::string ownType_;          // the type only this program's offers carry
@@ -291,9 +297,10 @@ bool WaylandClipboard::Session::connect() {
     seat_ = static_cast<wl_seat *>(
         wl_registry_bind(registry_, seat->second.first, &wl_seat_interface, 1));
     const auto keyboardManager = globals.offered.find(VirtualKeyboard::kManagerName);
+    keyboardManager_.reset();
     if (keyboardManager != globals.offered.end() && !keyboardRefused_)
-        keyboard_ = VirtualKeyboard::create(registry_, keyboardManager->second.first, seat_);
-    types_ = keyboard_ != nullptr;
+        keyboardManager_ = keyboardManager->second.first;
+    types_ = keyboardManager_.has_value();
     // The clipboard as it stands comes as the first events: the compositor may drop the
     // connection while sending them, which the served connection then notices.
     device_ = protocol_->getDevice(manager_, seat_);
@@ -390,7 +397,7 @@ void WaylandClipboard::Session::whenLost(std::function<void()> lost) {
 void WaylandClipboard::Session::offer(std::optional<SharedText> text) {
     {
         std::lock_guard lock(mutex_);
-        picks_.push_back({std::move(text)});
+        picks_.push_back({Pick::Kind::Offer, std::move(text)});
     }
     [[maybe_unused]] const auto woken = write(wake_[1], "p", 1);
 }
@@ -398,7 +405,15 @@ void WaylandClipboard::Session::offer(std::optional<SharedText> text) {
 void WaylandClipboard::Session::paste(SharedText text) {
     {
         std::lock_guard lock(mutex_);
-        picks_.push_back({std::move(text), true});
+        picks_.push_back({Pick::Kind::Paste, std::move(text)});
+    }
+    [[maybe_unused]] const auto woken = write(wake_[1], "p", 1);
+}
+
+void WaylandClipboard::Session::prepareTyping() {
+    {
+        std::lock_guard lock(mutex_);
+        picks_.push_back({Pick::Kind::MakeKeyboard, std::nullopt});
     }
     [[maybe_unused]] const auto woken = write(wake_[1], "p", 1);
 }
@@ -682,7 +697,13 @@ void *WaylandClipboard::Session::sourceOf(SharedText text) {
 
 // The text goes on the primary selection too, which terminals paste by Shift+Insert; on the same
 // connection before the keystroke, so that the compositor has it when the keystroke arrives.
+void WaylandClipboard::Session::makeKeyboard() {
+    if (!keyboard_ && keyboardManager_)
+        keyboard_ = VirtualKeyboard::create(registry_, *keyboardManager_, seat_);
+}
+
 void WaylandClipboard::Session::typePaste(SharedText text) {
+    makeKeyboard();
     if (!keyboard_)
         return;
     if (setsPrimary_)
@@ -759,10 +780,17 @@ void WaylandClipboard::Session::takeInbox() {
         picks.swap(picks_);
     }
     for (Pick &pick : picks) {
-        if (pick.paste)
-            typePaste(std::move(*pick.text));
-        else
+        switch (pick.kind) {
+        case Pick::Kind::Offer:
             setSelection(std::move(pick.text));
+            break;
+        case Pick::Kind::Paste:
+            typePaste(std::move(*pick.text));
+            break;
+        case Pick::Kind::MakeKeyboard:
+            makeKeyboard();
+            break;
+        }
     }
     if (!picks.empty())
         pickToRestore_.reset();
@@ -862,6 +890,10 @@ bool WaylandClipboard::types() const {
 
 void WaylandClipboard::paste(SharedText text) {
     session_->paste(std::move(text));
+}
+
+void WaylandClipboard::prepareTyping() {
+    session_->prepareTyping();
 }
 
 std::string WaylandClipboard::describe() const {

@@ -37,6 +37,8 @@ class WaylandClipboard final : public ClipboardWatch {
     // Makes the window that has the keyboard paste `text`: it goes on the primary selection,
     // then the compositor types Shift+Insert.
     void paste(SharedText text);
+    // Pastes are wanted: the keyboard that types them is made now.
+    void prepareTyping();
 
     class Session;
 

@@ -12,6 +12,8 @@ std::optional<PasteBlocker> pasteBlocker() {
     return std::nullopt;
 }
 
+void prepareToPaste() {} // SendInput needs nothing made first
+
 } // namespace kobako::platform
 
 namespace kobako::platform::paste_keys {

@@ -113,6 +113,13 @@ void typeThroughCompositor(WaylandClipboard &clipboard) {
 }
 #endif
 
+void prepareToPaste() {
+#ifdef KOBAKO_WAYLAND
+    if (paste_keys::onWayland() && paste_keys::compositor)
+        paste_keys::compositor->prepareTyping();
+#endif
+}
+
 std::optional<PasteBlocker> pasteBlocker() {
 #ifdef KOBAKO_WAYLAND
     if (paste_keys::onWayland() && paste_keys::compositor && paste_keys::compositor->types())

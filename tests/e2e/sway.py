@@ -30,8 +30,13 @@ class Sway:
         os.chmod(runtime, 0o700)
         self.env = {"PATH": os.environ["PATH"], "XDG_RUNTIME_DIR": str(runtime),
                     "HOME": str(runtime), "WAYLAND_DISPLAY": "wayland-1"}
+        # Sway keeps key maps in shared memory (/dev/shm), which a session has writable; in a bare
+        # root it is not, and as root the tests give sway a /dev/shm of its own.
+        own_shm = ["unshare", "--mount", "--propagation", "unchanged", "sh", "-c",
+                   'mount -t tmpfs -o mode=1777 kobako-shm /dev/shm && exec "$@"',
+                   "sh"] if self.as_user else []
         self.process = subprocess.Popen(
-            [*self.as_user, "sway", "-c", str(config)],
+            [*own_shm, *self.as_user, "sway", "-c", str(config)],
             env=dict(self.env, WLR_BACKENDS="headless", WLR_LIBINPUT_NO_DEVICES="1",
                      WLR_RENDERER="pixman"),
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
