@@ -188,6 +188,7 @@ class XCopiesThroughXWayland(UnderSway):
         typed = self.directory / "typed"
         terminal = subprocess.Popen([*self.sway.as_user, "foot", "sh", "-c", f"cat > {typed}"],
                                     env=dict(self.sway.env, LANG="C.UTF-8"),
+                                    cwd=self.directory,  # one the user of the desktop may enter
                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.addCleanup(terminal.kill)
         wait_until(lambda: self.sway.focused() == "foot" and typed.exists(),
