@@ -71,10 +71,16 @@ class WaylandClipboard::Session final : DataControlEvents {
 
     void setListener(Listener listener);
     void whenLost(std::function<void()> lost);
-    void offer(std::optional<SharedText> text);
-    void paste(SharedText text);
-    void prepareTyping();
     bool types() const { return types_; }
+
+    // What the window's thread asks for: a pick offered as the clipboard's, one pasted, or the
+    // keyboard that types the pastes.
+    struct Pick {
+        enum class Kind { Offer, Paste, MakeKeyboard } kind = Kind::Offer;
+        std::optional<SharedText> text;
+    };
+    // From the window's thread: the thread that owns the connection carries it out.
+    void ask(Pick pick);
 
   private:
     void onDataOffer(void *offer) override;
@@ -110,12 +116,6 @@ class WaylandClipboard::Session final : DataControlEvents {
         bool done = false;
         std::optional<std::string> result;
         bool reading() const { return text.open() || mark.open(); }
-    };
-    // What the window's thread asks for: a pick offered as the clipboard's, one pasted, or the
-    // keyboard that types the pastes.
-    struct Pick {
-        enum class Kind { Offer, Paste, MakeKeyboard } kind = Kind::Offer;
-        std::optional<SharedText> text;
     };
     // A pick handed to a program that pastes it, as far as it has taken it.
     struct Outgoing {
@@ -219,12 +219,23 @@ void closeFd(int &fd) {
     fd = -1;
 }
 
+// The interface the compositor ended the connection over, when it was a protocol error.
+const wl_interface *failedInterface(wl_display *display, uint32_t *code = nullptr) {
+    const wl_interface *interface = nullptr;
+    if (wl_display_get_error(display) == EPROTO) {
+        const uint32_t error = wl_display_get_protocol_error(display, &interface, nullptr);
+        if (code)
+            *code = error;
+    }
+    return interface;
+}
+
 // Why the compositor's connection ended, in a few words.
 std::string whyCut(wl_display *display) {
     const int error = wl_display_get_error(display);
     if (error == EPROTO) {
-        const wl_interface *interface = nullptr;
-        const uint32_t code = wl_display_get_protocol_error(display, &interface, nullptr);
+        uint32_t code = 0;
+        const wl_interface *interface = failedInterface(display, &code);
         return "protocol error " + std::to_string(code) + " on " +
                (interface ? interface->name : "the display");
     }
@@ -370,9 +381,7 @@ void WaylandClipboard::Session::cut() {
                      deviceFinished_ ? "data control finished" : whyCut(display_).c_str());
     reconnecting_ = true;
     // A compositor that refuses programs a keyboard of their own says so by dropping them.
-    const wl_interface *failed = nullptr;
-    if (wl_display_get_error(display_) == EPROTO)
-        wl_display_get_protocol_error(display_, &failed, nullptr);
+    const wl_interface *failed = failedInterface(display_);
     if (failed && std::strncmp(failed->name, "zwp_virtual_keyboard", 20) == 0) {
         keyboardRefused_ = true;
         types_ = false;
@@ -394,26 +403,10 @@ void WaylandClipboard::Session::whenLost(std::function<void()> lost) {
 }
 
 // From the window's thread: the thread that owns the connection sets the selection.
-void WaylandClipboard::Session::offer(std::optional<SharedText> text) {
+void WaylandClipboard::Session::ask(Pick pick) {
     {
         std::lock_guard lock(mutex_);
-        picks_.push_back({Pick::Kind::Offer, std::move(text)});
-    }
-    [[maybe_unused]] const auto woken = write(wake_[1], "p", 1);
-}
-
-void WaylandClipboard::Session::paste(SharedText text) {
-    {
-        std::lock_guard lock(mutex_);
-        picks_.push_back({Pick::Kind::Paste, std::move(text)});
-    }
-    [[maybe_unused]] const auto woken = write(wake_[1], "p", 1);
-}
-
-void WaylandClipboard::Session::prepareTyping() {
-    {
-        std::lock_guard lock(mutex_);
-        picks_.push_back({Pick::Kind::MakeKeyboard, std::nullopt});
+        picks_.push_back(std::move(pick));
     }
     [[maybe_unused]] const auto woken = write(wake_[1], "p", 1);
 }
@@ -695,13 +688,13 @@ void *WaylandClipboard::Session::sourceOf(SharedText text) {
     return source;
 }
 
-// The text goes on the primary selection too, which terminals paste by Shift+Insert; on the same
-// connection before the keystroke, so that the compositor has it when the keystroke arrives.
 void WaylandClipboard::Session::makeKeyboard() {
     if (!keyboard_ && keyboardManager_)
         keyboard_ = VirtualKeyboard::create(registry_, *keyboardManager_, seat_);
 }
 
+// The text goes on the primary selection too, which terminals paste by Shift+Insert; on the same
+// connection before the keystroke, so that the compositor has it when the keystroke arrives.
 void WaylandClipboard::Session::typePaste(SharedText text) {
     makeKeyboard();
     if (!keyboard_)
@@ -782,6 +775,7 @@ void WaylandClipboard::Session::takeInbox() {
     for (Pick &pick : picks) {
         switch (pick.kind) {
         case Pick::Kind::Offer:
+            pickToRestore_.reset();
             setSelection(std::move(pick.text));
             break;
         case Pick::Kind::Paste:
@@ -792,8 +786,6 @@ void WaylandClipboard::Session::takeInbox() {
             break;
         }
     }
-    if (!picks.empty())
-        pickToRestore_.reset();
 }
 
 void WaylandClipboard::Session::run() {
@@ -881,7 +873,7 @@ void WaylandClipboard::whenLost(std::function<void()> lost) {
 }
 
 void WaylandClipboard::offer(std::optional<SharedText> text) {
-    session_->offer(std::move(text));
+    session_->ask({Session::Pick::Kind::Offer, std::move(text)});
 }
 
 bool WaylandClipboard::types() const {
@@ -889,11 +881,11 @@ bool WaylandClipboard::types() const {
 }
 
 void WaylandClipboard::paste(SharedText text) {
-    session_->paste(std::move(text));
+    session_->ask({Session::Pick::Kind::Paste, std::move(text)});
 }
 
 void WaylandClipboard::prepareTyping() {
-    session_->prepareTyping();
+    session_->ask({Session::Pick::Kind::MakeKeyboard, std::nullopt});
 }
 
 std::string WaylandClipboard::describe() const {

@@ -33,7 +33,7 @@ constexpr xcb_keysym_t kInsert = 0xff63;
 constexpr xcb_keysym_t kV = 0x76;
 
 // The keys of a keystroke, in the order they are pressed.
-std::vector<xcb_keysym_t> keysOf(PasteKeystroke keystroke) {
+std::vector<xcb_keysym_t> keysymsOf(PasteKeystroke keystroke) {
     switch (keystroke) {
     case PasteKeystroke::CtrlV:
         return {kControlL, kV};
@@ -72,19 +72,27 @@ std::vector<std::string> windowClassOf(xcb_connection_t *connection, xcb_window_
     return {};
 }
 
-// The key that gives `keysym` without a shift, from the server's keyboard map.
-std::optional<xcb_keycode_t> keyOf(xcb_connection_t *connection, xcb_keysym_t keysym) {
+// The keys that give `keysyms` without a shift, from one reading of the server's keyboard map;
+// nothing when one of them is on no key.
+std::optional<std::vector<xcb_keycode_t>> keysOf(xcb_connection_t *connection,
+                                                 const std::vector<xcb_keysym_t> &keysyms) {
     const xcb_setup_t *setup = xcb_get_setup(connection);
     const int count = setup->max_keycode - setup->min_keycode + 1;
     const auto map = own(xcb_get_keyboard_mapping_reply(
         connection, xcb_get_keyboard_mapping(connection, setup->min_keycode, count), nullptr));
     if (!map || map->keysyms_per_keycode == 0)
         return std::nullopt;
-    const xcb_keysym_t *keysyms = xcb_get_keyboard_mapping_keysyms(map.get());
-    for (int i = 0; i < count; ++i)
-        if (keysyms[i * map->keysyms_per_keycode] == keysym)
-            return static_cast<xcb_keycode_t>(setup->min_keycode + i);
-    return std::nullopt;
+    const xcb_keysym_t *onKeys = xcb_get_keyboard_mapping_keysyms(map.get());
+    std::vector<xcb_keycode_t> keys;
+    for (const xcb_keysym_t keysym : keysyms) {
+        int i = 0;
+        while (i < count && onKeys[i * map->keysyms_per_keycode] != keysym)
+            ++i;
+        if (i == count)
+            return std::nullopt;
+        keys.push_back(static_cast<xcb_keycode_t>(setup->min_keycode + i));
+    }
+    return keys;
 }
 
 void fake(xcb_connection_t *connection, uint8_t type, xcb_keycode_t key) {
@@ -177,18 +185,13 @@ void paste(const SharedText &text, const PickPaster::KeystrokeChoice &choose) {
         clipboard->setText(QString::fromStdString(text.str()), QClipboard::Selection);
     xcb_connection_t *x11 = x11Connection();
     const auto focus = own(xcb_get_input_focus_reply(x11, xcb_get_input_focus(x11), nullptr));
-    const std::vector<xcb_keysym_t> keysyms =
-        keysOf(choose(focus ? windowClassOf(x11, focus->focus) : std::vector<std::string>()));
-    std::vector<xcb_keycode_t> keys;
-    for (const xcb_keysym_t keysym : keysyms) {
-        const auto key = keyOf(x11, keysym);
-        if (!key)
-            return;
-        keys.push_back(*key);
-    }
-    for (const xcb_keycode_t key : keys)
+    const auto keys = keysOf(x11, keysymsOf(choose(focus ? windowClassOf(x11, focus->focus)
+                                                         : std::vector<std::string>())));
+    if (!keys)
+        return;
+    for (const xcb_keycode_t key : *keys)
         fake(x11, XCB_KEY_PRESS, key);
-    for (auto key = keys.rbegin(); key != keys.rend(); ++key)
+    for (auto key = keys->rbegin(); key != keys->rend(); ++key)
         fake(x11, XCB_KEY_RELEASE, *key);
     xcb_flush(x11);
 }
