@@ -48,6 +48,8 @@ void History::clearAll() {
     for (int i = 0, n = filledSlotCount(); i < n; ++i)
         slots_[i].text.clear();
     list_.clear();
+    if (shown_)
+        shown_->clear();
     currentRow_ = -1;
 }
 
@@ -80,6 +82,10 @@ void History::insertListEntry(int index, std::string text, Moment madeAt) {
     list_.insert(list_.begin() + index, ListEntry{std::move(text), false, madeAt});
     if (currentRow_ >= index)
         ++currentRow_; // the current entry stays the same entry
+    // The entries shown stay the same entries; the new one is not among them until found.
+    if (shown_)
+        for (int &row : *shown_)
+            row += row >= index;
 }
 
 void History::removeListEntry(int index) {
@@ -88,6 +94,11 @@ void History::removeListEntry(int index) {
         currentRow_ = -1;
     else if (currentRow_ > index)
         --currentRow_;
+    if (shown_) {
+        std::erase(*shown_, index);
+        for (int &row : *shown_)
+            row -= row > index;
+    }
 }
 
 } // namespace kobako

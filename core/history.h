@@ -95,6 +95,18 @@ class History {
     // A mouse button released over the list, after the list's own reaction to the press.
     void releaseOnList(MouseButton button, Modifiers keys, ClipboardWriter &clipboard);
 
+    // Finding by typing: only the list's entries at `rows` (ascending) are shown, and the list's
+    // gestures act on them alone (a join all joins what is shown, a delete deletes only what is
+    // shown); the others lose their selection, so that nothing unseen is deleted. `showAll` ends
+    // it. Rows shown are counted in places: place 0 is the newest entry shown.
+    void showOnly(std::vector<int> rows);
+    void showAll() { shown_.reset(); }
+    bool showsAll() const { return !shown_; }
+    int shownCount() const;
+    int rowAtPlace(int place) const { return shown_ ? (*shown_)[place] : place; }
+    // The place where `row` is shown, -1 where it is not.
+    int placeOfRow(int row) const;
+
     // Clear all: the first `filledSlotCount` slots and the whole list are emptied.
     void clearAll();
 
@@ -148,6 +160,7 @@ class History {
 
     const Settings &settings_;
     std::vector<ListEntry> list_;
+    std::optional<std::vector<int>> shown_; // the rows shown while finding by typing
     int currentRow_ = -1;
     bool listShaded_ = false;
     std::array<Slot, kSlotCount> slots_;

@@ -1,8 +1,9 @@
 #pragma once
 
 // The gestures that the slots and the list share: single pick, add to pick and pick all, over
-// "entries" that say how many there are, their texts, their marks (a slot's check, an item's
-// selection) and how a pick all is shown. Included by the two displays' rules only.
+// "entries" that say how many there are, where each is kept (its row), their texts, their marks (a
+// slot's check, an item's selection) and how a pick all is shown. Included by the two displays'
+// rules only.
 #include "history.h"
 
 namespace kobako {
@@ -32,8 +33,9 @@ void History::singlePick(Entries entries, int index, ClipboardWriter &clipboard)
 template <typename Entries>
 bool History::addToPick(Entries entries, int index, ClipboardWriter &clipboard) {
     clipboard.clear();
+    const auto remembered = static_cast<size_t>(entries.row(index));
     const bool wasMarked =
-        static_cast<size_t>(index) < marksAtLastRelease_.size() && marksAtLastRelease_[index];
+        remembered < marksAtLastRelease_.size() && marksAtLastRelease_[remembered];
     if (!joinedText_.empty() && wasMarked) {
         entries.mark(index, true);
         return false;
@@ -73,11 +75,12 @@ template <typename Entries> void History::pickAll(Entries entries, ClipboardWrit
 
 // The marks as this mouse-up leaves them, for the next add to pick.
 template <typename Entries> void History::rememberMarks(Entries entries) {
-    const int n = entries.count();
-    if (marksAtLastRelease_.size() < static_cast<size_t>(n))
-        marksAtLastRelease_.resize(n);
-    for (int i = 0; i < n; ++i)
-        marksAtLastRelease_[i] = entries.marked(i);
+    for (int i = 0, n = entries.count(); i < n; ++i) {
+        const auto row = static_cast<size_t>(entries.row(i));
+        if (marksAtLastRelease_.size() <= row)
+            marksAtLastRelease_.resize(row + 1);
+        marksAtLastRelease_[row] = entries.marked(i);
+    }
 }
 
 } // namespace kobako

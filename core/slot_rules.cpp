@@ -7,6 +7,7 @@ namespace kobako {
 struct History::SlotEntries {
     History &history;
     int count() const { return history.filledSlotCount(); }
+    int row(int i) const { return i; }
     const SharedText &text(int i) const { return history.slots_[i].text; }
     bool marked(int i) const { return history.slots_[i].marked; }
     void mark(int i, bool on) const { history.slots_[i].marked = on; }

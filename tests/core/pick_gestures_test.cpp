@@ -106,6 +106,34 @@ TEST_P(BothDisplays, ShiftJoinsAllAndOtherKeyCombinationsWriteNothing) {
     EXPECT_TRUE(marks()[1]);
 }
 
+class FoundList : public Gestures {
+  protected:
+    FoundList() : Gestures(DisplayMode::List) {}
+    // A click on the entry shown at `place`.
+    void clickShown(int place, Modifiers keys = Modifiers::None) {
+        leftClick(history.rowAtPlace(place), keys);
+    }
+};
+
+TEST_F(FoundList, GesturesActOnTheEntriesShownAlone) {
+    history.load({"a1", "b", "a2", "c", "a3"});
+    history.toggleListItem(1); // selected before the search: hidden, it must not be deleted
+    history.showOnly({0, 2, 4});
+    clickShown(1, Modifiers::Alt);
+    EXPECT_EQ(clipboard.content, "a1a2a3"); // a join all joins what is shown
+    history.moveCurrentRow(1);
+    EXPECT_EQ(history.currentRow(), 4); // Down goes to the next entry shown
+    // A copy arrives: selected, but not shown; the entries shown stay the same entries.
+    history.capture("new", ClipboardOrigin::Elsewhere);
+    clickShown(0);
+    clickShown(1, Modifiers::Ctrl);
+    EXPECT_EQ(clipboard.content, "a1a2");
+    rightClick(0);
+    EXPECT_EQ(texts(), (Texts{"new", "b", "c", "a3"}));
+    EXPECT_EQ(history.shownCount(), 1);
+    EXPECT_EQ(history.placeOfRow(3), 0);
+}
+
 class Slots : public Gestures {
   protected:
     Slots() : Gestures(DisplayMode::TextBoxes) {}
