@@ -63,4 +63,12 @@ int usableSlotCount(const Settings &settings) {
     return std::min<int>(settings.listMax(), Settings::kMaxSlots);
 }
 
+std::string Settings::callKey() const {
+    constexpr std::string_view kKey = "hotkey=";
+    for (const std::string &line : otherLines)
+        if (line.starts_with(kKey))
+            return line.substr(kKey.size());
+    return "Ctrl+Alt+H";
+}
+
 } // namespace kobako

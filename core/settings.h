@@ -51,6 +51,10 @@ class Settings {
     void setListMaxText(std::string text);
     void setIconHeightText(std::string text);
 
+    // The key that calls the window from anywhere: the line "hotkey=KEYS" after the five (the
+    // first such line), "Ctrl+Alt+H" without one; an empty KEYS calls by no key.
+    std::string callKey() const;
+
     bool isListMode() const { return displayMode == DisplayMode::List; }
     bool keepsInFront() const { return alwaysOnTop == CheckState::Checked; }
 

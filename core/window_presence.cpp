@@ -27,6 +27,14 @@ PresenceStep bringBack(Presence now, std::optional<PlacementKind> place) {
 } // namespace
 
 PresenceStep nextPresence(Presence now, PresenceEvent event, PresenceContext context) {
+    if (now == Presence::Called) {
+        // Shown as by anything else, but for the keyboard going back.
+        if (event == PresenceEvent::KeyboardReturned)
+            return nextPresence(Presence::Shown, PresenceEvent::MinimizeButton, context);
+        if (event == PresenceEvent::Restored || event == PresenceEvent::Captured)
+            return stay(now);
+        return nextPresence(Presence::Shown, event, context);
+    }
     const bool outOfSight = now != Presence::Shown;
     switch (event) {
     case PresenceEvent::Started: {
@@ -63,6 +71,16 @@ PresenceStep nextPresence(Presence now, PresenceEvent event, PresenceContext con
         return stay(Presence::Shown);
     case PresenceEvent::Iconified:
         return {now == Presence::Shown ? Presence::Minimized : now, {}};
+    case PresenceEvent::Summoned: {
+        if (!outOfSight)
+            return to(now, &PresenceRequests::activate);
+        PresenceStep step = bringBack(now, PlacementKind::Capture);
+        step.next = Presence::Called;
+        step.requests.activate = true;
+        return step;
+    }
+    case PresenceEvent::KeyboardReturned:
+        return stay(now);
     }
     return stay(now);
 }

@@ -21,6 +21,15 @@ TEST(Settings, TheListMaximumIsReadFromTheTextAtEachUse) {
 
 // A spin writes its box only when its position changes, and stops at its ends: ten slots at
 // most in text-box mode.
+TEST(Settings, TheCallKeyIsTheFirstHotkeyLineOrCtrlAltH) {
+    Settings settings;
+    EXPECT_EQ(settings.callKey(), "Ctrl+Alt+H");
+    settings.otherLines = {"paste-keystroke.x=Ctrl+V", "hotkey=", "hotkey=Ctrl+Alt+K"};
+    EXPECT_EQ(settings.callKey(), ""); // none
+    settings.otherLines = {"hotkey=Meta+V"};
+    EXPECT_EQ(settings.callKey(), "Meta+V");
+}
+
 TEST(Settings, SpinsWriteTheirBoxWithinTheirRange) {
     Settings settings;
     settings.setListSpin(1); // already at 1: the box keeps "5"

@@ -52,6 +52,17 @@ const Step kSteps[] = {
     {Shown, MinimizeButton, true, true, Minimized, kMinimize},
     {Shown, MinimizeButton, false, true, Hidden, requests(false, {}, false, true, false, false)},
     {Shown, Iconified, true, true, Minimized, kNothing},
+    // The user's key: with the keyboard, and back out of sight with it, when it brought it.
+    {Shown, Summoned, true, true, Shown, requests(false, {}, false, false, false, true)},
+    {Shown, KeyboardReturned, true, true, Shown, kNothing},
+    {Minimized, Summoned, true, true, Called, requests(false, Capture, false, false, true, true)},
+    {NotPlaced, Summoned, true, true, Called, requests(true, First, false, false, true, true)},
+    {Called, Restored, true, true, Called, kNothing},
+    {Called, Captured, true, true, Called, kNothing},
+    {Called, KeyboardReturned, true, true, Minimized, kMinimize},
+    {Called, KeyboardReturned, false, true, Hidden, requests(false, {}, false, true, false, false)},
+    {Called, MinimizeButton, true, true, Minimized, kMinimize},
+    {Called, Iconified, true, true, Minimized, kNothing},
     // Minimized or hidden: a copy brings it back where the settings say (an empty copy to an
     // empty history does not move it); the window manager's restore leaves it where it was.
     {Minimized, Captured, true, true, Shown, requests(false, Capture, false, false, true, false)},
