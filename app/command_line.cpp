@@ -44,8 +44,8 @@ CommandLine readCommandLine(const std::vector<std::string> &arguments, const cha
             line.action = CommandLine::Action::ShowVersion;
             return line;
         }
-        if (argument == "--verbose") {
-            line.verbose = true;
+        if (argument == "--verbose" || argument == "--show") {
+            (argument == "--show" ? line.show : line.verbose) = true;
             continue;
         }
         if (line.directory)
@@ -78,6 +78,7 @@ std::string usageText(bool japanese) {
                "      --data-home      ファイルを " +
                std::string(kDataDirectoryShown) +
                " に置く\n"
+               "      --show           動いている Kobako を呼び出し、キーボードを渡す\n"
                "      --verbose        クリップボードの読み方と、コピーをどう扱ったかを表示する\n"
                "  -h, --help           この説明を表示して終わる\n"
                "  -v, --version        バージョンを表示して終わる\n";
@@ -89,6 +90,7 @@ std::string usageText(bool japanese) {
            "      --data-home      keep the files in " +
            std::string(kDataDirectoryShown) +
            "\n"
+           "      --show           call the running Kobako and give it the keyboard\n"
            "      --verbose        say how the clipboard is read and what becomes of each copy\n"
            "  -h, --help           show this help and exit\n"
            "  -v, --version        show the version and exit\n";

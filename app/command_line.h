@@ -17,6 +17,9 @@ struct CommandLine {
     bool makeDirectory = false;
     // Say on standard error, once at start, which way the clipboard is watched.
     bool verbose = false;
+    // Call the Kobako already running in the directory, as its key does (where a Wayland
+    // compositor lets it take no key, the user binds this to a key).
+    bool show = false;
     // What was wrong, for Refuse: the option in question.
     std::string refused;
 };

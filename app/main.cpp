@@ -5,6 +5,7 @@
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
+#include "platform/global_key.h"
 #include "platform/instance_door.h"
 #include "platform/language.h"
 #include "platform/paste_after_pick.h"
@@ -153,9 +154,12 @@ int refuseToStart(const QString &why) {
     return 1;
 }
 
-// Another Kobako already works in the directory: it is brought forward, and this one says so.
-int yieldToTheRunningOne(const kobako::storage::DirectoryLock &lock, const std::string &directory) {
-    kobako::platform::InstanceDoor::knock(lock.path());
+// Another Kobako already works in the directory: it is brought forward, and this one says so;
+// asked to call it (--show), this one ends quietly once it heard.
+int yieldToTheRunningOne(const kobako::storage::DirectoryLock &lock, const std::string &directory,
+                         bool summon) {
+    if (kobako::platform::InstanceDoor::knock(lock.path(), summon) && summon)
+        return 0;
     return refuseToStart(QCoreApplication::translate(
                              "main", "このディレクトリではすでに Kobako が動いています。\n%1")
                              .arg(QString::fromStdString(directory)));
@@ -228,7 +232,7 @@ int main(int argc, char *argv[]) {
     if (foreign)
         return refuseAnotherUsersFiles(*foreign);
     if (!working)
-        return yieldToTheRunningOne(*lock, files.startDirectory);
+        return yieldToTheRunningOne(*lock, files.startDirectory, line.show);
     storage::removeStaleTemporaries(files.startDirectory, files.names());
 
     Settings settings;
@@ -253,7 +257,13 @@ int main(int argc, char *argv[]) {
 
     platform::InstanceDoor door(lock->path());
     QObject::connect(&door, &platform::InstanceDoor::knocked, &window,
-                     &ui::HistoryWindow::comeForward);
+                     [&window](bool summon) { summon ? window.summon() : window.comeForward(); });
+    platform::GlobalKey callKey;
+    QObject::connect(&callKey, &platform::GlobalKey::pressed, &window, &ui::HistoryWindow::summon);
+    if (const auto refused = callKey.take(QString::fromStdString(settings.callKey()))) {
+        std::fprintf(stderr, "kobako: %s\n", refused->toLocal8Bit().constData());
+        QTimer::singleShot(0, &window, [&dialogs, why = *refused] { dialogs.message(why); });
+    }
     QObject::disconnect(endEarly);
     QObject::connect(&termination, &platform::TerminationSignals::requested, &window,
                      [&window] { window.saveAndEnd(false); });

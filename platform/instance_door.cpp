@@ -8,6 +8,7 @@ namespace kobako::platform {
 namespace {
 
 constexpr int kKnockTimeoutMs = 1000;
+constexpr char kSummon[] = "show";
 
 QString socketPath(const std::string &lockPath) {
     return QString::fromStdString(lockPath + ".socket");
@@ -29,21 +30,32 @@ InstanceDoor::InstanceDoor(const std::string &lockPath, QObject *parent)
     server.setSocketOptions(QLocalServer::UserAccessOption);
     if (!server.listen(socketPath(lockPath)))
         return;
+    // What a visitor says is known once it has gone.
     connect(&server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket *visitor = listening_->server.nextPendingConnection())
-            visitor->deleteLater();
-        emit knocked();
+        while (QLocalSocket *visitor = listening_->server.nextPendingConnection()) {
+            connect(visitor, &QLocalSocket::disconnected, this, [this, visitor] {
+                visitor->deleteLater();
+                emit knocked(visitor->readAll() == kSummon);
+            });
+        }
     });
 }
 
 InstanceDoor::~InstanceDoor() = default;
 
-bool InstanceDoor::knock(const std::string &lockPath) {
+bool InstanceDoor::knock(const std::string &lockPath, bool summon) {
     if (lockPath.empty())
         return false;
     QLocalSocket socket;
     socket.connectToServer(socketPath(lockPath));
-    return socket.waitForConnected(kKnockTimeoutMs);
+    if (!socket.waitForConnected(kKnockTimeoutMs))
+        return false;
+    if (summon) {
+        socket.write(kSummon);
+        socket.waitForBytesWritten(kKnockTimeoutMs);
+    }
+    socket.disconnectFromServer();
+    return true;
 }
 
 } // namespace kobako::platform

@@ -17,11 +17,12 @@ class InstanceDoor : public QObject {
     // Listens at `lockPath` + ".socket"; with no lock file (no private directory), it does not.
     explicit InstanceDoor(const std::string &lockPath, QObject *parent = nullptr);
     ~InstanceDoor() override;
-    // True when the instance at `lockPath` heard the knock.
-    static bool knock(const std::string &lockPath);
+    // True when the instance at `lockPath` heard the knock; `summon` asks it to come as its key
+    // calls it (on Windows, where the key is the system's own, it comes as for any knock).
+    static bool knock(const std::string &lockPath, bool summon);
 
   signals:
-    void knocked();
+    void knocked(bool summon);
 
   private:
     struct Listening; // each system's own

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -44,13 +45,19 @@ class PickPaster : public QObject {
 
     PickPaster(KeystrokeChoice choose, QObject *parent = nullptr);
     void paste(SharedText text);
+    // The same once the keyboard, given back by the program, has arrived at the other program
+    // (within a second).
+    void pasteOnceGivenBack(SharedText text);
 
   private:
+    using Deadline = std::optional<std::chrono::steady_clock::time_point>;
+    void startPasting(SharedText text, Deadline givenBackBy);
     void pasteOnceReleased();
 
     KeystrokeChoice choose_;
     QTimer released_;
     SharedText text_;
+    Deadline givenBackBy_;
 };
 
 } // namespace kobako::platform

@@ -80,4 +80,11 @@ void whenFramed(QWidget &window, std::function<void(QMargins)> placed);
 // server is asked. The program's own placing keeps to Qt's idea, which its moves update at once.
 QPoint windowPosition(const QWidget &window);
 
+// The window of another program that has the keyboard (the window manager's active window, or
+// the one with the focus), to give it the keyboard back later; 0 when one of the program's own
+// windows has it, or none has.
+quintptr keyboardHolder();
+// Gives the keyboard back to the window `keyboardHolder` told of, through the window manager.
+void giveKeyboardTo(quintptr window);
+
 } // namespace kobako::platform

@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>kobako::platform::GlobalKey</name>
+    <message>
+        <source>キー「%1」は別のプログラムが使っているため、Kobako を呼び出せません。
+設定ファイルの「hotkey=」の行で別のキーを選べます。</source>
+        <translation>Another program holds the key %1, so it cannot call Kobako.
+A line &quot;hotkey=&quot; in the settings file chooses another key.</translation>
+    </message>
+    <message>
+        <source>「%1」はキーとして使えないため、Kobako を呼び出すキーはありません。
+設定ファイルの「hotkey=」の行を「hotkey=Ctrl+Alt+H」のように書いてください。</source>
+        <translation>&quot;%1&quot; is no key, so no key calls Kobako.
+Write the line &quot;hotkey=&quot; of the settings file like &quot;hotkey=Ctrl+Alt+H&quot;.</translation>
+    </message>
+</context>
+<context>
     <name>kobako::ui::HistoryListModel</name>
     <message>
         <source>クリック: クリップボードへ&#x3000;Ctrl+クリック: つなげる&lt;br&gt;Shift+クリック、Alt+クリック: すべてつなげる&#x3000;右クリック: 削除</source>
@@ -105,6 +120,13 @@ Quit without saving?</translation>
     <message>
         <source>起動時に読み込めなかったため、上書きしませんでした（%1）</source>
         <translation>not written over, since it could not be read at start-up (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>kobako::ui::ListFinder</name>
+    <message>
+        <source>検索</source>
+        <translation>Find</translation>
     </message>
 </context>
 <context>

@@ -11,13 +11,13 @@ HistoryListModel::HistoryListModel(const History &history, QObject *parent)
     : QAbstractListModel(parent), history_(history) {}
 
 int HistoryListModel::rowCount(const QModelIndex &parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(history_.list().size());
+    return parent.isValid() ? 0 : history_.shownCount();
 }
 
 QVariant HistoryListModel::data(const QModelIndex &index, int role) const {
-    if (!index.isValid() || static_cast<size_t>(index.row()) >= history_.list().size())
+    if (!index.isValid() || index.row() >= history_.shownCount())
         return {};
-    const ListEntry &entry = history_.list()[index.row()];
+    const ListEntry &entry = history_.list()[history_.rowAtPlace(index.row())];
     switch (role) {
     case Qt::DisplayRole:
         return listRowText(entry.text);

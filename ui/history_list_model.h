@@ -6,8 +6,8 @@
 
 namespace kobako::ui {
 
-// Shows the history's list entries to a view without copying them; selected entries are drawn
-// in the highlight colours.
+// Shows the history's list entries shown (all, or those found by typing) to a view without copying
+// them; selected entries are drawn in the highlight colours.
 class HistoryListModel : public QAbstractListModel {
     Q_OBJECT
   public:

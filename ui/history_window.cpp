@@ -4,6 +4,7 @@
 #include "help.h"
 #include "history_list_model.h"
 #include "history_saver.h"
+#include "list_finder.h"
 #include "platform/caption_bar.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
@@ -21,6 +22,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFontInfo>
+#include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QStyle>
@@ -77,6 +79,12 @@ HistoryWindow::HistoryWindow(Settings &settings, ClipboardReader &clipboardReade
     historyList_->setFocusPolicy(Qt::TabFocus); // a click picks; it leaves the keyboard be
     historyList_->viewport()->installEventFilter(this);
     historyList_->installEventFilter(this);
+    finder_ = new ListFinder(history_, *historyList_, *client_);
+    finder_->field().installEventFilter(this);
+    connect(finder_, &ListFinder::shownChanged, this, [this] {
+        placeFindField();
+        refreshViews();
+    });
     edges_ = new platform::ResizeEdges(*this);
     presence_ = new platform::WindowPresence(*this, {[this] { restoreSavedSize(); },
                                                      [this](PlacementKind kind) { placeBy(kind); },
@@ -210,11 +218,22 @@ void HistoryWindow::fitDisplayToWindow() {
             restoreSavedSize();
             historyList_->resize(width(), height());
         }
+        placeFindField();
         return;
     }
     if (normal)
         restoreSavedSize();
     applySlotLayout();
+}
+
+// While finding, the field takes the foot of the client area and the list ends above it.
+void HistoryWindow::placeFindField() {
+    QLineEdit &field = finder_->field();
+    if (!field.isVisibleTo(this))
+        return historyList_->resize(width(), height());
+    const int height = field.sizeHint().height();
+    field.setGeometry(0, client_->height() - height, client_->width(), height);
+    historyList_->resize(client_->width(), client_->height() - height);
 }
 
 void HistoryWindow::restoreSavedSize() {
@@ -299,6 +318,33 @@ void HistoryWindow::comeForward() {
     presence_->handle(PresenceEvent::SecondStart);
 }
 
+void HistoryWindow::summon() {
+    // Qt may still call a window active that the window manager minimized.
+    const Presence presence = presence_->state();
+    if (isActiveWindow() && (presence == Presence::Shown || presence == Presence::Called))
+        return giveKeyboardBack();
+    keyboardLentBy_ = platform::keyboardHolder();
+    presence_->handle(PresenceEvent::Summoned);
+    focusForTyping();
+}
+
+// In the list, ready to find; among the slots, in the first one checked.
+void HistoryWindow::focusForTyping() {
+    if (settings_.isListMode())
+        return historyList_->setFocus(Qt::OtherFocusReason);
+    const auto &textSlots = history_.textSlots();
+    const auto checked = std::ranges::find_if(textSlots, &Slot::marked);
+    slotTexts_[checked == textSlots.end() ? 0 : checked - textSlots.begin()]->setFocus(
+        Qt::OtherFocusReason);
+}
+
+// The window goes back out of sight when the key brought it.
+void HistoryWindow::giveKeyboardBack() {
+    finder_->stop();
+    platform::giveKeyboardTo(std::exchange(keyboardLentBy_, 0));
+    presence_->handle(PresenceEvent::KeyboardReturned);
+}
+
 // The file is written again only when what it holds changed: a pick changes nothing in it.
 void HistoryWindow::saveChanges() {
     if (saver_ && history_.revision() != savedRevision_)
@@ -308,10 +354,14 @@ void HistoryWindow::saveChanges() {
 
 void HistoryWindow::refreshViews() {
     saveChanges();
+    finder_->followHistory();
     listModel_->refresh();
     // The view shows the history's current entry; it keeps none of its own (with none, Qt would
     // make the first row current when the list takes the focus).
-    historyList_->setCurrentIndex(listModel_->index(history_.currentRow()));
+    const QModelIndex current = listModel_->index(history_.placeOfRow(history_.currentRow()));
+    historyList_->setCurrentIndex(current);
+    if (finder_->finding())
+        historyList_->scrollTo(current);
     setShaded(historyList_, history_.listShaded());
 
     if (!slotsBuilt())

@@ -15,6 +15,7 @@
 #include <future>
 
 class QCheckBox;
+class QKeyEvent;
 class QListView;
 class QPlainTextEdit;
 
@@ -30,6 +31,7 @@ namespace kobako::ui {
 
 class HistoryListModel;
 class HistorySaver;
+class ListFinder;
 class SettingsWindow;
 
 // The history window: the list or the ten text slots under its own caption bar.
@@ -54,6 +56,9 @@ class HistoryWindow : public QWidget, public SettingsTarget {
     void showAtStart();
     // A second start in the same directory: shown and placed as a copy would, or raised.
     void comeForward();
+    // The user's key, or a start with --show: the window comes with the keyboard, ready to find
+    // by typing. Pressed again while the window has the keyboard, it gives the keyboard back.
+    void summon();
     void onCaptionButton(platform::CaptionButton button);
 
     // Saves the window size and the history, then ends the program. When a write fails the user
@@ -99,6 +104,12 @@ class HistoryWindow : public QWidget, public SettingsTarget {
 
     bool listEvent(QEvent *event);
     bool listKeyEvent(QEvent *event);
+    bool findFieldKeyEvent(QEvent *event);
+    bool listPickKey(const QKeyEvent &key);
+    void pickCurrentByKey(bool thenPaste);
+    void focusForTyping();
+    void giveKeyboardBack();
+    void placeFindField();
     bool slotMarkEvent(int index, QEvent *event);
     bool slotTextEvent(int index, QEvent *event);
     bool slotKeyEvent(int index, QEvent *event);
@@ -136,6 +147,8 @@ class HistoryWindow : public QWidget, public SettingsTarget {
     QWidget *client_;
     QListView *historyList_;
     HistoryListModel *listModel_;
+    ListFinder *finder_;
+    quintptr keyboardLentBy_ = 0; // the window that had the keyboard before the user's key
     std::array<QPlainTextEdit *, History::kSlotCount> slotTexts_{};
     std::array<QCheckBox *, History::kSlotCount> slotMarks_{};
     std::array<QString, History::kSlotCount> shownSlotText_{}; // what each slot shows

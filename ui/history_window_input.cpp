@@ -1,11 +1,13 @@
 #include "history_window.h"
 
 #include "core/mouse.h"
+#include "list_finder.h"
 #include "platform/dialogs.h"
 
 #include <QCheckBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QListView>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -50,6 +52,8 @@ bool HistoryWindow::eventFilter(QObject *watched, QEvent *event) {
         return listEvent(event);
     if (watched == historyList_)
         return listKeyEvent(event);
+    if (watched == &finder_->field())
+        return findFieldKeyEvent(event);
     for (int i = 0; slotsBuilt() && i < History::kSlotCount; ++i) {
         if (watched == slotMarks_[i])
             return slotMarkEvent(i, event);
@@ -66,9 +70,9 @@ bool HistoryWindow::eventFilter(QObject *watched, QEvent *event) {
 bool HistoryWindow::listEvent(QEvent *event) {
     if (isPress(event->type())) {
         auto *press = static_cast<QMouseEvent *>(event);
-        const int row = historyList_->indexAt(press->position().toPoint()).row();
-        if (press->button() == Qt::LeftButton && row >= 0) {
-            history_.toggleListItem(row);
+        const int place = historyList_->indexAt(press->position().toPoint()).row();
+        if (press->button() == Qt::LeftButton && place >= 0) {
+            history_.toggleListItem(history_.rowAtPlace(place));
             refreshViews();
         }
         return true;
@@ -85,29 +89,65 @@ bool HistoryWindow::listEvent(QEvent *event) {
 
 // Without a mouse: Enter gives the current entry back as a plain click does, Delete deletes the
 // selected entries as a right click does. Up and Down move the current entry from where the
-// clicks and keys left it.
+// clicks and keys left it. Typing starts finding; Esc gives the keyboard back.
 bool HistoryWindow::listKeyEvent(QEvent *event) {
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);
-    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (finder_->typeInto(*key) || listPickKey(*key))
+        return true;
     if (key->modifiers() != Qt::NoModifier && key->modifiers() != Qt::KeypadModifier)
         return false;
-    if (enter) {
-        const int row = history_.currentRow();
-        if (row < 0)
-            return true;
-        history_.toggleListItem(row);
-        history_.releaseOnList(MouseButton::Left, Modifiers::None, clipboardWriter_);
-    } else if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
-        history_.moveCurrentRow(key->key() == Qt::Key_Up ? -1 : 1);
-    } else if (key->key() == Qt::Key_Delete) {
+    if (key->key() == Qt::Key_Delete)
         history_.releaseOnList(MouseButton::Right, Modifiers::None, clipboardWriter_);
-    } else {
+    else if (key->key() == Qt::Key_Escape)
+        giveKeyboardBack();
+    else
         return false;
-    }
     refreshViews();
     return true;
+}
+
+// The find field keeps the keys that edit it; Esc empties it, and the list's keys go to the list.
+bool HistoryWindow::findFieldKeyEvent(QEvent *event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+        finder_->stop();
+        return true;
+    }
+    return listPickKey(*key);
+}
+
+// Up and Down move among the entries shown; Enter picks the current one and, when the user's key
+// took the keyboard from another program, gives it back and pastes there; Shift+Enter only picks.
+bool HistoryWindow::listPickKey(const QKeyEvent &key) {
+    const Qt::KeyboardModifiers held = key.modifiers() & ~Qt::KeypadModifier;
+    const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+    if (enter && (held == Qt::NoModifier || held == Qt::ShiftModifier)) {
+        pickCurrentByKey(held == Qt::NoModifier);
+        return true;
+    }
+    if ((key.key() != Qt::Key_Up && key.key() != Qt::Key_Down) || held != Qt::NoModifier)
+        return false;
+    history_.moveCurrentRow(key.key() == Qt::Key_Up ? -1 : 1);
+    refreshViews();
+    return true;
+}
+
+void HistoryWindow::pickCurrentByKey(bool thenPaste) {
+    const int row = history_.currentRow();
+    if (history_.placeOfRow(row) < 0)
+        return;
+    const SharedText picked = history_.list()[row].text;
+    history_.toggleListItem(row);
+    history_.releaseOnList(MouseButton::Left, Modifiers::None, clipboardWriter_);
+    refreshViews();
+    if (!thenPaste || keyboardLentBy_ == 0)
+        return;
+    giveKeyboardBack();
+    pickWriter_.pasteOnceGivenBack(picked);
 }
 
 // The check box toggles on a left click released over it; the handler runs on every release.
@@ -184,11 +224,21 @@ bool HistoryWindow::slotKeyEvent(int index, QEvent *event) {
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto *key = static_cast<QKeyEvent *>(event);
-    // Ctrl+Enter gives the slot back, as a click on its text does; Enter alone types a line end.
+    // Ctrl+Enter gives the slot back, as a click on its text does, and to the program the user's
+    // key took the keyboard from, to paste; Enter alone types a line end. Esc gives the keyboard
+    // back.
     if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
         (key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
         history_.clickSlotText(index, clipboardWriter_);
         refreshViews();
+        if (keyboardLentBy_ != 0) {
+            giveKeyboardBack();
+            pickWriter_.pasteOnceGivenBack(history_.textSlots()[index].text);
+        }
+        return true;
+    }
+    if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+        giveKeyboardBack();
         return true;
     }
     // Delete carries a text on X11 (DEL) but types no character, like the arrow keys; Tab and

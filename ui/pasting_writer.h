@@ -22,11 +22,21 @@ class PastingWriter : public ClipboardWriter {
     void clear() override { clipboard_.clear(); }
     void setText(const SharedText &text) override {
         clipboard_.setText(text);
-        if (settings_.pasteAfterPick && text.size() <= kLargestPasted && !platform::pasteBlocker())
+        if (settings_.pasteAfterPick && pastes(text))
             paster_.paste(text);
+    }
+    // A text picked by the keyboard, which the program then gives back: pasted whatever the
+    // setting, once the other program has the keyboard.
+    void pasteOnceGivenBack(const SharedText &text) {
+        if (pastes(text))
+            paster_.pasteOnceGivenBack(text);
     }
 
   private:
+    static bool pastes(const SharedText &text) {
+        return text.size() <= kLargestPasted && !platform::pasteBlocker();
+    }
+
     ClipboardWriter &clipboard_;
     const Settings &settings_;
     platform::PickPaster paster_;

@@ -67,14 +67,14 @@ InstanceDoor::InstanceDoor(const std::string &lockPath, QObject *parent)
     connect(listening_->notifier, &QWinEventNotifier::activated, this, [this] {
         DisconnectNamedPipe(listening_->pipe);
         listening_->listen();
-        emit knocked();
+        emit knocked(false);
     });
     listening_->listen();
 }
 
 InstanceDoor::~InstanceDoor() = default;
 
-bool InstanceDoor::knock(const std::string &lockPath) {
+bool InstanceDoor::knock(const std::string &lockPath, bool) {
     if (lockPath.empty())
         return false;
     const std::wstring name = pipeName(lockPath);

@@ -97,4 +97,17 @@ QPoint windowPosition(const QWidget &window) {
     return window.mapToGlobal(QPoint(0, 0));
 }
 
+quintptr keyboardHolder() {
+    HWND holder = GetForegroundWindow();
+    DWORD process = 0;
+    GetWindowThreadProcessId(holder, &process);
+    return holder && process != GetCurrentProcessId() ? reinterpret_cast<quintptr>(holder) : 0;
+}
+
+// The foreground window may hand the foreground on.
+void giveKeyboardTo(quintptr window) {
+    if (window)
+        SetForegroundWindow(reinterpret_cast<HWND>(window));
+}
+
 } // namespace kobako::platform

@@ -232,4 +232,44 @@ QPoint windowPosition(const QWidget &window) {
     return reply ? QPoint(reply->dst_x, reply->dst_y) : window.pos();
 }
 
+namespace {
+
+bool isOwnWindow(xcb_window_t window) {
+    const auto windows = QGuiApplication::topLevelWindows();
+    return std::ranges::any_of(
+        windows, [window](const QWindow *top) { return top->handle() && top->winId() == window; });
+}
+
+} // namespace
+
+quintptr keyboardHolder() {
+    xcb_connection_t *x11 = x11Connection();
+    if (!x11)
+        return 0;
+    static const xcb_atom_t active = internAtom(x11, "_NET_ACTIVE_WINDOW");
+    const std::vector<uint32_t> named = cardinals(x11, rootOf(x11), active, XCB_ATOM_WINDOW);
+    xcb_window_t holder = named.empty() ? XCB_NONE : named.front();
+    if (holder == XCB_NONE) {
+        const auto focus = own(xcb_get_input_focus_reply(x11, xcb_get_input_focus(x11), nullptr));
+        if (focus && focus->focus != XCB_INPUT_FOCUS_POINTER_ROOT)
+            holder = focus->focus;
+    }
+    return holder == XCB_NONE || isOwnWindow(holder) ? 0 : holder;
+}
+
+// As a pager asks (source 2), which every window manager grants.
+void giveKeyboardTo(quintptr window) {
+    xcb_connection_t *x11 = x11Connection();
+    if (!x11 || window == 0)
+        return;
+    static const xcb_atom_t active = internAtom(x11, "_NET_ACTIVE_WINDOW");
+    askWindowManager(x11, static_cast<xcb_window_t>(window), active, {2, XCB_CURRENT_TIME, 0});
+    // Without a window manager nothing answers the request.
+    if (cardinals(x11, rootOf(x11), active, XCB_ATOM_WINDOW).empty()) {
+        xcb_set_input_focus(x11, XCB_INPUT_FOCUS_PARENT, static_cast<xcb_window_t>(window),
+                            XCB_CURRENT_TIME);
+        xcb_flush(x11);
+    }
+}
+
 } // namespace kobako::platform

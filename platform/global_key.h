@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QAbstractNativeEventFilter>
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace kobako::platform {
+
+// A key that calls the program from anywhere on the desktop: grabbed on the X server's root
+// window (with Num Lock and Caps Lock on or off), or registered with Windows. A Wayland
+// compositor lets no program take a key for itself: there the user binds `kobako --show`.
+class GlobalKey : public QObject, public QAbstractNativeEventFilter {
+    Q_OBJECT
+  public:
+    explicit GlobalKey(QObject *parent = nullptr);
+    ~GlobalKey() override;
+
+    // Takes `keys` ("Ctrl+Alt+H"), letting go of the key taken before; empty takes none. When
+    // the key cannot be taken (another program holds it, it is no key), why, for the user.
+    std::optional<QString> take(const QString &keys);
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *result) override;
+
+  signals:
+    void pressed();
+
+  private:
+    // Each system's masks of Shift, Ctrl, Alt and Meta (the Windows key).
+    struct ModifierMasks {
+        uint32_t shift, control, alt, meta;
+    };
+    struct Combination {
+        int key; // Qt's
+        uint32_t modifiers;
+    };
+    // The one key and its modifiers that `keys` names; none when it names no key, or several.
+    static std::optional<Combination> combinationOf(const QString &keys,
+                                                    const ModifierMasks &masks);
+    void letGo();
+    static QString heldElsewhere(const QString &keys);
+    static QString noKey(const QString &keys);
+
+    // The key as the system knows it (X11: key code and modifier mask; Windows: virtual key).
+    struct Taken {
+        uint32_t key = 0;
+        uint32_t modifiers = 0;
+    };
+    std::optional<Taken> taken_;
+};
+
+} // namespace kobako::platform
