@@ -10,7 +10,7 @@ import tempfile
 import unittest
 from pathlib import Path
 
-from harness import CAPTION, DesktopTest, end_group, list_rows, wait_until
+from harness import CAPTION, DesktopTest, Kobako, end_group, list_rows, wait_until
 
 TEXT_WINDOW = os.environ.get("TEXT_WINDOW")
 SIZE_FILE = b" 4500 \r\n 4200 \r\n"  # height and width in twips
@@ -212,6 +212,45 @@ class Openbox(Cases, UnderAWindowManager):
     name = "openbox"
     command = ["openbox", "--sm-disable"]
 
+    def active(self):
+        return self.display.xdotool("getactivewindow").strip()
+
+    def test_its_key_calls_it_to_find_and_paste_where_the_user_types(self):
+        program = self.start()
+        self.copy(program, "apple crumble\n", "banana split\n", "apple pie\n")
+        window = self.history_window(program)
+        self.minimize_by_the_caption_button(window)
+        typed = self.directory / "typed"
+        self.terminal("typing", f"cat > {typed}")
+        xterm = self.active()
+        self.display.xdotool("key", "ctrl+alt+h")
+        self.wait_for(window, ("Normal", True))
+        wait_until(lambda: self.active() == str(int(window, 0)), what="the keyboard in Kobako")
+        # Two words: "app" alone would find the newest, apple pie, first.
+        self.display.xdotool("type", "APP cru")
+        self.display.xdotool("key", "Return")
+        wait_until(lambda: typed.exists() and typed.read_text() == "apple crumble\n",
+                   what="the entry found pasted")
+        self.wait_for(window, ("Iconic", False))  # back where the key found it
+        self.assertEqual(self.active(), xterm)
+        # With Num Lock on the key still calls it; Esc gives the keyboard back at once.
+        self.display.xdotool("key", "Num_Lock", "ctrl+alt+h")
+        self.addCleanup(self.display.xdotool, "key", "Num_Lock")
+        wait_until(lambda: self.active() == str(int(window, 0)), what="the keyboard again")
+        self.display.xdotool("key", "Escape")
+        wait_until(lambda: self.active() == xterm, what="the keyboard back")
+        self.display.xdotool("type", "end\n")
+        wait_until(lambda: typed.read_text() == "apple crumble\nend\n", what="typing goes on")
+        # Another Kobako, in another directory, finds the key taken: it says so and works.
+        elsewhere = tempfile.TemporaryDirectory()
+        self.addCleanup(elsewhere.cleanup)
+        other = Kobako(self.display, elsewhere.name)
+        self.addCleanup(other.kill)
+        wait_until(other.messages, what="the report of the key")
+        self.assertIn("Ctrl+Alt+H", other.said())
+        other.answer()
+        self.copy(other, "after the report")
+
 
 class Xfwm4(Cases, UnderAWindowManager):
     name = "xfwm4"
@@ -236,7 +275,16 @@ class Fluxbox(Cases, UnderAWindowManager):
 
 class IceWM(Cases, UnderAWindowManager):
     name = "icewm"
-    command = ["icewm"]
+
+    def setUp(self):
+        # Its own Ctrl+Alt+H (collapsing the taskbar) would keep Kobako's key, and Kobako's
+        # report of it would stand over the cases' windows.
+        settings = tempfile.NamedTemporaryFile("w", suffix=".preferences")
+        self.addCleanup(settings.close)
+        settings.write('KeySysCollapseTaskBar=""\n')
+        settings.flush()
+        self.command = ["icewm", "--config", settings.name]
+        super().setUp()
 
 
 if __name__ == "__main__":
