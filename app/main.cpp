@@ -5,7 +5,6 @@
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
-#include "platform/global_key.h"
 #include "platform/instance_door.h"
 #include "platform/language.h"
 #include "platform/paste_after_pick.h"
@@ -258,12 +257,6 @@ int main(int argc, char *argv[]) {
     platform::InstanceDoor door(lock->path());
     QObject::connect(&door, &platform::InstanceDoor::knocked, &window,
                      [&window](bool summon) { summon ? window.summon() : window.comeForward(); });
-    platform::GlobalKey callKey;
-    QObject::connect(&callKey, &platform::GlobalKey::pressed, &window, &ui::HistoryWindow::summon);
-    if (const auto refused = callKey.take(QString::fromStdString(settings.callKey()))) {
-        std::fprintf(stderr, "kobako: %s\n", refused->toLocal8Bit().constData());
-        QTimer::singleShot(0, &window, [&dialogs, why = *refused] { dialogs.message(why); });
-    }
     QObject::disconnect(endEarly);
     QObject::connect(&termination, &platform::TerminationSignals::requested, &window,
                      [&window] { window.saveAndEnd(false); });

@@ -63,12 +63,24 @@ int usableSlotCount(const Settings &settings) {
     return std::min<int>(settings.listMax(), Settings::kMaxSlots);
 }
 
+namespace {
+constexpr std::string_view kCallKeyLine = "hotkey=";
+}
+
 std::string Settings::callKey() const {
-    constexpr std::string_view kKey = "hotkey=";
     for (const std::string &line : otherLines)
-        if (line.starts_with(kKey))
-            return line.substr(kKey.size());
+        if (line.starts_with(kCallKeyLine))
+            return line.substr(kCallKeyLine.size());
     return "Ctrl+Alt+H";
+}
+
+void Settings::setCallKey(const std::string &keys) {
+    const auto line = std::ranges::find_if(
+        otherLines, [](const std::string &other) { return other.starts_with(kCallKeyLine); });
+    if (line == otherLines.end())
+        otherLines.push_back(std::string(kCallKeyLine) + keys);
+    else
+        *line = std::string(kCallKeyLine) + keys;
 }
 
 } // namespace kobako

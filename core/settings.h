@@ -54,6 +54,8 @@ class Settings {
     // The key that calls the window from anywhere: the line "hotkey=KEYS" after the five (the
     // first such line), "Ctrl+Alt+H" without one; an empty KEYS calls by no key.
     std::string callKey() const;
+    // A key chosen: that line is rewritten, or added where there was none.
+    void setCallKey(const std::string &keys);
 
     bool isListMode() const { return displayMode == DisplayMode::List; }
     bool keepsInFront() const { return alwaysOnTop == CheckState::Checked; }

@@ -201,6 +201,24 @@ def main(target):
         display.close()
 
 
+def shoot_finding(target):
+    """The list found by typing half-width kana, which find the full-width ones, marked."""
+    display = Display()
+    with tempfile.TemporaryDirectory() as directory:
+        (Path(directory) / "kobako.f2").write_bytes(b" 1 \r\n8\r\n18\r\n0\r\n1\r\n")
+        program = Kobako(display, directory)
+        for text in TEXTS + ["テキストエディター", "Text"]:
+            display.copy(text)
+            time.sleep(0.2)
+        display.xdotool("key", "ctrl+alt+h")
+        time.sleep(0.5)
+        display.xdotool("type", "ﾃｷｽﾄ")
+        time.sleep(0.5)
+        shoot(display, program, target / "find-by-typing.png")
+        program.kill()
+    display.close()
+
+
 def shoot_slots(target):
     """Ten slots at the window's size as designed, at 1x and as Qt scales it for a 2x screen."""
     for name, scale in (("ten-slots-1x.png", "1"), ("ten-slots-2x.png", "2")):
@@ -266,6 +284,7 @@ def shoot_windows(target):
 if __name__ == "__main__":
     out = Path(sys.argv[1] if len(sys.argv) > 1 else "docs")
     main(out)
+    shoot_finding(out)
     shoot_slots(out)
     shoot_desktop(out)
     (out / "window-managers").mkdir(exist_ok=True)

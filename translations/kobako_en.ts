@@ -263,6 +263,18 @@ Starting at login stays as it was.</translation>
         <source>選んだら貼り付ける</source>
         <translation>Paste after a pick</translation>
     </message>
+    <message>
+        <source>呼び出しキー</source>
+        <translation>Call key</translation>
+    </message>
+    <message>
+        <source>キーなし</source>
+        <translation>No key</translation>
+    </message>
+    <message>
+        <source>呼び出しキー: どこからでも Kobako を呼び出すキー（Ctrl+Alt+H など）。空にすると使いません。</source>
+        <translation>Call key: the key that calls Kobako from anywhere (Ctrl+Alt+H, say). Empty, no key calls it.</translation>
+    </message>
 </context>
 <context>
     <name>kobako::ui::VersionWindow</name>

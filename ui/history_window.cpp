@@ -8,6 +8,7 @@
 #include "platform/caption_bar.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
+#include "platform/global_key.h"
 #include "platform/resize_edges.h"
 #include "platform/twips.h"
 #include "platform/window_manager.h"
@@ -90,6 +91,8 @@ HistoryWindow::HistoryWindow(Settings &settings, ClipboardReader &clipboardReade
                                                      [this](PlacementKind kind) { placeBy(kind); },
                                                      [this] { return history_.holdsAnyText(); }});
 
+    callKey_ = new platform::GlobalKey(this);
+    connect(callKey_, &platform::GlobalKey::pressed, this, &HistoryWindow::summon);
     connect(captionBar_, &platform::CaptionBar::clicked, this, &HistoryWindow::onCaptionButton);
     clipboardReader_.whenChanged([this] { onClipboardChanged(); });
 
@@ -151,6 +154,11 @@ void HistoryWindow::load() {
         !writable.written())
         QTimer::singleShot(
             0, this, [this, failure = writable.failure()] { reportUnwritableDirectory(failure); });
+    takeCallKey();
+    if (callKeyRefusal_) {
+        std::fprintf(stderr, "kobako: %s\n", callKeyRefusal_->toLocal8Bit().constData());
+        QTimer::singleShot(0, this, [this] { dialogs_.message(*callKeyRefusal_); });
+    }
     if (historyUnreadable_) {
         QTimer::singleShot(0, this, &HistoryWindow::reportUnreadableHistory);
         return;
@@ -607,6 +615,10 @@ void HistoryWindow::applyFont(const QFont &font) {
     ensureSlots();
     for (int i = 0; i < usableSlotCount(settings_); ++i)
         slotTexts_[i]->setFont(chosen);
+}
+
+void HistoryWindow::takeCallKey() {
+    callKeyRefusal_ = callKey_->take(QString::fromStdString(settings_.callKey()));
 }
 
 // A close request can wait for an answer, as the exit button does.

@@ -23,6 +23,7 @@ namespace kobako::platform {
 class CaptionBar;
 enum class CaptionButton;
 class Dialogs;
+class GlobalKey;
 class ResizeEdges;
 class WindowPresence;
 } // namespace kobako::platform
@@ -76,6 +77,8 @@ class HistoryWindow : public QWidget, public SettingsTarget {
     void fitDisplayToWindow() override;
     QFont listFont() const override;
     void applyFont(const QFont &font) override;
+    void takeCallKey() override;
+    std::optional<QString> callKeyRefusal() const override { return callKeyRefusal_; }
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -144,6 +147,8 @@ class HistoryWindow : public QWidget, public SettingsTarget {
     platform::CaptionBar *captionBar_;
     platform::ResizeEdges *edges_;
     platform::WindowPresence *presence_;
+    platform::GlobalKey *callKey_;
+    std::optional<QString> callKeyRefusal_;
     QWidget *client_;
     QListView *historyList_;
     HistoryListModel *listModel_;

@@ -23,6 +23,10 @@ class SettingsTarget {
     // The font the list is drawn in, and a font chosen for the display in use.
     virtual QFont listFont() const = 0;
     virtual void applyFont(const QFont &font) = 0;
+    // The key that calls the window, taken anew as the settings now name it. Why it could not be
+    // taken, then or at start, for the user.
+    virtual void takeCallKey() = 0;
+    virtual std::optional<QString> callKeyRefusal() const = 0;
 
   protected:
     ~SettingsTarget() = default;

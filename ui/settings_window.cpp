@@ -90,6 +90,8 @@ void SettingsWindow::connectControls() {
         settings_.setIconSpin(spinValue(*iconHeightSpin_, position));
         showSettings();
     });
+    callKeyBox_->setAccessibleName(tr("呼び出しキー"));
+    callKeyBox_->setPlaceholderText(tr("キーなし"));
     connect(okButton_, &QPushButton::clicked, this, &SettingsWindow::onOk);
     connect(versionButton_, &QPushButton::clicked, this, &SettingsWindow::showVersion);
     connect(fontButton_, &QPushButton::clicked, this, &SettingsWindow::chooseFont);
@@ -147,6 +149,7 @@ void SettingsWindow::onOk() {
         settings_.pasteAfterPick = pasteAfterPickBox_->isChecked();
     if (settings_.pasteAfterPick)
         platform::prepareToPaste();
+    applyCallKey();
     if (const storage::WriteResult saved = file_.save(settings_); !saved.written())
         dialogs_.message(withFailure(tr("ファイル「%1」を保存できませんでした。\n理由: %2\n"
                                         "設定はこのまま使われます。"),
@@ -159,7 +162,29 @@ void SettingsWindow::onOk() {
 void SettingsWindow::showEvent(QShowEvent *event) {
     startAtLoginBox_->setChecked(platform::startsAtLogin()); // the user may have changed it
     pasteAfterPickBox_->setChecked(settings_.pasteAfterPick);
+    callKeyBox_->setText(QString::fromStdString(settings_.callKey()));
+    explainCallKey();
     QDialog::showEvent(event);
+}
+
+// A key changed is taken at once; one that cannot be is said, and kept in the file for the
+// desktop where it can.
+void SettingsWindow::applyCallKey() {
+    const std::string keys = callKeyBox_->text().trimmed().toStdString();
+    if (!callKeyBox_->isModified() || keys == settings_.callKey())
+        return;
+    settings_.setCallKey(keys);
+    target_.takeCallKey();
+    explainCallKey();
+    if (const auto refusal = target_.callKeyRefusal())
+        dialogs_.message(*refusal);
+}
+
+void SettingsWindow::explainCallKey() {
+    const auto refusal = target_.callKeyRefusal();
+    callKeyBox_->setToolTip(refusal ? *refusal
+                                    : tr("呼び出しキー: どこからでも Kobako を呼び出すキー"
+                                         "（Ctrl+Alt+H など）。空にすると使いません。"));
 }
 
 void SettingsWindow::applyStartAtLogin() {

@@ -47,6 +47,8 @@ class SettingsWindow : public QDialog {
     void refuse(const SettingsRefusal &refusal);
     void applyStartAtLogin();
     void explainPasteBlocker();
+    void applyCallKey();
+    void explainCallKey();
 
     Settings &settings_;
     SettingsTarget &target_;
@@ -60,6 +62,7 @@ class SettingsWindow : public QDialog {
     QCheckBox *pasteAfterPickBox_;
     QLineEdit *listMaxBox_;
     QLineEdit *iconHeightBox_;
+    QLineEdit *callKeyBox_;
     std::array<QRadioButton *, 2> displayOptions_{};  // by DisplayMode
     std::array<QRadioButton *, 7> positionOptions_{}; // by AppearPosition
     QLabel *banner_;

@@ -92,6 +92,7 @@ constexpr DesignedControl kDesign[] = {
     {"versionButton", Kind::Button,
      QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "バージョン情報"), nullptr, 3390, 3570, 1440,
      450, Face::Window},
+    {"callKeyBox", Kind::Box, "", nullptr, 4935, 3645, 1140, 285, Face::ProportionalGothic},
     {"fontButton", Kind::Button, QT_TRANSLATE_NOOP("kobako::ui::SettingsWindow", "フォント設定"),
      nullptr, 3405, 4275, 1425, 450, Face::Gothic9},
     {"listMaxSpin", Kind::Spin, "", nullptr, 5760, 2340, 315, 315, Face::Window},
@@ -244,6 +245,7 @@ void SettingsWindow::buildControls() {
     control(banner_, "banner");
     control(okButton_, "okButton");
     control(versionButton_, "versionButton");
+    control(callKeyBox_, "callKeyBox");
     control(fontButton_, "fontButton");
     control(listMaxSpin_, "listMaxSpin");
     control(iconHeightSpin_, "iconHeightSpin");

@@ -28,13 +28,17 @@ std::optional<xcb_keysym_t> keysymOf(int key) {
 
 std::optional<QString> GlobalKey::take(const QString &keys) {
     letGo();
-    xcb_connection_t *x11 = x11Connection();
-    if (keys.isEmpty() || !x11)
+    if (keys.isEmpty())
         return std::nullopt;
     const auto combination = combinationOf(
         keys, {XCB_MOD_MASK_SHIFT, XCB_MOD_MASK_CONTROL, XCB_MOD_MASK_1, XCB_MOD_MASK_4});
     const auto keysym = combination ? keysymOf(combination->key) : std::nullopt;
-    const auto codes = keysym ? keysOf(x11, {*keysym}) : std::nullopt;
+    if (!keysym)
+        return noKey(keys);
+    xcb_connection_t *x11 = x11Connection();
+    if (!x11)
+        return std::nullopt;
+    const auto codes = keysOf(x11, {*keysym});
     if (!codes)
         return noKey(keys);
     const Taken taken{codes->front(), combination->modifiers};

@@ -26,7 +26,8 @@ TEST(Settings, TheCallKeyIsTheFirstHotkeyLineOrCtrlAltH) {
     EXPECT_EQ(settings.callKey(), "Ctrl+Alt+H");
     settings.otherLines = {"paste-keystroke.x=Ctrl+V", "hotkey=", "hotkey=Ctrl+Alt+K"};
     EXPECT_EQ(settings.callKey(), ""); // none
-    settings.otherLines = {"hotkey=Meta+V"};
+    settings.setCallKey("Meta+V");     // the line that held
+    EXPECT_EQ(settings.otherLines[1], "hotkey=Meta+V");
     EXPECT_EQ(settings.callKey(), "Meta+V");
 }
 

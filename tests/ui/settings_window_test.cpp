@@ -77,6 +77,19 @@ TEST_F(SettingsWindowTest, SwitchingDisplayMovesTheTextsAndTakesAtMostTenSlots) 
 
 // The font goes to the display in use; the dialog starts from the family the list is really
 // drawn in and keeps the last effects and fractional size; Cancel changes nothing.
+// A key changed is written after the five; one that is no key is said, there and in its box.
+TEST_F(SettingsWindowTest, TheCallKeyIsWrittenAndOneThatIsNoKeyIsSaid) {
+    start();
+    auto *keyBox = settingsWindow().findChild<QLineEdit *>(QStringLiteral("callKeyBox"));
+    keyBox->selectAll();
+    QTest::keyClicks(keyBox, "Ctrl+Alt+");
+    settingsWindow().onOk();
+    ASSERT_EQ(dialogs_.shown.size(), 1);
+    EXPECT_TRUE(dialogs_.shown[0].contains("「Ctrl+Alt+」はキーとして使えない"));
+    EXPECT_EQ(keyBox->toolTip(), dialogs_.shown[0]);
+    EXPECT_EQ(readFile(path("kobako.f2")), " 1 \r\n5\r\n18\r\n0\r\n1\r\nhotkey=Ctrl+Alt+\r\n");
+}
+
 TEST_F(SettingsWindowTest, FontGoesToTheDisplayInUseAndCancelChangesNothing) {
     start();
     const QFont before = list()->font();
