@@ -86,5 +86,8 @@ QPoint windowPosition(const QWidget &window);
 quintptr keyboardHolder();
 // Gives the keyboard back to the window `keyboardHolder` told of, through the window manager.
 void giveKeyboardTo(quintptr window);
+// Whether a top-level window has the keyboard, as the display server says (Qt may still call a
+// window active that the window manager minimized, or that a Wayland program took it from).
+bool hasKeyboard(const QWidget &window);
 
 } // namespace kobako::platform

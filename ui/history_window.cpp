@@ -314,7 +314,7 @@ void HistoryWindow::onClipboardChanged() {
         if (taken)
             std::fprintf(stderr, "kobako: a copy of %zu bytes taken in\n", *taken);
         else
-            std::fputs("kobako: a clipboard change left alone\n", stderr);
+            std::fprintf(stderr, "kobako: a clipboard change left alone\n");
     }
     if (!taken)
         return;
@@ -327,13 +327,13 @@ void HistoryWindow::comeForward() {
 }
 
 void HistoryWindow::summon() {
-    // Qt may still call a window active that the window manager minimized.
-    const Presence presence = presence_->state();
-    if (isActiveWindow() && (presence == Presence::Shown || presence == Presence::Called))
+    if (platform::hasKeyboard(*this))
         return giveKeyboardBack();
     keyboardLentBy_ = platform::keyboardHolder();
     presence_->handle(PresenceEvent::Summoned);
     focusForTyping();
+    if (sayingChanges_)
+        std::fprintf(stderr, "kobako: called, with the keyboard\n");
 }
 
 // In the list, ready to find; among the slots, in the first one checked.

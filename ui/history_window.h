@@ -49,7 +49,7 @@ class HistoryWindow : public QWidget, public SettingsTarget {
     void readStoredHistoryAhead(std::future<storage::StoredHistory> stored) {
         storedHistory_ = std::move(stored);
     }
-    // Says on standard error what becomes of each clipboard change (--verbose).
+    // Says on standard error what becomes of each clipboard change, and each call (--verbose).
     void sayEachChange() { sayingChanges_ = true; }
     // Start-up: read the three files, show the list or the slots.
     void load();

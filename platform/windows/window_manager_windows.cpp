@@ -104,6 +104,11 @@ quintptr keyboardHolder() {
     return holder && process != GetCurrentProcessId() ? reinterpret_cast<quintptr>(holder) : 0;
 }
 
+bool hasKeyboard(const QWidget &window) {
+    return window.internalWinId() &&
+           GetForegroundWindow() == reinterpret_cast<HWND>(window.internalWinId());
+}
+
 // The foreground window may hand the foreground on.
 void giveKeyboardTo(quintptr window) {
     if (window)

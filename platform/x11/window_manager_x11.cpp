@@ -257,6 +257,14 @@ quintptr keyboardHolder() {
     return holder == XCB_NONE || isOwnWindow(holder) ? 0 : holder;
 }
 
+bool hasKeyboard(const QWidget &window) {
+    xcb_connection_t *x11 = x11Connection();
+    if (!x11 || !window.internalWinId())
+        return false;
+    const auto focus = own(xcb_get_input_focus_reply(x11, xcb_get_input_focus(x11), nullptr));
+    return focus && focus->focus == window.internalWinId();
+}
+
 // As a pager asks (source 2), which every window manager grants.
 void giveKeyboardTo(quintptr window) {
     xcb_connection_t *x11 = x11Connection();
