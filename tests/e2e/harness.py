@@ -171,9 +171,16 @@ class Kobako(SaysOnStderr):
         if limit_files:
             args = ["prlimit", f"--nofile={limit_files}:{limit_files}", *args]
         self.log = tempfile.TemporaryFile()
-        self.process = subprocess.Popen(args, cwd=directory, env=env or display.env,
+        self.command, self.env = args, env or display.env
+        self.process = subprocess.Popen(args, cwd=directory, env=self.env,
                                         stdout=subprocess.DEVNULL, stderr=self.log)
         self.wait_saying(self.window_ids, 10, "the history window")
+
+    def start_again(self, *options):
+        """A second start in the same directory, as the same user: its exit status."""
+        return subprocess.run([*self.command[:-1], *options], cwd=self.directory, env=self.env,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                              timeout=10).returncode
 
     def window_ids(self, visible=False):
         """This process's windows named Kobako: another instance's bear the same name."""

@@ -15,14 +15,17 @@ NOBODY = 65534
 class Sway:
     """Sway, headless, as the user the tests' other programs run as."""
 
-    def __init__(self, xwayland):
+    def __init__(self, xwayland, activation=False):
         self.runtime = tempfile.TemporaryDirectory()
         runtime = Path(self.runtime.name)
         self.as_user = ["setpriv", f"--reuid={NOBODY}", f"--regid={NOBODY}",
                         "--clear-groups"] if os.geteuid() == 0 else []
-        # The X display sway's XWayland takes, written where the tests read it.
+        # The X display sway's XWayland takes, written where the tests read it. With
+        # `activation`, a window asking for the keyboard gets it, as the README has users of
+        # `kobako --show` set.
         config = runtime / "config"
         config.write_text(("xwayland enable\n" if xwayland else "xwayland disable\n") +
+                          ("focus_on_window_activation focus\n" if activation else "") +
                           f'exec sh -c "echo \\$DISPLAY > {runtime}/display"\n')
         if self.as_user:
             for path in (runtime, config):
@@ -61,14 +64,15 @@ class Sway:
         return self.run("wl-paste", "--no-newline", out=True, check=False).stdout
 
     def focused(self):
-        """The app_id of the window that has the keyboard, or None."""
+        """The app_id of the Wayland window that has the keyboard, the name of an X one, or
+        None."""
         socket = next(Path(self.runtime.name).glob("sway-ipc.*.sock"))
         nodes = [json.loads(self.run("swaymsg", "-s", str(socket), "-t", "get_tree",
                                      out=True).stdout)]
         while nodes:
             node = nodes.pop()
             if node.get("focused"):
-                return node.get("app_id")
+                return node.get("app_id") or node.get("window_properties") and node.get("name")
             nodes += node.get("nodes", []) + node.get("floating_nodes", [])
         return None
 

@@ -21,10 +21,11 @@ TEST_OWNER = os.environ.get("TEST_OWNER")
                      "needs sway, wl-clipboard and Kobako built with Wayland")
 class UnderSway(DesktopTest):
     xwayland = False
+    activation = False
 
     def setUp(self):
         super().setUp()
-        self.sway = Sway(self.xwayland)
+        self.sway = Sway(self.xwayland, self.activation)
         self.addCleanup(self.sway.stop)
         if os.geteuid() == 0:
             os.chown(self.directory, NOBODY, NOBODY)
@@ -197,6 +198,25 @@ class XCopiesThroughXWayland(UnderSway):
         # foot pastes the primary selection by Shift+Insert: it came from Kobako too.
         wait_until(lambda: typed.read_text() == "一行目\n二行目\n", what="the pick pasted")
         self.assertEqual(self.sway.paste(), "一行目\n二行目\n".encode())
+
+
+@unittest.skipUnless(shutil.which("foot"), "needs foot")
+class CalledThroughXWayland(UnderSway):
+    """Sway set to give a window that asks for it the keyboard, as for `kobako --show`."""
+    xwayland = True
+    activation = True
+
+    def test_a_start_with_show_calls_it_with_the_keyboard_from_a_wayland_program(self):
+        self.start()
+        self.copy("from Wayland")
+        terminal = subprocess.Popen([*self.sway.as_user, "foot", "cat"], env=self.sway.env,
+                                    cwd=self.directory, stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.DEVNULL)
+        self.addCleanup(terminal.kill)
+        wait_until(lambda: self.sway.focused() == "foot", what="foot with the keyboard")
+        # The key a user binds in sway's configuration runs this.
+        self.assertEqual(self.program.start_again("--show"), 0)
+        wait_until(lambda: self.sway.focused() == "Kobako", what="Kobako with the keyboard")
 
 
 if __name__ == "__main__":

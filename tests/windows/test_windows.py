@@ -92,6 +92,14 @@ class WindowsProgram(DesktopTest, SaysOnStderr):
         self.picked(list_rows(self.display, self.window, area)(2), texts[0].encode())
         self.display.xdotool("mousemove", "300", "300", "type", "typed on")  # over notepad
         self.copied(lambda: self.display.xdotool("key", "ctrl+a", "ctrl+c"), b"onetyped on")
+        # The call key, registered with the system, brings the minimized window back.
+        self.click_in_caption(CAPTION + CAPTION // 2)  # minimize
+        iconic = lambda: b"Iconic State" in self.display.run("xprop", "-id", self.window,
+                                                             "WM_HINTS").stdout
+        wait_until(iconic, what="the window minimized")
+        self.display.xdotool("key", "ctrl+alt+h")
+        wait_until(lambda: not iconic(), what="the window called back")
+        wait_until(lambda: "called, with the keyboard" in self.said(), what="the call")
 
         # Marked copies: a Linux password manager's, and a Windows one's (wine hands X targets
         # over as Windows formats of the same name); then the same mark allowing it.
