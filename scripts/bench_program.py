@@ -1,5 +1,6 @@
 """Measures the whole program under Xvfb with clipbench and prints one line per figure."""
 
+import ctypes
 import os
 import re
 import select
@@ -339,6 +340,79 @@ def paste_latency():
         wm.wait()
 
 
+class FakeKeyboard:
+    """Presses keys through the XTEST extension from this process: an xdotool started for each
+    keystroke would itself take longer than what is measured."""
+
+    def __init__(self, display_name):
+        self.x11 = ctypes.CDLL("libX11.so.6")
+        self.xtest = ctypes.CDLL("libXtst.so.6")
+        self.x11.XOpenDisplay.restype = ctypes.c_void_p
+        self.x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self.x11.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        self.x11.XStringToKeysym.restype = ctypes.c_ulong
+        self.x11.XFlush.argtypes = [ctypes.c_void_p]
+        self.xtest.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int,
+                                                 ctypes.c_ulong]
+        self.display = self.x11.XOpenDisplay(display_name.encode())
+
+    def press(self, *names):
+        """Presses the keys in order, then lets them go in the reverse order."""
+        codes = [self.x11.XKeysymToKeycode(self.display, self.x11.XStringToKeysym(name.encode()))
+                 for name in names]
+        for code, down in [(c, True) for c in codes] + [(c, False) for c in reversed(codes)]:
+            self.xtest.XTestFakeKeyEvent(self.display, code, down, 0)
+        self.x11.XFlush(self.display)
+
+
+def call_latency():
+    """Under openbox: from Ctrl+Alt+H, pressed while a terminal has the keyboard and the window
+    is minimized, to the window shown with the keyboard (the window manager's active window, as
+    `xprop -spy` reports its change). Esc gives the keyboard back before the next round."""
+    session = Session({"kobako.f2": SETTINGS_1000})
+    env = session.display.env
+    wm = subprocess.Popen(["openbox"], env=env, stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL)
+    processes = []
+    try:
+        wait_until(lambda: b"_NET_SUPPORTING_WM_CHECK" in session.display.run(
+            "xprop", "-root", check=False).stdout, timeout=30, what="openbox")
+        program = session.start()
+        program.copied(lambda: session.display.copy(b"first"), b"first")
+        processes.append(subprocess.Popen(["xterm", "-T", "typing", "-e", "cat"], env=env,
+                                          stderr=subprocess.DEVNULL))
+        terminal = int(session.display.shown_window("typing"), 0)
+        kobako = int(session.display.xdotool("search", "--onlyvisible", "--name",
+                                             "^Kobako$").split()[0])
+        spy = subprocess.Popen(["stdbuf", "-oL", "xprop", "-root", "-spy", "_NET_ACTIVE_WINDOW"],
+                               env=env, stdout=subprocess.PIPE, text=True)
+        processes.append(spy)
+
+        def active(wanted):
+            while int(spy.stdout.readline().split()[-1], 16) != wanted:
+                pass
+
+        session.display.xdotool("windowminimize", "--sync", str(kobako))
+        session.display.xdotool("windowactivate", "--sync", str(terminal))
+        active(terminal)
+        keyboard = FakeKeyboard(session.display.name)
+        times = []
+        for _ in range(20):
+            pressed = time.perf_counter()
+            keyboard.press("Control_L", "Alt_L", "h")
+            active(kobako)
+            times.append((time.perf_counter() - pressed) * 1000)
+            keyboard.press("Escape")
+            active(terminal)
+        return statistics.median(times)
+    finally:
+        for process in processes:
+            process.kill()
+        session.close()
+        wm.kill()
+        wm.wait()
+
+
 def endless_transfer_peak():
     """Peak RSS, in MiB, while an owner that announces a small text sends pieces of 1 MiB for
     ever (300 MB and more), and once it is dropped."""
@@ -416,6 +490,8 @@ def report_latency():
         print(f"{'  served':<52} {', '.join(s for _, _, s in lat)}")
     report("paste after a pick: release to the text pasted", repeat(paste_latency), "ms",
            "<= 30")
+    report("call key: pressed to the window shown with the keyboard", repeat(call_latency),
+           "ms", "<= 50")
 
 
 def main():
