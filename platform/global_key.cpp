@@ -13,18 +13,28 @@ GlobalKey::~GlobalKey() {
     letGo();
 }
 
-std::optional<GlobalKey::Combination> GlobalKey::combinationOf(const QString &keys,
-                                                               const ModifierMasks &masks) {
+std::optional<QString> GlobalKey::take(const QString &keys) {
+    letGo();
+    if (keys.isEmpty())
+        return std::nullopt;
+    const auto combination = combinationOf(keys);
+    const auto key = combination ? systemKeyOf(combination->key) : std::nullopt;
+    if (!key)
+        return noKey(keys);
+    return grab(keys, *key, combination->modifiers);
+}
+
+std::optional<GlobalKey::Combination> GlobalKey::combinationOf(const QString &keys) {
     const QKeySequence sequence = QKeySequence::fromString(keys, QKeySequence::PortableText);
     if (sequence.count() != 1)
         return std::nullopt;
     const QKeyCombination pressed = sequence[0];
     const Qt::KeyboardModifiers held = pressed.keyboardModifiers();
     uint32_t modifiers = 0;
-    for (const auto &[modifier, mask] : {std::pair{Qt::ShiftModifier, masks.shift},
-                                         {Qt::ControlModifier, masks.control},
-                                         {Qt::AltModifier, masks.alt},
-                                         {Qt::MetaModifier, masks.meta}})
+    for (const auto &[modifier, mask] : {std::pair{Qt::ShiftModifier, kMasks.shift},
+                                         {Qt::ControlModifier, kMasks.control},
+                                         {Qt::AltModifier, kMasks.alt},
+                                         {Qt::MetaModifier, kMasks.meta}})
         if (held & modifier)
             modifiers |= mask;
     return Combination{pressed.key(), modifiers};

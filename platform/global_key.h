@@ -36,8 +36,12 @@ class GlobalKey : public QObject, public QAbstractNativeEventFilter {
         uint32_t modifiers;
     };
     // The one key and its modifiers that `keys` names; none when it names no key, or several.
-    static std::optional<Combination> combinationOf(const QString &keys,
-                                                    const ModifierMasks &masks);
+    static std::optional<Combination> combinationOf(const QString &keys);
+    // Each system's own: its modifier masks, its code for a key (none for one it cannot take),
+    // and taking the key (why not, when it could not be taken).
+    static const ModifierMasks kMasks;
+    static std::optional<uint32_t> systemKeyOf(int key);
+    std::optional<QString> grab(const QString &keys, uint32_t key, uint32_t modifiers);
     void letGo();
     static QString heldElsewhere(const QString &keys);
     static QString noKey(const QString &keys);

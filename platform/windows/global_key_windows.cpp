@@ -10,8 +10,12 @@ namespace {
 
 constexpr int kKeyId = 1;
 
-// The virtual key of a letter, digit or function key; none for any other key.
-std::optional<UINT> virtualKeyOf(int key) {
+} // namespace
+
+const GlobalKey::ModifierMasks GlobalKey::kMasks{MOD_SHIFT, MOD_CONTROL, MOD_ALT, MOD_WIN};
+
+// The virtual key of a letter, digit or function key.
+std::optional<uint32_t> GlobalKey::systemKeyOf(int key) {
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
         return VK_F1 + (key - Qt::Key_F1);
     if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z))
@@ -19,19 +23,11 @@ std::optional<UINT> virtualKeyOf(int key) {
     return std::nullopt;
 }
 
-} // namespace
-
-std::optional<QString> GlobalKey::take(const QString &keys) {
-    letGo();
-    if (keys.isEmpty())
-        return std::nullopt;
-    const auto combination = combinationOf(keys, {MOD_SHIFT, MOD_CONTROL, MOD_ALT, MOD_WIN});
-    const auto virtualKey = combination ? virtualKeyOf(combination->key) : std::nullopt;
-    if (!virtualKey)
-        return noKey(keys);
-    if (!RegisterHotKey(nullptr, kKeyId, combination->modifiers | MOD_NOREPEAT, *virtualKey))
+std::optional<QString> GlobalKey::grab(const QString &keys, uint32_t virtualKey,
+                                       uint32_t modifiers) {
+    if (!RegisterHotKey(nullptr, kKeyId, modifiers | MOD_NOREPEAT, virtualKey))
         return heldElsewhere(keys);
-    taken_ = Taken{*virtualKey, combination->modifiers};
+    taken_ = Taken{virtualKey, modifiers};
     return std::nullopt;
 }
 

@@ -15,8 +15,13 @@ constexpr uint16_t kLocks[] = {0, XCB_MOD_MASK_LOCK, XCB_MOD_MASK_2,
                                XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2};
 constexpr uint16_t kModifierBits = 0xff;
 
-// The keysym of a letter, digit, punctuation key or function key; none for any other key.
-std::optional<xcb_keysym_t> keysymOf(int key) {
+} // namespace
+
+const GlobalKey::ModifierMasks GlobalKey::kMasks{XCB_MOD_MASK_SHIFT, XCB_MOD_MASK_CONTROL,
+                                                 XCB_MOD_MASK_1, XCB_MOD_MASK_4};
+
+// The keysym of a letter, digit, punctuation key or function key.
+std::optional<uint32_t> GlobalKey::systemKeyOf(int key) {
     if (key >= Qt::Key_F1 && key <= Qt::Key_F35)
         return 0xffbe + (key - Qt::Key_F1); // XK_F1 onwards
     if (key >= Qt::Key_Space && key <= Qt::Key_AsciiTilde)
@@ -24,28 +29,19 @@ std::optional<xcb_keysym_t> keysymOf(int key) {
     return std::nullopt;
 }
 
-} // namespace
-
-std::optional<QString> GlobalKey::take(const QString &keys) {
-    letGo();
-    if (keys.isEmpty())
-        return std::nullopt;
-    const auto combination = combinationOf(
-        keys, {XCB_MOD_MASK_SHIFT, XCB_MOD_MASK_CONTROL, XCB_MOD_MASK_1, XCB_MOD_MASK_4});
-    const auto keysym = combination ? keysymOf(combination->key) : std::nullopt;
-    if (!keysym)
-        return noKey(keys);
+std::optional<QString> GlobalKey::grab(const QString &keys, uint32_t keysym, uint32_t modifiers) {
     xcb_connection_t *x11 = x11Connection();
     if (!x11)
         return std::nullopt;
-    const auto codes = keysOf(x11, {*keysym});
+    const auto codes = keysOf(x11, {keysym});
     if (!codes)
         return noKey(keys);
-    const Taken taken{codes->front(), combination->modifiers};
+    const Taken taken{codes->front(), modifiers};
     bool refused = false;
     for (const uint16_t locks : kLocks) {
-        const auto grab = xcb_grab_key_checked(x11, 1, rootOf(x11), taken.modifiers | locks,
-                                               taken.key, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+        const auto grab = xcb_grab_key_checked(
+            x11, 1, rootOf(x11), static_cast<uint16_t>(taken.modifiers | locks),
+            static_cast<xcb_keycode_t>(taken.key), XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
         refused |= own(xcb_request_check(x11, grab)) != nullptr;
     }
     taken_ = taken;
