@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QTest>
 #include <QTimer>
@@ -101,6 +102,30 @@ TEST_F(HistoryWindowTest, TheKeyboardGivesBackAndDeletesAsTheMouseDoes) {
     EXPECT_EQ(QApplication::focusWidget(), slotText(1));
     EXPECT_EQ(window_->history().textSlots()[1].text, "two"); // no tab typed
     EXPECT_EQ(dialogs_.shown, QStringList()); // moving on is no typing, checked or not
+}
+
+// Typing in the list finds: a click then picks the entry shown where it lands, Esc empties the
+// field and the whole list comes back.
+TEST_F(HistoryWindowTest, TypingFindsAndClicksPickWhatIsShown) {
+    start();
+    for (const char *text : {"apple pie", "banana", "Apple crumble", "cherry"})
+        copyElsewhere(QString::fromUtf8(text));
+    auto *field = window_->findChild<QLineEdit *>(QStringLiteral("findField"));
+    // Full-width letters, as a keyboard in Japanese mode types them: the first starts the field.
+    for (const QString &letter :
+         {QStringLiteral("Ａ"), QStringLiteral("Ｐ"), QStringLiteral("Ｐ")}) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, letter);
+        QApplication::sendEvent(field->isVisible() ? static_cast<QWidget *>(field) : list(), &key);
+    }
+    EXPECT_TRUE(field->isVisibleTo(window_.get()));
+    EXPECT_EQ(field->text(), "ＡＰＰ");
+    ASSERT_EQ(list()->model()->rowCount(), 2);
+    EXPECT_LT(list()->geometry().bottom(), field->geometry().top());
+    clickRow(1);
+    EXPECT_EQ(clipboardText(), "apple pie");
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_FALSE(field->isVisibleTo(window_.get()));
+    EXPECT_EQ(list()->model()->rowCount(), 4);
 }
 
 // Only what types a character is refused in an unchecked slot (Delete and the arrows edit), be
