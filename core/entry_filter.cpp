@@ -1,7 +1,6 @@
 #include "entry_filter.h"
 
 #include <algorithm>
-#include <ranges>
 
 namespace kobako {
 
@@ -9,9 +8,12 @@ namespace {
 
 std::vector<std::string_view> wordsOf(std::string_view text) {
     std::vector<std::string_view> words;
-    for (const auto word : std::views::split(text, ' '))
-        if (!word.empty())
-            words.emplace_back(word.begin(), word.end());
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = std::min(text.find(' ', start), text.size());
+        if (end > start)
+            words.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
     return words;
 }
 

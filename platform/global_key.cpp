@@ -1,6 +1,7 @@
 #include "global_key.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeySequence>
 
 namespace kobako::platform {
@@ -21,6 +22,9 @@ std::optional<QString> GlobalKey::take(const QString &keys) {
     const auto key = combination ? systemKeyOf(combination->key) : std::nullopt;
     if (!key)
         return noKey(keys);
+    // The offscreen platform stands for no desktop: there is none to take a key from.
+    if (QGuiApplication::platformName() == QStringLiteral("offscreen"))
+        return std::nullopt;
     return grab(keys, *key, combination->modifiers);
 }
 

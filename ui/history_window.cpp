@@ -549,8 +549,10 @@ std::optional<SettingsRefusal> HistoryWindow::applySettings(const CheckedNumbers
         switchToList();
     } else if (!listMode) {
         const bool switching = !slotsShown();
-        if (switching)
+        if (switching) {
+            finder_->stop(); // the slots have no find field
             historyList_->setVisible(false);
+        }
         if (auto refusal = checkTextSlotCount(settings_))
             return refusal;
         if (switching)
