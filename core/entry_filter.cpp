@@ -35,25 +35,37 @@ bool foldsToItself(char32_t c) {
            c == 0x3001 || c == 0x3002 || c == 0x300C || c == 0x300D;
 }
 
+// The length of the character at `at` when folding changes nothing in it but the case of an
+// ASCII letter: 1 for ASCII, 3 for the characters above; 0 for any other (or a broken one).
+size_t keptLength(std::string_view text, size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    if (lead < 0x80)
+        return 1;
+    // Three-byte sequences hold every character above; anything else is folded.
+    if ((lead & 0xF0) != 0xE0 || at + 2 >= text.size())
+        return 0;
+    const char32_t c = (char32_t(lead & 0x0F) << 12) |
+                       (char32_t(static_cast<unsigned char>(text[at + 1]) & 0x3F) << 6) |
+                       char32_t(static_cast<unsigned char>(text[at + 2]) & 0x3F);
+    return foldsToItself(c) ? 3 : 0;
+}
+
 // Whether folding changes nothing in `text` but the case of ASCII letters.
 bool foldsAsAscii(std::string_view text) {
     for (size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        // Three-byte sequences hold every character above; anything else is folded.
-        if ((lead & 0xF0) != 0xE0 || i + 2 >= text.size())
+        const size_t length = keptLength(text, i);
+        if (length == 0)
             return false;
-        const char32_t c = (char32_t(lead & 0x0F) << 12) |
-                           (char32_t(static_cast<unsigned char>(text[i + 1]) & 0x3F) << 6) |
-                           char32_t(static_cast<unsigned char>(text[i + 2]) & 0x3F);
-        if (!foldsToItself(c))
-            return false;
-        i += 3;
+        i += length;
     }
     return true;
+}
+
+size_t nextCharacter(std::string_view text, size_t at) {
+    do
+        ++at;
+    while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80);
+    return at;
 }
 
 char lowerAscii(char c) {
@@ -117,6 +129,35 @@ void EntryFilter::clear() {
     searched_.clear();
 }
 
+// As the platform folds it, with the platform asked only for the stretches that folding may
+// change (most of a text is ASCII or Japanese that folds to itself), each with the character
+// before it, which a combining mark at its start composes with.
+std::string EntryFilter::foldStretches(std::string_view text) const {
+    std::string folded;
+    folded.reserve(text.size());
+    size_t lastKept = 0; // the length of the character folded last, when it was kept
+    for (size_t i = 0; i < text.size();) {
+        if (const size_t length = keptLength(text, i)) {
+            if (length == 1)
+                folded += lowerAscii(text[i]);
+            else
+                folded += text.substr(i, length);
+            lastKept = length;
+            i += length;
+            continue;
+        }
+        const size_t start = i - lastKept;
+        folded.resize(folded.size() - lastKept);
+        size_t end = i;
+        while (end < text.size() && keptLength(text, end) == 0)
+            end = nextCharacter(text, end);
+        folded += fold_(text.substr(start, end - start));
+        lastKept = 0;
+        i = end;
+    }
+    return folded;
+}
+
 const EntryFilter::Searched &EntryFilter::searched(const SharedText &text) {
     const std::string &whole = text.str();
     auto known = searched_.find(&whole);
@@ -125,7 +166,7 @@ const EntryFilter::Searched &EntryFilter::searched(const SharedText &text) {
     Searched searched{text, true, {}};
     if (!foldsAsAscii(lookedAt(whole))) {
         searched.asIs = false;
-        searched.folded = fold_(lookedAt(whole));
+        searched.folded = foldStretches(lookedAt(whole));
     }
     return searched_.emplace(&whole, std::move(searched)).first->second;
 }

@@ -39,6 +39,7 @@ class EntryFilter {
         std::string folded;
     };
     const Searched &searched(const SharedText &text);
+    std::string foldStretches(std::string_view text) const;
     bool holdsEvery(const Searched &searched, const std::vector<std::string_view> &words) const;
 
     Fold fold_;

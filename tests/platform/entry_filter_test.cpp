@@ -20,14 +20,15 @@ std::vector<int> found(std::string_view typed, const std::vector<std::string> &t
 
 TEST(EntryFilter, AnEntryHoldingEveryWordIsFoundWhateverItsCaseAndWidth) {
     const std::vector<std::string> texts = {
-        "Kobako は小箱", "ＡＢＣ full width", "ｶﾀｶﾅ half", "カタカナ full", "abc", "Привет"};
+        "Kobako は小箱", "ＡＢＣ full width", "ｶﾀｶﾅ half", "カタカナ full", "abc",
+        "Привет",        "か\u3099き ＡＢ"};
     struct Case {
         const char *typed;
         std::vector<int> rows;
     };
     for (const auto &[typed, rows] : {
-             Case{"", {0, 1, 2, 3, 4, 5}},
-             Case{"   ", {0, 1, 2, 3, 4, 5}},
+             Case{"", {0, 1, 2, 3, 4, 5, 6}},
+             Case{"   ", {0, 1, 2, 3, 4, 5, 6}},
              Case{"KOBAKO", {0}},
              Case{"小箱 kobako", {0}}, // the words in any order
              Case{"kobako 大箱", {}},  // every word, not any
@@ -35,7 +36,8 @@ TEST(EntryFilter, AnEntryHoldingEveryWordIsFoundWhateverItsCaseAndWidth) {
              Case{"ａｂｃ", {1, 4}},   // and so does what is typed
              Case{"カタカナ", {2, 3}}, // half-width kana fold to full width
              Case{"ｶﾀ", {2, 3}},
-             Case{"ПРИВЕТ", {5}}, // not only ASCII letters have a case
+             Case{"ПРИВЕТ", {5}},  // not only ASCII letters have a case
+             Case{"がき ab", {6}}, // a combining mark composes with the kana before it
              Case{"abcdefghijklmnopqrstuvwxyz0123456789", {}},
          })
         EXPECT_EQ(found(typed, texts), rows) << typed;
