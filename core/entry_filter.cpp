@@ -17,10 +17,15 @@ std::vector<std::string_view> wordsOf(std::string_view text) {
     return words;
 }
 
+// A byte inside a UTF-8 character, after its first.
+bool isContinuation(char byte) {
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
+
 // The first 64 KB, not cutting a character.
 std::string_view lookedAt(const std::string &text) {
     size_t end = std::min(text.size(), EntryFilter::kLookedAt);
-    while (end < text.size() && end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+    while (end < text.size() && end > 0 && isContinuation(text[end]))
         --end;
     return std::string_view(text).substr(0, end);
 }
@@ -64,7 +69,7 @@ bool foldsAsAscii(std::string_view text) {
 size_t nextCharacter(std::string_view text, size_t at) {
     do
         ++at;
-    while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80);
+    while (at < text.size() && isContinuation(text[at]));
     return at;
 }
 
@@ -164,9 +169,9 @@ const EntryFilter::Searched &EntryFilter::searched(const SharedText &text) {
     if (known != searched_.end())
         return known->second;
     Searched searched{text, true, {}};
-    if (!foldsAsAscii(lookedAt(whole))) {
+    if (const std::string_view looked = lookedAt(whole); !foldsAsAscii(looked)) {
         searched.asIs = false;
-        searched.folded = foldStretches(lookedAt(whole));
+        searched.folded = foldStretches(looked);
     }
     return searched_.emplace(&whole, std::move(searched)).first->second;
 }

@@ -28,6 +28,8 @@ class EntryFilter {
     // them when nothing is typed. `revision` changes whenever the list's texts do.
     const std::vector<int> &find(std::string_view typed, const std::vector<ListEntry> &list,
                                  unsigned revision);
+    // What was typed at the last `find`, folded: its words are those looked for.
+    const std::string &foldedTyped() const { return typed_; }
     // The filter is put away: what it folded goes.
     void clear();
 

@@ -224,9 +224,8 @@ void HistoryWindow::fitDisplayToWindow() {
         historyList_->move(0, 0);
         if (normal) {
             restoreSavedSize();
-            historyList_->resize(width(), height());
+            placeFindField();
         }
-        placeFindField();
         return;
     }
     if (normal)
@@ -234,7 +233,8 @@ void HistoryWindow::fitDisplayToWindow() {
     applySlotLayout();
 }
 
-// While finding, the field takes the foot of the client area and the list ends above it.
+// The list takes the window's size; while finding, the field takes the foot of the client area
+// and the list ends above it.
 void HistoryWindow::placeFindField() {
     QLineEdit &field = finder_->field();
     if (!field.isVisibleTo(this))
@@ -351,6 +351,15 @@ void HistoryWindow::giveKeyboardBack() {
     finder_->stop();
     platform::giveKeyboardTo(std::exchange(keyboardLentBy_, 0));
     presence_->handle(PresenceEvent::KeyboardReturned);
+}
+
+// A pick by the keyboard, when the key took the keyboard from another program: it goes back
+// there, and the pick is pasted once it has arrived.
+void HistoryWindow::pasteWhereCalledFrom(const SharedText &picked) {
+    if (keyboardLentBy_ == 0)
+        return;
+    giveKeyboardBack();
+    pickWriter_.pasteOnceGivenBack(picked);
 }
 
 // The file is written again only when what it holds changed: a pick changes nothing in it.

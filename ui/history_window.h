@@ -112,6 +112,7 @@ class HistoryWindow : public QWidget, public SettingsTarget {
     void pickCurrentByKey(bool thenPaste);
     void focusForTyping();
     void giveKeyboardBack();
+    void pasteWhereCalledFrom(const SharedText &picked);
     void placeFindField();
     bool slotMarkEvent(int index, QEvent *event);
     bool slotTextEvent(int index, QEvent *event);

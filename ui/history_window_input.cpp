@@ -144,10 +144,8 @@ void HistoryWindow::pickCurrentByKey(bool thenPaste) {
     history_.toggleListItem(row);
     history_.releaseOnList(MouseButton::Left, Modifiers::None, clipboardWriter_);
     refreshViews();
-    if (!thenPaste || keyboardLentBy_ == 0)
-        return;
-    giveKeyboardBack();
-    pickWriter_.pasteOnceGivenBack(picked);
+    if (thenPaste)
+        pasteWhereCalledFrom(picked);
 }
 
 // The check box toggles on a left click released over it; the handler runs on every release.
@@ -231,10 +229,7 @@ bool HistoryWindow::slotKeyEvent(int index, QEvent *event) {
         (key->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
         history_.clickSlotText(index, clipboardWriter_);
         refreshViews();
-        if (keyboardLentBy_ != 0) {
-            giveKeyboardBack();
-            pickWriter_.pasteOnceGivenBack(history_.textSlots()[index].text);
-        }
+        pasteWhereCalledFrom(history_.textSlots()[index].text);
         return true;
     }
     if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {

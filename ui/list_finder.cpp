@@ -65,10 +65,10 @@ void ListFinder::find() {
         }
         return;
     }
-    const std::string folded = platform::foldCaseAndWidth(typed.toStdString());
-    history_.showOnly(filter_.find(folded, history_.list(), history_.revision()));
+    history_.showOnly(filter_.find(typed.toStdString(), history_.list(), history_.revision()));
     foundAtRevision_ = history_.revision();
-    delegate_->setWords(QString::fromStdString(folded).split(u' ', Qt::SkipEmptyParts));
+    delegate_->setWords(
+        QString::fromStdString(filter_.foldedTyped()).split(u' ', Qt::SkipEmptyParts));
     history_.moveCurrentRow(-history_.shownCount()); // up as far as it goes: the first shown
 }
 

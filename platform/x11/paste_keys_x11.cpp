@@ -14,7 +14,6 @@
 #endif
 
 #include <QClipboard>
-#include <QWindow>
 
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
@@ -141,16 +140,13 @@ bool anotherProgramTypes() {
     xcb_connection_t *x11 = x11Connection();
     if (!x11)
         return false;
-    const auto focus = own(xcb_get_input_focus_reply(x11, xcb_get_input_focus(x11), nullptr));
+    const auto focus = inputFocus(x11);
     if (!focus)
         return false;
     // On a Wayland desktop a Wayland program may have the keyboard while no X window has it.
-    if (!onWayland() && (focus->focus == XCB_NONE || focus->focus == XCB_INPUT_FOCUS_POINTER_ROOT))
+    if (!onWayland() && (*focus == XCB_NONE || *focus == XCB_INPUT_FOCUS_POINTER_ROOT))
         return false;
-    for (const QWindow *window : QGuiApplication::topLevelWindows())
-        if (window->handle() && window->winId() == focus->focus)
-            return false;
-    return true;
+    return !isOwnWindow(*focus);
 }
 
 void paste(const SharedText &text, const PickPaster::KeystrokeChoice &choose) {
@@ -162,9 +158,9 @@ void paste(const SharedText &text, const PickPaster::KeystrokeChoice &choose) {
     if (clipboard->supportsSelection())
         clipboard->setText(QString::fromStdString(text.str()), QClipboard::Selection);
     xcb_connection_t *x11 = x11Connection();
-    const auto focus = own(xcb_get_input_focus_reply(x11, xcb_get_input_focus(x11), nullptr));
-    const auto keys = keysOf(x11, keysymsOf(choose(focus ? windowClassOf(x11, focus->focus)
-                                                         : std::vector<std::string>())));
+    const auto focus = inputFocus(x11);
+    const auto keys = keysOf(
+        x11, keysymsOf(choose(focus ? windowClassOf(x11, *focus) : std::vector<std::string>())));
     if (!keys)
         return;
     for (const xcb_keycode_t key : *keys)

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace kobako::platform {
 
@@ -23,6 +24,14 @@ inline xcb_atom_t internAtom(xcb_connection_t *connection, const char *name) {
         connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(name)), name),
         nullptr));
     return reply ? reply->atom : XCB_NONE;
+}
+
+// The window with the X input focus (XCB_NONE or PointerRoot where none has it); nothing on a
+// failed request.
+inline std::optional<xcb_window_t> inputFocus(xcb_connection_t *connection) {
+    const auto reply =
+        own(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    return reply ? std::optional(reply->focus) : std::nullopt;
 }
 
 } // namespace kobako::platform

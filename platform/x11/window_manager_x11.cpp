@@ -232,16 +232,6 @@ QPoint windowPosition(const QWidget &window) {
     return reply ? QPoint(reply->dst_x, reply->dst_y) : window.pos();
 }
 
-namespace {
-
-bool isOwnWindow(xcb_window_t window) {
-    const auto windows = QGuiApplication::topLevelWindows();
-    return std::ranges::any_of(
-        windows, [window](const QWindow *top) { return top->handle() && top->winId() == window; });
-}
-
-} // namespace
-
 quintptr keyboardHolder() {
     xcb_connection_t *x11 = x11Connection();
     if (!x11)
@@ -250,9 +240,9 @@ quintptr keyboardHolder() {
     const std::vector<uint32_t> named = cardinals(x11, rootOf(x11), active, XCB_ATOM_WINDOW);
     xcb_window_t holder = named.empty() ? XCB_NONE : named.front();
     if (holder == XCB_NONE) {
-        const auto focus = own(xcb_get_input_focus_reply(x11, xcb_get_input_focus(x11), nullptr));
-        if (focus && focus->focus != XCB_INPUT_FOCUS_POINTER_ROOT)
-            holder = focus->focus;
+        const auto focus = inputFocus(x11);
+        if (focus && *focus != XCB_INPUT_FOCUS_POINTER_ROOT)
+            holder = *focus;
     }
     return holder == XCB_NONE || isOwnWindow(holder) ? 0 : holder;
 }
@@ -261,8 +251,7 @@ bool hasKeyboard(const QWidget &window) {
     xcb_connection_t *x11 = x11Connection();
     if (!x11 || !window.internalWinId())
         return false;
-    const auto focus = own(xcb_get_input_focus_reply(x11, xcb_get_input_focus(x11), nullptr));
-    return focus && focus->focus == window.internalWinId();
+    return inputFocus(x11) == window.internalWinId();
 }
 
 // As a pager asks (source 2), which every window manager grants.
