@@ -9,9 +9,12 @@
 
 namespace kobako::platform {
 
+class ShortcutsPortal;
+
 // A key that calls the program from anywhere on the desktop: grabbed on the X server's root
 // window (with Num Lock and Caps Lock on or off), or registered with Windows. A Wayland
-// compositor lets no program take a key for itself: there the user binds `kobako --show`.
+// compositor lets no program take a key for itself: there it is asked of the desktop portal, where
+// one offers global shortcuts, and the user can always bind `kobako --show`.
 class GlobalKey : public QObject, public QAbstractNativeEventFilter {
     Q_OBJECT
   public:
@@ -52,6 +55,8 @@ class GlobalKey : public QObject, public QAbstractNativeEventFilter {
         uint32_t modifiers = 0;
     };
     std::optional<Taken> taken_;
+    // On a Wayland desktop: XWayland's root window sees keys only while an X window has them.
+    ShortcutsPortal *portal_ = nullptr;
 };
 
 } // namespace kobako::platform

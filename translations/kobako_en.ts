@@ -17,6 +17,13 @@ Write the line &quot;hotkey=&quot; of the settings file like &quot;hotkey=Ctrl+A
     </message>
 </context>
 <context>
+    <name>kobako::platform::ShortcutsPortal</name>
+    <message>
+        <source>Kobako を呼び出す</source>
+        <translation>Call Kobako</translation>
+    </message>
+</context>
+<context>
     <name>kobako::ui::HistoryListModel</name>
     <message>
         <source>クリック: クリップボードへ&#x3000;Ctrl+クリック: つなげる&lt;br&gt;Shift+クリック、Alt+クリック: すべてつなげる&#x3000;右クリック: 削除</source>

@@ -3,8 +3,13 @@
 #include "platform/global_key.h"
 
 #include "keyboard_map.h"
+#include "platform/wayland/shortcuts_portal.h"
 #include "qt_x11.h"
 #include "reply.h"
+
+#include <QKeySequence>
+
+#include <cstdlib>
 
 namespace kobako::platform {
 
@@ -30,6 +35,15 @@ std::optional<uint32_t> GlobalKey::systemKeyOf(int key) {
 }
 
 std::optional<QString> GlobalKey::grab(const QString &keys, uint32_t keysym, uint32_t modifiers) {
+    // A Wayland desktop is asked too, where the session has a bus (without one, D-Bus would
+    // start a bus of its own for the program).
+    if (std::getenv("WAYLAND_DISPLAY") && std::getenv("DBUS_SESSION_BUS_ADDRESS")) {
+        if (!portal_) {
+            portal_ = new ShortcutsPortal(this);
+            connect(portal_, &ShortcutsPortal::activated, this, &GlobalKey::pressed);
+        }
+        portal_->bind(QKeySequence::fromString(keys, QKeySequence::PortableText)[0]);
+    }
     xcb_connection_t *x11 = x11Connection();
     if (!x11)
         return std::nullopt;
@@ -52,6 +66,8 @@ std::optional<QString> GlobalKey::grab(const QString &keys, uint32_t keysym, uin
 }
 
 void GlobalKey::letGo() {
+    if (portal_)
+        portal_->letGo();
     xcb_connection_t *x11 = x11Connection();
     if (!taken_ || !x11)
         return;
