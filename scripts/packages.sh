@@ -12,12 +12,13 @@ KOBAKO_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev libgl-dev l
 # openbox, xfwm4 (with xfconf and a session bus for its settings), fluxbox and icewm; weston; and a
 # Wayland desktop: sway (headless) for its data control, with XWayland, and wl-clipboard
 # as a Wayland client that copies; wmctrl asks the window manager to close a window; xterm (X11)
-# and foot (Wayland) are the terminals a pick is pasted into.
+# and foot (Wayland) are the terminals a pick is pasted into. xdg-desktop-portal, with python3-dbus
+# and python3-gi for the tests' desktop half of it, offers the call key to a Wayland session.
 KOBAKO_TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev python3 xvfb xclip xdotool
                       x11-utils imagemagick clang libclang-rt-14-dev clang-format
                       openbox xfwm4 xfconf dbus dbus-x11 fluxbox icewm weston xwayland sway
                       wl-clipboard wmctrl xterm foot desktop-file-utils lintian appstream man-db
-                      dpkg-dev file binutils)
+                      dpkg-dev file binutils xdg-desktop-portal python3-dbus python3-gi)
 
 # The Windows build: the mingw-w64 cross compilers, the build tools Qt's own build uses, the
 # icon's makers (librsvg2-bin draws it, icoutils packs it), NSIS for the installer, and wine with

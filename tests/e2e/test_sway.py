@@ -11,6 +11,7 @@ import unittest
 from pathlib import Path
 
 from harness import DesktopTest, Kobako, records, start_owner, wait_until
+from portal import PORTAL, DesktopPortal
 from sway import NOBODY, Sway, XWayland
 
 WAYLAND_OWNER = os.environ.get("WAYLAND_OWNER")
@@ -216,6 +217,31 @@ class CalledThroughXWayland(UnderSway):
         wait_until(lambda: self.sway.focused() == "foot", what="foot with the keyboard")
         # The key a user binds in sway's configuration runs this.
         self.assertEqual(self.program.start_again("--show"), 0)
+        wait_until(lambda: self.sway.focused() == "Kobako", what="Kobako with the keyboard")
+
+
+@unittest.skipUnless(shutil.which("foot") and os.path.exists(PORTAL), "needs foot and the portal")
+class CalledThroughThePortal(UnderSway):
+    """A desktop whose portal offers global shortcuts, set to give the keyboard to the window the
+    shortcut calls."""
+    xwayland = True
+    activation = True
+
+    def setUp(self):
+        super().setUp()
+        self.portal = DesktopPortal(self.sway)
+        self.addCleanup(self.portal.stop)
+
+    def test_the_key_the_desktop_gives_calls_it_with_the_keyboard(self):
+        self.start(more_settings=b"hotkey=Ctrl+Shift+F5\r\n")
+        self.assertEqual(self.portal.bound(), [{"id": "call", "description": "Kobako を呼び出す",
+                                                "preferred_trigger": "CTRL+SHIFT+F5"}])
+        terminal = subprocess.Popen([*self.sway.as_user, "foot", "cat"], env=self.sway.env,
+                                    cwd=self.directory, stdout=subprocess.DEVNULL,
+                                    stderr=subprocess.DEVNULL)
+        self.addCleanup(terminal.kill)
+        wait_until(lambda: self.sway.focused() == "foot", what="foot with the keyboard")
+        self.portal.press()
         wait_until(lambda: self.sway.focused() == "Kobako", what="Kobako with the keyboard")
 
 
