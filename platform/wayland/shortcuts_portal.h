@@ -20,7 +20,7 @@ class ShortcutsPortal : public QObject {
     void bind(QKeyCombination keys);
     // Ends the session: the desktop lets go of the shortcut.
     void letGo();
-    // The shortcuts specification's trigger: "CTRL+ALT+h".
+    // The key as portals name it: "CTRL+ALT+h", the key by its XKB keysym name.
     static QString triggerOf(QKeyCombination keys);
 
   signals:

@@ -59,9 +59,10 @@ class DesktopPortal:
         return process
 
     def has_owner(self, name):
-        reply = self.sway.run("dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
-                              "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
-                              f"string:{name}", out=True).stdout
+        reply = self.sway.run("dbus-send", "--session", "--print-reply",
+                              "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+                              "org.freedesktop.DBus.NameHasOwner", f"string:{name}",
+                              out=True).stdout
         return b"boolean true" in reply
 
     def bound(self, timeout=5):

@@ -234,8 +234,9 @@ class CalledThroughThePortal(UnderSway):
 
     def test_the_key_the_desktop_gives_calls_it_with_the_keyboard(self):
         self.start(more_settings=b"hotkey=Ctrl+Shift+F5\r\n")
-        self.assertEqual(self.portal.bound(), [{"id": "call", "description": "Kobako を呼び出す",
-                                                "preferred_trigger": "CTRL+SHIFT+F5"}])
+        self.assertEqual(self.portal.bound(),
+                         [{"id": "call", "description": "Kobako を呼び出す",
+                           "preferred_trigger": "CTRL+SHIFT+F5"}])
         terminal = subprocess.Popen([*self.sway.as_user, "foot", "cat"], env=self.sway.env,
                                     cwd=self.directory, stdout=subprocess.DEVNULL,
                                     stderr=subprocess.DEVNULL)
