@@ -102,11 +102,13 @@ class WindowsProgram(DesktopTest, SaysOnStderr):
         wait_until(lambda: "called, with the keyboard" in self.said(), what="the call")
 
         # Marked copies: a Linux password manager's, and a Windows one's (wine hands X targets
-        # over as Windows formats of the same name); then the same mark allowing it.
-        # Wine tells of an X copy carrying such a mark only with the next change: the marked
-        # copies are judged by the time the allowed one is taken in.
-        self.owner_copy("secret", "hunter2")
-        self.owner_copy("history-off", "kept out")
+        # over as Windows formats of the same name); then the same mark allowing it. Each is
+        # decided before the next is made: wine drops an X copy made while a Windows program
+        # holds the clipboard open, as the program does while it reads the one before.
+        for mode, text in [("secret", "hunter2"), ("history-off", "kept out")]:
+            decided = self.changes()
+            self.owner_copy(mode, text)
+            self.wait_for_changes(decided + 1)
         self.copied(lambda: self.owner_copy("history-on", "allowed"), b"allowed")
 
         # Start at login, twice: the box shows the Run value as it is, also removed by hand.
