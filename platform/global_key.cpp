@@ -19,13 +19,13 @@ std::optional<QString> GlobalKey::take(const QString &keys) {
     if (keys.isEmpty())
         return std::nullopt;
     const auto combination = combinationOf(keys);
-    const auto key = combination ? systemKeyOf(combination->key) : std::nullopt;
+    const auto key = combination ? systemKeyOf(combination->keys.key()) : std::nullopt;
     if (!key)
         return noKey(keys);
     // The offscreen platform stands for no desktop: there is none to take a key from.
     if (QGuiApplication::platformName() == QStringLiteral("offscreen"))
         return std::nullopt;
-    return grab(keys, *key, combination->modifiers);
+    return grab(keys, *key, *combination);
 }
 
 std::optional<GlobalKey::Combination> GlobalKey::combinationOf(const QString &keys) {
@@ -41,7 +41,7 @@ std::optional<GlobalKey::Combination> GlobalKey::combinationOf(const QString &ke
                                          {Qt::MetaModifier, kMasks.meta}})
         if (held & modifier)
             modifiers |= mask;
-    return Combination{pressed.key(), modifiers};
+    return Combination{pressed, modifiers};
 }
 
 QString GlobalKey::heldElsewhere(const QString &keys) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractNativeEventFilter>
+#include <QKeyCombination>
 #include <QObject>
 #include <QString>
 
@@ -35,8 +36,8 @@ class GlobalKey : public QObject, public QAbstractNativeEventFilter {
         uint32_t shift, control, alt, meta;
     };
     struct Combination {
-        int key; // Qt's
-        uint32_t modifiers;
+        QKeyCombination keys; // Qt's
+        uint32_t modifiers;   // the system's
     };
     // The one key and its modifiers that `keys` names; none when it names no key, or several.
     static std::optional<Combination> combinationOf(const QString &keys);
@@ -44,7 +45,7 @@ class GlobalKey : public QObject, public QAbstractNativeEventFilter {
     // and taking the key (why not, when it could not be taken).
     static const ModifierMasks kMasks;
     static std::optional<uint32_t> systemKeyOf(int key);
-    std::optional<QString> grab(const QString &keys, uint32_t key, uint32_t modifiers);
+    std::optional<QString> grab(const QString &keys, uint32_t key, const Combination &combination);
     void letGo();
     static QString heldElsewhere(const QString &keys);
     static QString noKey(const QString &keys);

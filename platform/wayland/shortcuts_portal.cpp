@@ -64,7 +64,6 @@ ShortcutsPortal::ShortcutsPortal(QObject *parent) : QObject(parent) {
 }
 
 void ShortcutsPortal::bind(QKeyCombination keys) {
-    letGo();
     trigger_ = triggerOf(keys);
     request(QStringLiteral("CreateSession"), {},
             {{QStringLiteral("session_handle_token"), QStringLiteral("kobako%1").arg(requests_)}},

@@ -16,7 +16,7 @@ class ShortcutsPortal : public QObject {
   public:
     explicit ShortcutsPortal(QObject *parent = nullptr);
 
-    // Asks for `keys` in a new session, ending the one before.
+    // Asks for `keys` in a new session; the one before is ended by `letGo`.
     void bind(QKeyCombination keys);
     // Ends the session: the desktop lets go of the shortcut.
     void letGo();

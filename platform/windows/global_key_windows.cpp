@@ -24,10 +24,10 @@ std::optional<uint32_t> GlobalKey::systemKeyOf(int key) {
 }
 
 std::optional<QString> GlobalKey::grab(const QString &keys, uint32_t virtualKey,
-                                       uint32_t modifiers) {
-    if (!RegisterHotKey(nullptr, kKeyId, modifiers | MOD_NOREPEAT, virtualKey))
+                                       const Combination &combination) {
+    if (!RegisterHotKey(nullptr, kKeyId, combination.modifiers | MOD_NOREPEAT, virtualKey))
         return heldElsewhere(keys);
-    taken_ = Taken{virtualKey, modifiers};
+    taken_ = Taken{virtualKey, combination.modifiers};
     return std::nullopt;
 }
 

@@ -7,8 +7,6 @@
 #include "qt_x11.h"
 #include "reply.h"
 
-#include <QKeySequence>
-
 #include <cstdlib>
 
 namespace kobako::platform {
@@ -34,7 +32,8 @@ std::optional<uint32_t> GlobalKey::systemKeyOf(int key) {
     return std::nullopt;
 }
 
-std::optional<QString> GlobalKey::grab(const QString &keys, uint32_t keysym, uint32_t modifiers) {
+std::optional<QString> GlobalKey::grab(const QString &keys, uint32_t keysym,
+                                       const Combination &combination) {
     // A Wayland desktop is asked too, where the session has a bus (without one, D-Bus would
     // start a bus of its own for the program).
     if (std::getenv("WAYLAND_DISPLAY") && std::getenv("DBUS_SESSION_BUS_ADDRESS")) {
@@ -42,7 +41,7 @@ std::optional<QString> GlobalKey::grab(const QString &keys, uint32_t keysym, uin
             portal_ = new ShortcutsPortal(this);
             connect(portal_, &ShortcutsPortal::activated, this, &GlobalKey::pressed);
         }
-        portal_->bind(QKeySequence::fromString(keys, QKeySequence::PortableText)[0]);
+        portal_->bind(combination.keys);
     }
     xcb_connection_t *x11 = x11Connection();
     if (!x11)
@@ -50,7 +49,7 @@ std::optional<QString> GlobalKey::grab(const QString &keys, uint32_t keysym, uin
     const auto codes = keysOf(x11, {keysym});
     if (!codes)
         return noKey(keys);
-    const Taken taken{codes->front(), modifiers};
+    const Taken taken{codes->front(), combination.modifiers};
     bool refused = false;
     for (const uint16_t locks : kLocks) {
         const auto grab = xcb_grab_key_checked(
